@@ -1,0 +1,90 @@
+#include "app/GameManager.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL/SDL.h>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/FramePacer.h"
+#include "app/GameState.h"
+
+GameManager* GameManager::instance = nullptr;
+int GameManager::frameRate = 24;
+SoundSystem* GameManager::soundSystem = nullptr;
+
+GameManager::GameManager()
+    : currentState(nullptr), running(0), viewportX(0), viewportY(0), width(0), height(0),
+      bitsPerPixel(0), videoFlags(0) {}
+
+GameManager* GameManager::getInstance() {
+    if (!instance)
+        instance = new GameManager();
+    return instance;
+}
+
+void GameManager::init(int viewportX, int viewportY, int width, int height, int bitsPerPixel,
+                       int frameRate, unsigned int videoFlags, std::string caption) {
+    this->viewportX = viewportX;
+    this->viewportY = viewportY;
+    this->width = width;
+    this->height = height;
+    this->bitsPerPixel = bitsPerPixel;
+    this->videoFlags = videoFlags;
+    GameManager::frameRate = frameRate;
+
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) == -1) {
+        std::printf("Failed to initialize SDL. Error%s\n", SDL_GetError());
+        std::fflush(stdout);
+        std::exit(1);
+    }
+    std::atexit(SDL_Quit);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_SetVideoMode(width, height, bitsPerPixel, videoFlags | SDL_OPENGL);
+
+    glViewport(-viewportX, -viewportY, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, width, 0, height);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    SDL_WM_SetCaption(caption.c_str(), caption.c_str());
+    // SOUND_SYSTEM_INIT
+}
+
+void GameManager::run(GameState* first) {
+    if (currentState)
+        currentState->leave();
+    currentState = first;
+    currentState->enter();
+    running = 1;
+    FramePacer pacer(frameRate);
+    do {
+        const unsigned int t0 = SDL_GetTicks();
+        runFrame();
+        const int delay = FramePacer::delayFor(pacer.nextBudget(), t0, SDL_GetTicks());
+        if (delay > 0)
+            SDL_Delay(static_cast<Uint32>(delay));
+    } while (running);
+}
+
+// The current state is read afresh at each step, so a change made while
+// handling events already applies to this frame's update.
+void GameManager::runFrame() {
+    currentState->handleEvents();
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    currentState->update();
+    glFlush();
+    SDL_GL_SwapBuffers();
+    // SOUND_SYSTEM_UPDATE
+}
+
+void GameManager::changeState(GameState* next) {
+    if (currentState)
+        currentState->leave();
+    currentState = next;
+    currentState->enter();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+class GameState;
+class SoundSystem;
+
+// The one window, GL context, sound system and main loop of the game.
+class GameManager {
+public:
+    static GameManager* getInstance();
+
+    void init(int viewportX, int viewportY, int width, int height, int bitsPerPixel,
+              int frameRate, unsigned int videoFlags, std::string caption);
+    // Makes first current and loops until stop(); the frame in progress completes.
+    void run(GameState* first);
+    // Leaves the current state and enters next at once, inside the caller's call.
+    void changeState(GameState* next);
+    void stop() { running = 0; }
+
+    GameState* getCurrentState() const { return currentState; }
+    bool isRunning() const { return running != 0; }
+    int getWidth() const { return width; }
+    int getHeight() const { return height; }
+
+    static int getFrameRate() { return frameRate; }
+    static SoundSystem* getSoundSystem() { return soundSystem; }
+
+    virtual const char* getClassName() const { return "GameManager"; }
+
+protected:
+    GameManager();
+    virtual ~GameManager() = default;
+
+private:
+    void runFrame();
+
+    GameState* currentState;
+    int running;
+    int viewportX;
+    int viewportY;
+    int width;
+    int height;
+    int bitsPerPixel;
+    unsigned int videoFlags;
+
+    static GameManager* instance;
+    static int frameRate;
+    static SoundSystem* soundSystem;
+};

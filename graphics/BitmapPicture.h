@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+#include "graphics/Picture.h"
+
+// A still image in one texture, drawn as one anchored, alpha-blended quad.
+// Strip animations point it at one cell through the texture rectangle.
+class BitmapPicture : public Picture {
+public:
+    enum Flip { FlipHorizontal = 1, FlipVertical = 2 };
+
+    BitmapPicture(const std::string& fileName, const GraphicProperties& properties, Shape* shape,
+                  int flip);
+    ~BitmapPicture() override;
+
+    Shape* createShape() override;
+    void draw() override;
+    const char* getClassName() const override { return "BitmapPicture"; }
+
+    void setFileName(const std::string& name) { fileName = name; }
+    const std::string& getFileName() const { return fileName; }
+    // False when the image could not be read; the picture then draws nothing.
+    bool loadTexture();
+    void unloadTexture();
+    unsigned int getTexture() const { return texture; }
+
+    void setTexOrigin(const Position& origin) { texOrigin = origin; }
+    void setTexWidth(float value) { texWidth = value; }
+    void setTexHeight(float value) { texHeight = value; }
+
+private:
+    int flip;
+    std::string fileName;
+    unsigned int texture;
+    Position texOrigin;
+    float texWidth;
+    float texHeight;
+};
