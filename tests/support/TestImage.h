@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Small RGBA images written as PNG files for the picture tests.
+class TestImage {
+public:
+    TestImage(int width, int height);
+
+    void set(int x, int y, uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+    // Fills the rectangle whose top-left pixel is (x, y), rows counted from the top.
+    void fill(int x, int y, int w, int h, uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+    // Writes an 8-bit RGBA PNG, or a palette PNG when asPalette is set.
+    bool save(const std::string& path, bool asPalette = false) const;
+
+    // A fresh, empty folder for a test's files.
+    static std::string tempDir();
+
+private:
+    int width;
+    int height;
+    std::vector<uint8_t> pixels;
+};
