@@ -1,0 +1,76 @@
+#include <SDL/SDL.h>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "app/GameManager.h"
+#include "app/GameState.h"
+
+namespace {
+
+// Logs its hooks and passes; a scripted action runs in handleEvents.
+class ScriptedState : public GameState {
+public:
+    ScriptedState(std::vector<std::string>& log, const char* name) : log(log), name(name) {}
+    void enter() override { log.push_back(name + ".enter"); }
+    void leave() override { log.push_back(name + ".leave"); }
+    void handleEvents() override {
+        log.push_back(name + ".events");
+        if (onEvents)
+            onEvents();
+    }
+    void update() override {
+        log.push_back(name + ".update");
+        GameState::update();
+    }
+    std::function<void()> onEvents;
+
+private:
+    std::vector<std::string>& log;
+    std::string name;
+};
+
+} // namespace
+
+TEST(GameManager, IsOneInstance) {
+    EXPECT_EQ(GameManager::getInstance(), GameManager::getInstance());
+    EXPECT_STREQ(GameManager::getInstance()->getClassName(), "GameManager");
+}
+
+TEST(GameManager, ChangeStateLeavesThenEntersEvenTheSameState) {
+    std::vector<std::string> log;
+    ScriptedState a(log, "a"), b(log, "b");
+    GameManager* manager = GameManager::getInstance();
+    manager->changeState(&a);
+    manager->changeState(&a);
+    manager->changeState(&b);
+    EXPECT_EQ(log, (std::vector<std::string>{"a.enter", "a.leave", "a.enter", "a.leave",
+                                             "b.enter"}));
+    EXPECT_EQ(manager->getCurrentState(), &b);
+}
+
+TEST(GameManager, StopFinishesTheFrameAndChangesApplyAtOnce) {
+    std::vector<std::string> log;
+    ScriptedState menu(log, "menu"), level(log, "level");
+    GameManager* manager = GameManager::getInstance();
+    manager->changeState(&menu); // run must leave whatever is current first
+    log.clear();
+
+    int menuFrames = 0;
+    menu.onEvents = [&] {
+        if (++menuFrames == 2)
+            manager->changeState(&level);
+    };
+    level.onEvents = [&] { manager->stop(); };
+
+    const Uint32 start = SDL_GetTicks();
+    manager->run(&menu);
+    const Uint32 elapsed = SDL_GetTicks() - start;
+
+    EXPECT_EQ(log, (std::vector<std::string>{"menu.leave", "menu.enter", "menu.events",
+                                             "menu.update", "menu.events", "menu.leave",
+                                             "level.enter", "level.update", "level.events",
+                                             "level.update"}));
+    EXPECT_FALSE(manager->isRunning());
+    // Three frames, each waited out to its budget (24 fps before init: 41 or 42 ms).
+    EXPECT_GE(elapsed, 3u * 41u);
+}
