@@ -124,7 +124,7 @@ TEST(Graphic, TransformShapeAppliesRotationAndTranslation) {
     glRotatef(90, 0, 0, 1);
     Shape source({Polygon({Position(1, 0)})});
     Shape* moved = transformShape(source);
-    const Position& p = moved->getPolygon(0).getPoints().front();
+    const Position p = moved->getPolygon(0).getPoints().front();
     EXPECT_NEAR(p.getX(), 10.0f, 1e-5);
     EXPECT_NEAR(p.getY(), 21.0f, 1e-5);
     Shape* shifted = translateShape(source);
