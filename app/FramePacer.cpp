@@ -1,6 +1,7 @@
 #include "app/FramePacer.h"
 
-FramePacer::FramePacer(int frameRate) : frameRate(frameRate > 0 ? frameRate : 1), accumulator(0.0) {}
+FramePacer::FramePacer(int frameRate)
+    : frameRate(frameRate > 0 ? frameRate : 1), accumulator(0.0) {}
 
 int FramePacer::nextBudget() {
     const double exact = (1.0 / frameRate) * 1000.0;

@@ -10,8 +10,8 @@ class GameManager {
 public:
     static GameManager* getInstance();
 
-    void init(int viewportX, int viewportY, int width, int height, int bitsPerPixel,
-              int frameRate, unsigned int videoFlags, std::string caption);
+    void init(int viewportX, int viewportY, int width, int height, int bitsPerPixel, int frameRate,
+              unsigned int videoFlags, std::string caption);
     // Makes first current and loops until stop(); the frame in progress completes.
     void run(GameState* first);
     // Leaves the current state and enters next at once, inside the caller's call.
@@ -24,6 +24,8 @@ public:
     int getHeight() const { return height; }
 
     static int getFrameRate() { return frameRate; }
+    // Lets code that paces by the frame rate run without a window (tests).
+    static void setFrameRate(int value) { frameRate = value; }
     static SoundSystem* getSoundSystem() { return soundSystem; }
 
     virtual const char* getClassName() const { return "GameManager"; }

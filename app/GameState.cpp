@@ -7,12 +7,15 @@
 
 GameState::GameState() : sortNeeded(true), walking(false) {}
 
-GameState::~GameState() { objects.clear(); }
+GameState::~GameState() {
+    objects.clear();
+}
 
 bool GameState::drawOrder(const GameObject* a, const GameObject* b) {
     if (!a->getGraphic() || !b->getGraphic())
         return false;
-    return a->getGraphic()->getProperties().getDepth() < b->getGraphic()->getProperties().getDepth();
+    return a->getGraphic()->getProperties().getDepth() <
+           b->getGraphic()->getProperties().getDepth();
 }
 
 void GameState::update() {

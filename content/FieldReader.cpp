@@ -24,6 +24,10 @@ int FieldReader::readIntField(const std::string& text) {
     return static_cast<int>(parsed);
 }
 
-double FieldReader::readFloatField(const std::string& text) { return std::atof(valueOf(text)); }
+double FieldReader::readFloatField(const std::string& text) {
+    return std::atof(valueOf(text));
+}
 
-std::string FieldReader::readTextField(const std::string& text) { return valueOf(text); }
+std::string FieldReader::readTextField(const std::string& text) {
+    return valueOf(text);
+}

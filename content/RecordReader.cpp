@@ -7,7 +7,9 @@
 
 namespace {
 
-bool isSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool isSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 } // namespace
 
@@ -113,7 +115,9 @@ int RecordReader::bareInt(const char* what) {
     return value;
 }
 
-int RecordReader::intField(const char* what) { return FieldReader::readIntField(token(what)); }
+int RecordReader::intField(const char* what) {
+    return FieldReader::readIntField(token(what));
+}
 
 int RecordReader::countField(const char* what) {
     const int count = intField(what);

@@ -14,7 +14,9 @@ BitmapPicture::BitmapPicture(const std::string& fileName, const GraphicPropertie
     this->shape = shape;
 }
 
-BitmapPicture::~BitmapPicture() { unloadTexture(); }
+BitmapPicture::~BitmapPicture() {
+    unloadTexture();
+}
 
 bool BitmapPicture::loadTexture() {
     SDL_Surface* loaded = IMG_Load(fileName.c_str());
@@ -53,7 +55,9 @@ void BitmapPicture::unloadTexture() {
     height = 0.0f;
 }
 
-Shape* BitmapPicture::createShape() { return anchoredRectangle(properties.getAnchor()); }
+Shape* BitmapPicture::createShape() {
+    return anchoredRectangle(properties.getAnchor());
+}
 
 void BitmapPicture::draw() {
     if (texture == 0)

@@ -13,7 +13,9 @@ Graphic::Graphic(const std::list<Picture*>& pictures, const GraphicProperties& p
     : usePictureShapes(true), pictures(pictures), shape(shape), properties(properties),
       sortNeeded(true) {}
 
-Graphic::~Graphic() { delete shape; }
+Graphic::~Graphic() {
+    delete shape;
+}
 
 void Graphic::addPicture(Picture* picture) {
     pictures.push_back(picture);

@@ -6,9 +6,12 @@
 #include "graphics/Shape.h"
 #include "graphics/ShapeTransform.h"
 
-Picture::Picture() : useDefaultShape(true), shape(nullptr), width(0.0f), height(0.0f), parent(nullptr) {}
+Picture::Picture()
+    : useDefaultShape(true), shape(nullptr), width(0.0f), height(0.0f), parent(nullptr) {}
 
-Picture::~Picture() { delete shape; }
+Picture::~Picture() {
+    delete shape;
+}
 
 Shape* Picture::createShape() {
     Polygon square({Position(-5.0f, -5.0f), Position(5.0f, -5.0f), Position(5.0f, 5.0f),

@@ -20,7 +20,9 @@ GameObject::GameObject()
     : visible(false), useGraphicShape(true), parent(nullptr), graphic(nullptr), shape(nullptr),
       position(nullptr), movement(nullptr) {}
 
-GameObject::~GameObject() { children.clear(); }
+GameObject::~GameObject() {
+    children.clear();
+}
 
 void GameObject::update(unsigned int ticks) {
     if (position) {

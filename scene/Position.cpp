@@ -12,16 +12,22 @@ void Position::translate(float dx, float dy) {
     y += dy;
 }
 
-Position Position::operator-(const Position& other) const { return Position(x - other.x, y - other.y); }
+Position Position::operator-(const Position& other) const {
+    return Position(x - other.x, y - other.y);
+}
 
 void Position::operator-=(const Position& other) {
     x -= other.x;
     y -= other.y;
 }
 
-bool Position::operator==(const Position& other) const { return x == other.x && y == other.y; }
+bool Position::operator==(const Position& other) const {
+    return x == other.x && y == other.y;
+}
 
-bool Position::operator!=(const Position& other) const { return !(x == other.x) || !(y == other.y); }
+bool Position::operator!=(const Position& other) const {
+    return !(x == other.x) || !(y == other.y);
+}
 
 float Position::squaredDistance(const Position& other) const {
     float dx = other.x - x;

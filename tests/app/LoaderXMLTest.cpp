@@ -32,8 +32,7 @@ TEST(LoaderXML, ReadsTheDocumentElementsAttributes) {
     // atof/atoi leniency: truncated corner, trailing letters ignored, blanks skipped.
     EXPECT_EQ(loadBounds("<any x=\"12.7\" y=\" 20\" width=\"640px\" height=\"480\"/>"),
               "12 20 640 480");
-    EXPECT_EQ(loadBounds("<v x=\"-10\" y=\"abc\" width=\"320\" height=\"200\"/>"),
-              "-10 0 320 200");
+    EXPECT_EQ(loadBounds("<v x=\"-10\" y=\"abc\" width=\"320\" height=\"200\"/>"), "-10 0 320 200");
 }
 
 TEST(LoaderXML, EveryFailureGivesNull) {

@@ -51,8 +51,8 @@ TEST(RecordReader, CrlfFilesReadLikeLfFiles) {
     std::string crlf;
     for (char c : lf)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    const std::vector<std::string> expected = {"Hero", "3", "Images/my hero.png", "10", "-20",
-                                               "frame height: 12", "Bob", "ok"};
+    const std::vector<std::string> expected = {
+        "Hero", "3", "Images/my hero.png", "10", "-20", "frame height: 12", "Bob", "ok"};
     EXPECT_EQ(readMixed(lf), expected);
     EXPECT_EQ(readMixed(crlf), expected);
     // A last line without its line end still reads whole.

@@ -85,8 +85,8 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlines) {
 
     Polygon triangle(pts({{0, 0}, {3, 0}, {0, 3}}));
     triangle.triangulate();
-    EXPECT_EQ(triangleList(triangle), std::vector<Position>(triangle.getPoints().begin(),
-                                                            triangle.getPoints().end()));
+    EXPECT_EQ(triangleList(triangle),
+              std::vector<Position>(triangle.getPoints().begin(), triangle.getPoints().end()));
     Polygon segment(pts({{0, 0}, {3, 0}}));
     segment.triangulate();
     EXPECT_EQ(segment.getTriangles().size(), 2u);

@@ -39,7 +39,9 @@ public:
     }
 };
 
-Shape* unitSquare() { return new Shape({Rectangle(Position(0, 0), 1, 1)}); }
+Shape* unitSquare() {
+    return new Shape({Rectangle(Position(0, 0), 1, 1)});
+}
 
 float matrixSum() {
     float m[16];

@@ -1,9 +1,9 @@
 // Opens one real SDL/OpenGL window (under the test X server) before any
 // test runs, so drawing and matrix-stack code runs against Mesa for real.
 #include <SDL/SDL.h>
-#include <dlfcn.h>
 #include <cstdio>
 #include <cstring>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include "support/GlContext.h"
@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     // SDL 1.2 compat loads SDL2 and unloads it at exit; pinning it keeps the
     // leak checker able to name (and suppress) SDL's own allocations.
     dlopen("libSDL2-2.0.so.0", RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
+    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
     testing::InitGoogleTest(&argc, argv);
     if (!onlyListing(argc, argv)) {
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
