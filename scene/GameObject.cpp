@@ -18,7 +18,7 @@ void multiplyTranslation(const Position& p) {
 
 GameObject::GameObject()
     : visible(false), useGraphicShape(true), parent(nullptr), graphic(nullptr), shape(nullptr),
-      position(nullptr), movement(nullptr) {}
+      position(nullptr), movement(nullptr), ownsPosition(false) {}
 
 GameObject::~GameObject() {
     children.clear();
@@ -55,8 +55,10 @@ void GameObject::setVisible(bool value, GameState* state) {
 void GameObject::setPosition(Position value) {
     if (position)
         *position = value;
-    else
+    else {
         position = new Position(value);
+        ownsPosition = true;
+    }
 }
 
 void GameObject::addChild(GameObject* child) {

@@ -11,7 +11,7 @@ class Shape;
 
 // Base of everything on a screen: a node of the scene graph with a graphic,
 // a collision outline, a translation and a current movement. It owns none
-// of them: they are built once and live for the whole run.
+// of them, except a position that setPosition had to allocate.
 class GameObject {
 public:
     GameObject();
@@ -54,4 +54,7 @@ protected:
     Position* position;
     std::list<GameObject*> children;
     Movement* movement;
+
+private:
+    bool ownsPosition; // a position setPosition allocated goes with the object
 };

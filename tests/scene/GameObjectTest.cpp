@@ -88,7 +88,6 @@ TEST(GameObject, SetPositionAllocatesOnceThenCopies) {
     object.setPosition(Position(-1, 2));
     EXPECT_EQ(object.getPosition(), first);
     EXPECT_EQ(*first, Position(-1, 2));
-    delete first; // objects never free their positions
 }
 
 TEST(GameObject, WorldShapeAddsAncestorPositionsAndKeepsTheStack) {
@@ -138,9 +137,6 @@ TEST(GameObject, WorldShapeAddsAncestorPositionsAndKeepsTheStack) {
     EXPECT_EQ(GlContext::modelViewDepth(), 1);
     EXPECT_FLOAT_EQ(matrixSum(), before);
     delete square;
-    delete parent.getPosition();
-    delete child.getPosition();
-    delete unplaced.getPosition();
 }
 
 TEST(GameObject, UpdateDrawsChildrenInsideItsTranslation) {
@@ -158,5 +154,4 @@ TEST(GameObject, UpdateDrawsChildrenInsideItsTranslation) {
     EXPECT_EQ(late.updates, 1);
     EXPECT_EQ(parent.getChildren().size(), 2u);
     EXPECT_EQ(GlContext::modelViewDepth(), 1);
-    delete parent.getPosition();
 }

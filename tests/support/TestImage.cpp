@@ -2,7 +2,23 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <png.h>
+
+namespace {
+
+std::vector<std::string>& createdDirs() {
+    static std::vector<std::string> dirs;
+    return dirs;
+}
+
+void removeCreatedDirs() {
+    std::error_code ignored;
+    for (const std::string& dir : createdDirs())
+        std::filesystem::remove_all(dir, ignored);
+}
+
+} // namespace
 
 TestImage::TestImage(int width, int height)
     : width(width), height(height), pixels(static_cast<size_t>(width) * height * 4, 0) {}
@@ -70,5 +86,10 @@ bool TestImage::save(const std::string& path, bool asPalette) const {
 std::string TestImage::tempDir() {
     char pattern[] = "/tmp/tolvek-test-XXXXXX";
     const char* dir = mkdtemp(pattern);
-    return dir ? dir : "/tmp";
+    if (!dir)
+        return "/tmp";
+    if (createdDirs().empty())
+        std::atexit(removeCreatedDirs);
+    createdDirs().push_back(dir);
+    return dir;
 }
