@@ -8,6 +8,7 @@
 
 #include "app/FramePacer.h"
 #include "app/GameState.h"
+#include "audio/SoundSystem.h"
 
 GameManager* GameManager::instance = nullptr;
 int GameManager::frameRate = 24;
@@ -50,7 +51,11 @@ void GameManager::init(int viewportX, int viewportY, int width, int height, int 
     glLoadIdentity();
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     SDL_WM_SetCaption(caption.c_str(), caption.c_str());
-    // SOUND_SYSTEM_INIT
+    // A second init (tests) keeps the system it already has.
+    if (!soundSystem) {
+        soundSystem = new SoundSystem();
+        soundSystem->init(200);
+    }
 }
 
 void GameManager::run(GameState* first) {
@@ -79,12 +84,14 @@ void GameManager::runFrame() {
     currentState->update();
     glFlush();
     SDL_GL_SwapBuffers();
-    // SOUND_SYSTEM_UPDATE
+    if (soundSystem)
+        soundSystem->update();
 }
 
 void GameManager::changeState(GameState* next) {
     if (currentState)
         currentState->leave();
     currentState = next;
-    currentState->enter();
+    if (currentState) // null leaves no state current
+        currentState->enter();
 }

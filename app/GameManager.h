@@ -17,6 +17,8 @@ public:
     // Leaves the current state and enters next at once, inside the caller's call.
     void changeState(GameState* next);
     void stop() { running = 0; }
+    // Forgets the current state without leaving it, for when it no longer exists.
+    void clearCurrentState() { currentState = nullptr; }
 
     GameState* getCurrentState() const { return currentState; }
     bool isRunning() const { return running != 0; }
@@ -27,6 +29,8 @@ public:
     // Lets code that paces by the frame rate run without a window (tests).
     static void setFrameRate(int value) { frameRate = value; }
     static SoundSystem* getSoundSystem() { return soundSystem; }
+    // Lets tests install a system (or none) without a window init.
+    static void setSoundSystem(SoundSystem* value) { soundSystem = value; }
 
     virtual const char* getClassName() const { return "GameManager"; }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+class SoundVoice;
+
+// A handle on one play. It goes inert once that play ends or is stopped,
+// even if its slot is reused, so an old handle never touches a newer sound.
+// The caller of SoundSystem::playSound owns it; deleting it does not stop
+// the play.
+class SoundChannel {
+public:
+    SoundChannel(std::weak_ptr<SoundVoice> voice, unsigned int generation);
+    virtual ~SoundChannel() = default;
+
+    // Each returns false, doing nothing, when the play is over.
+    virtual bool setVolume(float volume);
+    virtual bool setPan(float pan);
+    virtual bool setPaused(bool paused);
+    virtual bool getPaused(bool* paused) const;
+    virtual bool stop();
+    virtual bool isPlaying() const;
+
+private:
+    std::shared_ptr<SoundVoice> live() const;
+
+    std::weak_ptr<SoundVoice> voice;
+    unsigned int generation;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <sndfile.h>
+#include <string>
+
+// Reads one play of a sound as interleaved 16-bit frames, a piece at a time,
+// either from a file through libsndfile or as generated silence.
+class SoundDecoder {
+public:
+    // Null when the file cannot be opened or has more than two channels.
+    static SoundDecoder* openFile(const std::string& path);
+    // Silence of the given shape (the generated sound).
+    SoundDecoder(int channels, int frequency, long long frames);
+    virtual ~SoundDecoder();
+
+    // Fills up to `frames` frames into out; a looping read wraps to frame 0
+    // inside the same call, so the caller's buffer has no gap at the seam.
+    // Returns the frames written; fewer than asked only at the very end.
+    virtual int read(short* out, int frames, bool loop);
+
+    bool isFinished() const { return finished; }
+    int getChannels() const { return channels; }
+    int getFrequency() const { return frequency; }
+    long long getFrames() const { return frames; }
+
+private:
+    SoundDecoder(SNDFILE* file, const SF_INFO& info);
+    int readRaw(short* out, int count);
+    bool rewind();
+
+    SNDFILE* file;
+    int channels;
+    int frequency;
+    long long frames;
+    long long position;
+    bool finished;
+};

@@ -1,0 +1,203 @@
+#include "audio/SoundSystem.h"
+
+#include <algorithm>
+
+#include "audio/SoundChannel.h"
+#include "audio/SoundVoice.h"
+
+namespace {
+
+const int kSilentFrequency = 48000;
+// A long stall (loading) is not caught up on; the sounds just wait.
+const double kMaxDrainSeconds = 0.25;
+
+} // namespace
+
+SoundSystem::SoundSystem()
+    : device(nullptr), context(nullptr), output(NoOutput), frequency(0), stereoAngles(false),
+      renderSamples(nullptr) {}
+
+SoundSystem::~SoundSystem() {
+    if (!context)
+        return;
+    makeCurrent();
+    voices.clear();
+    sounds.clear();
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(context);
+    alcCloseDevice(device);
+}
+
+void SoundSystem::makeCurrent() const {
+    if (alcGetCurrentContext() != context)
+        alcMakeContextCurrent(context);
+}
+
+bool SoundSystem::openContext(ALCdevice* opened, bool loopback, int loopbackFrequency) {
+    std::vector<ALCint> attributes;
+    if (loopback) {
+        attributes.insert(attributes.end(),
+                          {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT,
+                           ALC_FLOAT_SOFT, ALC_FREQUENCY, loopbackFrequency});
+        // The captured mix is checked sample by sample: no peak squashing.
+        if (alcIsExtensionPresent(opened, "ALC_SOFT_output_limiter"))
+            attributes.insert(attributes.end(), {ALC_OUTPUT_LIMITER_SOFT, ALC_FALSE});
+    }
+    // Head-related filtering would smear the pan between the ears.
+    if (alcIsExtensionPresent(opened, "ALC_SOFT_HRTF"))
+        attributes.insert(attributes.end(), {ALC_HRTF_SOFT, ALC_FALSE});
+    attributes.push_back(0);
+    ALCcontext* created = alcCreateContext(opened, attributes.data());
+    if (!created) {
+        alcCloseDevice(opened);
+        return false;
+    }
+    device = opened;
+    context = created;
+    makeCurrent();
+    alDistanceModel(AL_NONE);
+    stereoAngles = alIsExtensionPresent("AL_EXT_STEREO_ANGLES") == AL_TRUE;
+    alcGetIntegerv(device, ALC_FREQUENCY, 1, &frequency);
+    return true;
+}
+
+bool SoundSystem::openLoopback(int loopbackFrequency) {
+    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback"))
+        return false;
+    auto openDevice = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
+        alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+    renderSamples = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(
+        alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
+    if (!openDevice || !renderSamples)
+        return false;
+    ALCdevice* opened = openDevice(nullptr);
+    if (!opened)
+        return false;
+    if (!openContext(opened, true, loopbackFrequency))
+        return false;
+    frequency = loopbackFrequency;
+    return true;
+}
+
+void SoundSystem::createVoices(int channels) {
+    // OpenAL objects are made on a slot's first play, so unused slots cost
+    // no sources.
+    voices.clear();
+    for (int i = 0; i < channels; ++i)
+        voices.push_back(std::make_shared<SoundVoice>(context, stereoAngles));
+}
+
+bool SoundSystem::init(int channels) {
+    if (context)
+        return false;
+    ALCdevice* opened = alcOpenDevice(nullptr);
+    if (opened && openContext(opened, false, 0)) {
+        output = DeviceOutput;
+    } else if (openLoopback(kSilentFrequency)) {
+        output = SilentOutput;
+        lastDrain = std::chrono::steady_clock::now();
+    } else {
+        return false;
+    }
+    createVoices(channels);
+    return true;
+}
+
+bool SoundSystem::initLoopback(int channels, int loopbackFrequency) {
+    if (context || loopbackFrequency <= 0 || !openLoopback(loopbackFrequency))
+        return false;
+    output = LoopbackOutput;
+    createVoices(channels);
+    return true;
+}
+
+int SoundSystem::render(float* out, int frames) {
+    if (!context || !renderSamples || frames <= 0)
+        return 0;
+    makeCurrent();
+    renderSamples(device, out, frames);
+    return frames;
+}
+
+void SoundSystem::drainSilently() {
+    // Sources only advance as the loopback mix is pulled, so pull (and
+    // drop) as much as real time has passed for sounds to end on time.
+    const auto now = std::chrono::steady_clock::now();
+    const double elapsed =
+        std::min(kMaxDrainSeconds, std::chrono::duration<double>(now - lastDrain).count());
+    lastDrain = now;
+    int frames = static_cast<int>(elapsed * frequency);
+    const int chunk = 1024;
+    drainBuffer.resize(static_cast<size_t>(chunk * 2));
+    while (frames > 0) {
+        const int n = std::min(chunk, frames);
+        renderSamples(device, drainBuffer.data(), n);
+        frames -= n;
+    }
+}
+
+void SoundSystem::update() {
+    if (!context)
+        return;
+    makeCurrent();
+    if (output == SilentOutput)
+        drainSilently();
+    for (const std::shared_ptr<SoundVoice>& voice : voices)
+        if (voice->isActive())
+            voice->service();
+}
+
+bool SoundSystem::createSound(const std::string& name, unsigned int mode,
+                              const SoundStream::UserFormat* format, SoundStream** sound) {
+    if (!sound)
+        return false;
+    SoundStream* made = nullptr;
+    if (mode & ModeUser)
+        made = format ? SoundStream::openUser(*format, mode) : nullptr;
+    else
+        made = SoundStream::openFile(name, mode);
+    *sound = made;
+    if (!made)
+        return false;
+    sounds.emplace_back(made);
+    return true;
+}
+
+bool SoundSystem::playSound(SoundStream* sound, bool paused, SoundChannel** channel) {
+    if (channel)
+        *channel = nullptr;
+    if (!context || !sound)
+        return false;
+    // A slot that already has its OpenAL objects is cheapest to reuse.
+    SoundVoice* chosen = nullptr;
+    size_t index = 0;
+    for (size_t i = 0; i < voices.size(); ++i) {
+        SoundVoice* voice = voices[i].get();
+        if (voice->isActive())
+            continue;
+        if (!chosen || (voice->hasSource() && !chosen->hasSource())) {
+            chosen = voice;
+            index = i;
+        }
+        if (chosen->hasSource())
+            break;
+    }
+    if (!chosen || !chosen->start(*sound, paused))
+        return false;
+    if (channel)
+        *channel = new SoundChannel(voices[index], chosen->getGeneration());
+    return true;
+}
+
+int SoundSystem::getPlayingCount() const {
+    return static_cast<int>(
+        std::count_if(voices.begin(), voices.end(),
+                      [](const std::shared_ptr<SoundVoice>& voice) { return voice->isActive(); }));
+}
+
+long SoundSystem::getUnderrunCount() const {
+    long total = 0;
+    for (const std::shared_ptr<SoundVoice>& voice : voices)
+        total += voice->getUnderruns();
+    return total;
+}

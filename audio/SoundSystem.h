@@ -1,0 +1,85 @@
+#pragma once
+
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <AL/alext.h>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/SoundStream.h"
+
+class SoundChannel;
+class SoundVoice;
+
+// The game's sound output: an OpenAL Soft device and context, a fixed set of
+// play slots, and the sounds made through it. Main thread only; update()
+// once a frame keeps every playing stream fed.
+class SoundSystem {
+public:
+    // Mode bits of createSound. Only the loop bits change how a sound
+    // plays; the others record what the caller asked for.
+    static constexpr unsigned int ModeLoopOff = 0x01;
+    static constexpr unsigned int ModeLoopNormal = 0x02;
+    static constexpr unsigned int Mode2D = 0x08;
+    static constexpr unsigned int ModeHardware = 0x20;
+    static constexpr unsigned int ModeSoftware = 0x40;
+    static constexpr unsigned int ModeStream = 0x80;
+    static constexpr unsigned int ModeUser = 0x100;
+
+    enum Output {
+        NoOutput,       // nothing could be opened: every call is harmless and silent
+        DeviceOutput,   // the machine's default playback device
+        LoopbackOutput, // mixed into memory only when the owner calls render()
+        SilentOutput    // no device: a loopback mix that update() discards in real time
+    };
+
+    SoundSystem();
+    virtual ~SoundSystem();
+
+    // Opens the default device with the given number of play slots; without
+    // one, falls back to SilentOutput. False only when nothing opened.
+    virtual bool init(int channels);
+    // A stereo float loopback mix at the given rate, rendered on demand.
+    virtual bool initLoopback(int channels, int frequency);
+    virtual void update();
+
+    // A stream from a file (format null), or a generated sound of the given
+    // format (name ignored). On failure *sound is null. The system owns it.
+    virtual bool createSound(const std::string& name, unsigned int mode,
+                             const SoundStream::UserFormat* format, SoundStream** sound);
+    // Starts sound on a free slot; *channel is a new handle the caller owns,
+    // or null when nothing started.
+    virtual bool playSound(SoundStream* sound, bool paused, SoundChannel** channel);
+
+    // Mixes the next frames of interleaved stereo floats into out (loopback
+    // outputs only); returns the frames written.
+    virtual int render(float* out, int frames);
+
+    Output getOutput() const { return output; }
+    int getFrequency() const { return frequency; }
+    int getChannelCount() const { return static_cast<int>(voices.size()); }
+    bool hasStereoAngles() const { return stereoAngles; }
+    int getPlayingCount() const;
+    // Times a source ran dry while its sound still had audio to give.
+    long getUnderrunCount() const;
+
+private:
+    bool openContext(ALCdevice* opened, bool loopback, int loopbackFrequency);
+    bool openLoopback(int loopbackFrequency);
+    void createVoices(int channels);
+    void makeCurrent() const;
+    void drainSilently();
+
+    ALCdevice* device;
+    ALCcontext* context;
+    Output output;
+    int frequency;
+    bool stereoAngles;
+    LPALCRENDERSAMPLESSOFT renderSamples;
+    std::vector<std::shared_ptr<SoundVoice>> voices;
+    std::vector<std::unique_ptr<SoundStream>> sounds;
+    std::vector<float> drainBuffer;
+    std::chrono::steady_clock::time_point lastDrain;
+};

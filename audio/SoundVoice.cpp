@@ -1,0 +1,204 @@
+#include "audio/SoundVoice.h"
+
+#include <AL/alext.h>
+#include <algorithm>
+#include <cmath>
+
+#include "audio/SoundDecoder.h"
+#include "audio/SoundStream.h"
+
+namespace {
+
+const float kHalfPi = 1.57079633f;
+const float kSixthPi = 0.52359878f;
+
+} // namespace
+
+SoundVoice::SoundVoice(ALCcontext* context, bool stereoAngles)
+    : context(context), stereoAngles(stereoAngles), source(0), buffers(), decoder(nullptr),
+      staged(0), format(AL_FORMAT_MONO16), frequency(0), channels(1), looping(false), active(false),
+      paused(false), volume(1.0f), pan(0.0f), generation(0), underruns(0) {}
+
+SoundVoice::~SoundVoice() {
+    if (!source)
+        return;
+    makeCurrent();
+    release();
+    alDeleteSources(1, &source);
+    alDeleteBuffers(kBufferCount, buffers);
+}
+
+void SoundVoice::makeCurrent() const {
+    // Several systems may live side by side (tests); AL calls act on the
+    // current context, so claim ours before each.
+    if (alcGetCurrentContext() != context)
+        alcMakeContextCurrent(context);
+}
+
+bool SoundVoice::ensureObjects() {
+    if (source)
+        return true;
+    alGetError();
+    alGenSources(1, &source);
+    if (alGetError() != AL_NO_ERROR) {
+        source = 0;
+        return false;
+    }
+    alGenBuffers(kBufferCount, buffers);
+    if (alGetError() != AL_NO_ERROR) {
+        alDeleteSources(1, &source);
+        source = 0;
+        return false;
+    }
+    freeBuffers.assign(buffers, buffers + kBufferCount);
+    scratch.resize(static_cast<size_t>(kBufferFrames * 2));
+    // Every voice is a flat, listener-relative sound; pan moves it on a
+    // unit circle in front of the listener.
+    alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
+    alSourcei(source, AL_LOOPING, AL_FALSE);
+    return true;
+}
+
+bool SoundVoice::start(const SoundStream& stream, bool startPaused) {
+    makeCurrent();
+    if (active)
+        release();
+    if (!ensureObjects())
+        return false;
+    decoder = stream.openDecoder();
+    if (!decoder)
+        return false;
+    channels = decoder->getChannels();
+    frequency = decoder->getFrequency();
+    format = channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
+    looping = stream.isLooping();
+    active = true;
+    paused = startPaused;
+    ++generation;
+    setVolume(1.0f);
+    setPan(0.0f);
+    fill(kStartBuffers);
+    if (!paused)
+        alSourcePlay(source);
+    return true;
+}
+
+void SoundVoice::decode(int frames) {
+    const int room = std::min(frames, kBufferFrames - staged);
+    if (room > 0 && !decoder->isFinished())
+        staged += decoder->read(scratch.data() + staged * channels, room, looping);
+}
+
+void SoundVoice::queueStaged() {
+    if (staged == 0 || freeBuffers.empty())
+        return;
+    const ALuint id = freeBuffers.back();
+    freeBuffers.pop_back();
+    alBufferData(id, format, scratch.data(), staged * channels * 2, frequency);
+    alSourceQueueBuffers(source, 1, &id);
+    staged = 0;
+}
+
+void SoundVoice::fill(int limit) {
+    for (; limit > 0 && !freeBuffers.empty(); --limit) {
+        decode(kBufferFrames);
+        if (staged == 0)
+            break;
+        queueStaged();
+    }
+}
+
+void SoundVoice::service() {
+    if (!active)
+        return;
+    makeCurrent();
+    ALint processed = 0;
+    alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
+    for (; processed > 0; --processed) {
+        ALuint id = 0;
+        alSourceUnqueueBuffers(source, 1, &id);
+        freeBuffers.push_back(id);
+    }
+    if (queuedBuffers() < kLowBuffers) {
+        fill(kBufferCount);
+    } else if (!freeBuffers.empty()) {
+        // A healthy queue is topped up a slice at a time, a little faster
+        // than a 60 Hz frame plays, so no frame pays for a whole buffer of
+        // decoding (and two streams rarely pay on the same frame).
+        decode(std::max(256, frequency / 40));
+        if (staged == kBufferFrames || decoder->isFinished())
+            queueStaged();
+    }
+    ALint state = AL_STOPPED;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    if (state != AL_STOPPED || paused)
+        return;
+    if (queuedBuffers() > 0) {
+        // Ran dry with audio still to come: the refill was late.
+        ++underruns;
+        alSourcePlay(source);
+    } else {
+        release();
+    }
+}
+
+void SoundVoice::release() {
+    if (!active)
+        return;
+    alSourceStop(source);
+    alSourcei(source, AL_BUFFER, 0);
+    freeBuffers.assign(buffers, buffers + kBufferCount);
+    staged = 0;
+    delete decoder;
+    decoder = nullptr;
+    active = false;
+    paused = false;
+    // Stale channel handles of this play stop working here.
+    ++generation;
+}
+
+void SoundVoice::stop() {
+    if (!active)
+        return;
+    makeCurrent();
+    release();
+}
+
+void SoundVoice::setPaused(bool value) {
+    if (!active)
+        return;
+    makeCurrent();
+    paused = value;
+    ALint state = AL_STOPPED;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    if (paused && state == AL_PLAYING)
+        alSourcePause(source);
+    else if (!paused && state != AL_PLAYING)
+        alSourcePlay(source);
+}
+
+void SoundVoice::setVolume(float value) {
+    if (!active)
+        return;
+    makeCurrent();
+    volume = std::min(1.0f, std::max(0.0f, value));
+    alSourcef(source, AL_GAIN, volume);
+}
+
+void SoundVoice::setPan(float value) {
+    if (!active)
+        return;
+    makeCurrent();
+    pan = std::min(1.0f, std::max(-1.0f, value));
+    alSource3f(source, AL_POSITION, pan, 0.0f, -std::sqrt(1.0f - pan * pan));
+    if (channels == 2 && stereoAngles) {
+        // Both channel angles swing together towards the side, so -1 puts
+        // the whole stereo image hard left and 1 hard right.
+        const float toward = pan < 0.0f ? kHalfPi : -kHalfPi;
+        const float amount = std::fabs(pan);
+        const ALfloat angles[2] = {kSixthPi + (toward - kSixthPi) * amount,
+                                   -kSixthPi + (toward + kSixthPi) * amount};
+        alSourcefv(source, AL_STEREO_ANGLES, angles);
+    }
+}

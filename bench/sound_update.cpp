@@ -1,0 +1,188 @@
+// Cost of SoundSystem::update with the game's heaviest sound load: two Ogg
+// Vorbis music tracks and ten WAV effects at once, on a loopback device
+// that mixes one 60 Hz frame (800 frames at 48 kHz) between updates. The
+// long run also counts underruns: a source that ran dry while its sound
+// still had audio to give.
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <sndfile.h>
+#include <string>
+#include <vector>
+
+#include "app/GameManager.h"
+#include "audio/Sound.h"
+#include "audio/SoundSystem.h"
+
+namespace {
+
+const int kFrequency = 48000;
+const int kFramesPerUpdate = 800;
+const int kEffects = 10;
+
+// Music-like content (chord plus noise) so Vorbis spends real bits on it.
+void writeFile(const std::string& path, int format, int channels, int rate, double seconds,
+               double baseHz, unsigned int seed) {
+    SF_INFO info;
+    std::memset(&info, 0, sizeof info);
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = format;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!file) {
+        std::fprintf(stderr, "sound_update: cannot write %s\n", path.c_str());
+        std::exit(1);
+    }
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> noise(-0.05f, 0.05f);
+    const int frames = static_cast<int>(seconds * rate);
+    std::vector<float> block(static_cast<size_t>(4096 * channels));
+    for (int start = 0; start < frames; start += 4096) {
+        const int n = std::min(4096, frames - start);
+        for (int i = 0; i < n; ++i) {
+            const double t = static_cast<double>(start + i) / rate;
+            const double chord = std::sin(2 * M_PI * baseHz * t) +
+                                 std::sin(2 * M_PI * baseHz * 1.25 * t) +
+                                 std::sin(2 * M_PI * baseHz * 1.5 * t);
+            for (int c = 0; c < channels; ++c)
+                block[static_cast<size_t>(i * channels + c)] =
+                    static_cast<float>(0.15 * chord) + noise(random);
+        }
+        sf_writef_float(file, block.data(), n);
+    }
+    sf_close(file);
+}
+
+// The sound content of a level, written once into a temporary folder.
+class Content {
+public:
+    Content() {
+        char pattern[] = "/tmp/tolvek-bench-XXXXXX";
+        dir = mkdtemp(pattern);
+        const int ogg = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+        const int wav = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        writeFile(dir + "/music-a.ogg", ogg, 2, 44100, 40.0, 220.0, 1);
+        writeFile(dir + "/music-b.ogg", ogg, 2, 44100, 30.0, 330.0, 2);
+        for (int i = 0; i < kEffects; ++i)
+            writeFile(effect(i), wav, 1, 44100, 0.4 + 0.1 * i, 400.0 + 50 * i, 10 + i);
+    }
+    ~Content() { std::filesystem::remove_all(dir); }
+
+    std::string music(int i) const { return dir + (i == 0 ? "/music-a.ogg" : "/music-b.ogg"); }
+    std::string effect(int i) const { return dir + "/effect-" + std::to_string(i) + ".wav"; }
+
+private:
+    std::string dir;
+};
+
+const Content& content() {
+    static const Content files;
+    return files;
+}
+
+// A loopback system installed as the game's, with the level's sounds.
+class Scene {
+public:
+    explicit Scene(bool loopingEffects) {
+        system.initLoopback(200, kFrequency);
+        GameManager::setSoundSystem(&system);
+        for (int i = 0; i < 2; ++i) {
+            music.emplace_back(new Sound(content().music(i), 0.8f, 0.0f));
+            music.back()->load(true, true);
+        }
+        for (int i = 0; i < kEffects; ++i) {
+            effects.emplace_back(new Sound(content().effect(i), 0.7f, -0.9f + 0.2f * i));
+            effects.back()->load(loopingEffects, loopingEffects);
+        }
+        mix.resize(kFramesPerUpdate * 2);
+    }
+    ~Scene() {
+        music.clear();
+        effects.clear();
+        GameManager::setSoundSystem(nullptr);
+    }
+
+    void startAll() {
+        for (auto& sound : music)
+            sound->play();
+        for (auto& sound : effects)
+            sound->play();
+    }
+    // One game frame: the manager's update, then the device's share of mix.
+    double timedUpdate() {
+        const auto t0 = std::chrono::steady_clock::now();
+        system.update();
+        const auto t1 = std::chrono::steady_clock::now();
+        system.render(mix.data(), kFramesPerUpdate);
+        return std::chrono::duration<double>(t1 - t0).count();
+    }
+
+    SoundSystem system;
+    std::vector<std::unique_ptr<Sound>> music;
+    std::vector<std::unique_ptr<Sound>> effects;
+    std::vector<float> mix;
+};
+
+// Steady state: all twelve sounds loop, so every update has the full load.
+void BM_UpdateTwoMusicsTenEffects(benchmark::State& state) {
+    Scene scene(true);
+    scene.startAll();
+    for (int i = 0; i < 60; ++i)
+        scene.timedUpdate();
+    for (auto _ : state)
+        state.SetIterationTime(scene.timedUpdate());
+    state.counters["playing"] = scene.system.getPlayingCount();
+    state.counters["underruns"] = static_cast<double>(scene.system.getUnderrunCount());
+}
+BENCHMARK(BM_UpdateTwoMusicsTenEffects)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// Two minutes of play at 60 Hz: both tracks loop; the effects play once and
+// are restarted (stop, then play) at game-like random moments.
+void BM_TwoMinuteRun(benchmark::State& state) {
+    for (auto _ : state) {
+        Scene scene(false);
+        scene.startAll();
+        std::mt19937 random(7);
+        std::uniform_int_distribution<int> gap(20, 70);
+        std::vector<int> next(kEffects);
+        for (int& frame : next)
+            frame = gap(random);
+        std::vector<double> times;
+        const int updates = 120 * 60;
+        int restarts = 0;
+        for (int frame = 0; frame < updates; ++frame) {
+            for (int i = 0; i < kEffects; ++i) {
+                if (frame == next[i]) {
+                    scene.effects[static_cast<size_t>(i)]->stop();
+                    scene.effects[static_cast<size_t>(i)]->play();
+                    next[i] += gap(random);
+                    ++restarts;
+                }
+            }
+            times.push_back(scene.timedUpdate());
+        }
+        double total = 0.0;
+        for (double t : times)
+            total += t;
+        std::sort(times.begin(), times.end());
+        state.SetIterationTime(total);
+        state.counters["updates"] = updates;
+        state.counters["restarts"] = restarts;
+        state.counters["underruns"] = static_cast<double>(scene.system.getUnderrunCount());
+        state.counters["mean_us"] = total / updates * 1e6;
+        state.counters["p99_us"] = times[static_cast<size_t>(updates * 99 / 100)] * 1e6;
+        state.counters["max_us"] = times.back() * 1e6;
+    }
+}
+BENCHMARK(BM_TwoMinuteRun)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
