@@ -1,6 +1,10 @@
-// Entry point. The screens are put together by Application, which arrives
-// with the menu, level and credits screens; until then the binary only
-// builds and links the engine.
+#include "app/Application.h"
+
 int main() {
-    return 0;
+    int code = 0;
+    {
+        Application application;
+        code = application.start();
+    }
+    return code;
 }

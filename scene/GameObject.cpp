@@ -22,6 +22,8 @@ GameObject::GameObject()
 
 GameObject::~GameObject() {
     children.clear();
+    if (ownsPosition)
+        delete position;
 }
 
 void GameObject::update(unsigned int ticks) {

@@ -6,9 +6,17 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include "app/GameManager.h"
 #include "support/GlContext.h"
 
 namespace {
+
+// Tests switch to states of their own; none may outlive its test.
+class ForgetStates : public testing::EmptyTestEventListener {
+    void OnTestEnd(const testing::TestInfo&) override {
+        GameManager::getInstance()->clearCurrentState();
+    }
+};
 
 bool onlyListing(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
@@ -25,6 +33,7 @@ int main(int argc, char** argv) {
     dlopen("libSDL2-2.0.so.0", RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
     dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new ForgetStates);
     if (!onlyListing(argc, argv)) {
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
             std::fprintf(stderr, "test context: SDL_Init failed: %s\n", SDL_GetError());

@@ -1,0 +1,44 @@
+#include "app/CreditsState.h"
+
+#include <SDL/SDL.h>
+
+#include "app/GameManager.h"
+#include "audio/Sound.h"
+#include "graphics/BitmapPicture.h"
+#include "graphics/Graphic.h"
+
+CreditsState::CreditsState() : graphic(nullptr), music(nullptr), picture(nullptr) {
+    picture = new BitmapPicture("Images/credits.png", GraphicProperties(), nullptr, 0);
+    picture->loadTexture();
+    graphic = new Graphic();
+    graphic->addPicture(picture);
+    music = new Sound();
+    music->setFileName("Sound/music-interface.ogg");
+    music->load(false, false);
+}
+
+CreditsState::~CreditsState() {
+    delete graphic;
+    delete picture;
+    delete music;
+}
+
+void CreditsState::enter() {
+    music->play();
+}
+
+void CreditsState::leave() {
+    music->stop();
+}
+
+void CreditsState::handleEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        if (event.type == SDL_KEYDOWN || event.type == SDL_QUIT)
+            GameManager::getInstance()->stop();
+}
+
+void CreditsState::update() {
+    graphic->draw();
+    GameState::update();
+}

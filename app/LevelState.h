@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "app/GameState.h"
+
+class Heros;
+class Level;
+class Sound;
+
+// The screen where the game is played: keys to hero actions and shots, the
+// fixed frame order around movements and collisions, and the level music.
+class LevelState : public GameState {
+public:
+    LevelState();
+    ~LevelState() override;
+
+    // Builds the hero, the level and the music; false, with failure()
+    // telling which file was wrong, when the content cannot be played.
+    bool init(GameState* next);
+    const std::string& failure() const { return loadFailure; }
+
+    void enter() override;
+    void leave() override;
+    void handleEvents() override;
+    void update() override;
+
+    Heros* getHero() const { return hero; }
+    Level* getLevel() const { return level; }
+    bool isIntroPlaying() const { return introPlaying; }
+    Sound* getIntroMusic() const { return introMusic; }
+    Sound* getLoopMusic() const { return loopMusic; }
+
+    static constexpr unsigned int kIntroLength = 106718;
+
+private:
+    void handleKey(int type, int key);
+
+    GameState* nextState;
+    Level* level;
+    Heros* hero;
+    Sound* introMusic;
+    Sound* loopMusic;
+    unsigned int introLength;
+    unsigned int introStart;
+    bool introPlaying;
+    std::string loadFailure;
+};

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+
+#include "app/GameState.h"
+
+class BitmapPicture;
+class GameObject;
+class Graphic;
+class Sound;
+
+// The title screen: two items over a background, Up/Down to choose,
+// Return to go on after the menu file's delay.
+class MenuState : public GameState {
+public:
+    MenuState();
+    ~MenuState() override;
+
+    // False, with failure() telling why, when the menu file is missing or short.
+    bool load(GameState* item0State, GameState* item1State, const char* fileName);
+    const std::string& failure() const { return loadFailure; }
+
+    void enter() override;
+    void leave() override;
+    void handleEvents() override;
+    void update() override;
+    void refreshSelection();
+
+    int getSelection() const { return selection; }
+    bool isValidated() const { return validated; }
+    int getValidateDelay() const { return validateDelay; }
+    GameObject* getMenuObject() const { return menuObject; }
+    BitmapPicture* getItemPicture(int item, bool selected) const;
+    BitmapPicture* getBackground() const { return background; }
+    Sound* getMusic() const { return music; }
+    Sound* getMoveSound() const { return moveSound; }
+    Sound* getValidateSound() const { return validateSound; }
+
+private:
+    BitmapPicture* itemPicture(const std::string& path, int x, int y);
+    static Sound* menuSound(const std::string& path, bool looping);
+
+    int selection;
+    GameObject* menuObject;
+    BitmapPicture* item0Selected;
+    BitmapPicture* item0;
+    BitmapPicture* item1Selected;
+    BitmapPicture* item1;
+    BitmapPicture* background;
+    GameState* item0State;
+    GameState* item1State;
+    Sound* music;
+    Sound* moveSound;
+    Sound* validateSound;
+    int validateDelay;
+    unsigned int validateStart;
+    bool validated;
+    std::string loadFailure;
+    Graphic* menuGraphic;
+};

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "scene/GameObject.h"
+
+class Picture;
+class RecordReader;
+class SautMovement;
+class Sound;
+class StripedAnimatedBitmapPicture;
+class TranslationMovement;
+
+enum HerosState {
+    StandLeft = 0,
+    StandRight,
+    WalkLeft,
+    WalkRight,
+    AirLeft,
+    AirRight,
+    ShootLeft,
+    ShootRight,
+    HitLeft,
+    HitRight,
+    HerosStateCount
+};
+
+// The player character: ten poses, each with its animation, most with their
+// own collision shape and movement, switched by the keys, by landing, by
+// falling and by being hit.
+class Heros : public GameObject {
+public:
+    Heros();
+    // Frees what load built; nothing else refers to it.
+    ~Heros() override;
+
+    // Reads the hero file. False, with failure() telling why, when the file is
+    // missing or ends early; the hero is then not fit to play.
+    bool load(const char* fileName);
+    const std::string& failure() const { return loadFailure; }
+
+    void walkLeft();
+    void stopLeft();
+    void walkRight();
+    void stopRight();
+    void jump();
+    // True when the shooting pose was entered.
+    bool shoot();
+    void stopShooting();
+
+    void rememberPosition();
+    void clearGrounded();
+    void keepInBounds();
+    void fallIfUnsupported();
+
+    void update(unsigned int ticks) override;
+    void onCollision(GameObject* other, Position edgeStart, Position edgeEnd,
+                     Position otherEdgeStart, Position otherEdgeEnd) override;
+
+    HerosState getState() const { return state; }
+    int getLives() const { return lives; }
+    bool isGrounded() const { return onGround; }
+    const Position& getPreviousPosition() const { return previousPosition; }
+    StripedAnimatedBitmapPicture* getCurrentPicture() const { return currentPicture; }
+    StripedAnimatedBitmapPicture* getStatePicture(HerosState s) const { return statePictures[s]; }
+    Shape* getStateShape(HerosState s) const {
+        return s < ShootRight + 1 ? stateShapes[s] : nullptr;
+    }
+    Sound* getCurrentShotSound() const { return currentShotSound; }
+
+private:
+    using SoundPool = std::vector<Sound*>;
+
+    void enterPose(HerosState next, Movement* nextMovement);
+    void startJump(HerosState next, SautMovement* jumpMovement, bool fromRest);
+    void takeHit();
+    static void playRandom(const SoundPool& pool);
+
+    bool readAnimationBlock(RecordReader& in, int block, HerosState target, bool hasShape);
+    SautMovement* readJumpFields(RecordReader& in);
+    void readSoundPool(RecordReader& in, SoundPool& pool, int headingWords, bool looping);
+
+    StripedAnimatedBitmapPicture* statePictures[HerosStateCount];
+    StripedAnimatedBitmapPicture* currentPicture;
+    Shape* stateShapes[ShootRight + 1];
+    TranslationMovement* walkLeftMovement;
+    TranslationMovement* walkRightMovement;
+    SautMovement* jumpLeftMovement;
+    SautMovement* jumpRightMovement;
+    SautMovement* jumpUpMovement;
+    HerosState state;
+    Position previousPosition;
+    bool onGround;
+    SoundPool jumpSounds;
+    SoundPool landSounds;
+    SoundPool shotSounds;
+    SoundPool hurtSounds;
+    Sound* currentShotSound;
+    unsigned int hitDuration;
+    unsigned int hitStart;
+    int lives;
+    std::string loadFailure;
+
+    std::vector<Picture*> ownedPictures;
+    std::vector<Shape*> ownedShapes;
+    std::vector<Movement*> ownedMovements;
+    std::vector<Sound*> ownedSounds;
+};
