@@ -15,6 +15,7 @@ LevelState::LevelState()
       introLength(kIntroLength), introStart(0), introPlaying(false) {}
 
 LevelState::~LevelState() {
+    Collision::clearCollisions(); // the level's pairs go with it
     delete introMusic;
     delete loopMusic;
     delete level;

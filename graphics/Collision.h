@@ -24,8 +24,7 @@ public:
     // Checks every registered collision, in registration order.
     static void checkAll();
     static const std::list<Collision*>& getCollisions() { return collisions; }
-    // Deletes every registration. The game never calls it; tests do, to
-    // start each case from an empty registry.
+    // Deletes every registration: when the level goes, and between tests.
     static void clearCollisions();
 
     void addOther(GameObject* other, bool notifySubject, bool notifyOther);

@@ -3,10 +3,10 @@
 #include <SDL/SDL.h>
 #include <cstdio>
 #include <cstring>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include "app/GameManager.h"
+#include "app/LeakCheckSupport.h"
 #include "support/GlContext.h"
 
 namespace {
@@ -28,10 +28,7 @@ bool onlyListing(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // SDL 1.2 compat loads SDL2 and unloads it at exit; pinning it keeps the
-    // leak checker able to name (and suppress) SDL's own allocations.
-    dlopen("libSDL2-2.0.so.0", RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
-    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
+    LeakCheckSupport::keepLibrariesLoaded();
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new ForgetStates);
     if (!onlyListing(argc, argv)) {
