@@ -53,7 +53,7 @@ Heros::~Heros() {
 
 // --- poses -------------------------------------------------------------------
 
-void Heros::enterPose(HerosState next, Movement* nextMovement) {
+void Heros::showPicture(HerosState next) {
     if (graphic) {
         if (currentPicture)
             graphic->removePicture(currentPicture);
@@ -61,6 +61,10 @@ void Heros::enterPose(HerosState next, Movement* nextMovement) {
             graphic->addPicture(statePictures[next]);
     }
     currentPicture = statePictures[next];
+}
+
+void Heros::enterPose(HerosState next, Movement* nextMovement) {
+    showPicture(next);
     if (next <= ShootRight)
         shape = stateShapes[next]; // the hit poses keep the shape they find
     movement = nextMovement;
@@ -105,23 +109,32 @@ void Heros::stopRight() {
         enterPose(StandRight, nullptr);
 }
 
-void Heros::jump() {
-    switch (state) {
+bool Heros::airPose(HerosState from, HerosState& to, SautMovement*& jumpMovement) const {
+    switch (from) {
     case StandLeft:
-        startJump(AirLeft, jumpUpMovement, false);
-        break;
     case StandRight:
-        startJump(AirRight, jumpUpMovement, false);
-        break;
+        to = from == StandLeft ? AirLeft : AirRight;
+        jumpMovement = jumpUpMovement;
+        return true;
     case WalkLeft:
-        startJump(AirLeft, jumpLeftMovement, false);
-        break;
+        to = AirLeft;
+        jumpMovement = jumpLeftMovement;
+        return true;
     case WalkRight:
-        startJump(AirRight, jumpRightMovement, false);
-        break;
+        to = AirRight;
+        jumpMovement = jumpRightMovement;
+        return true;
     default:
-        return; // no double jump, no jump while shooting or hit
+        return false; // no double jump, no jump or fall while shooting or hit
     }
+}
+
+void Heros::jump() {
+    HerosState next;
+    SautMovement* jumpMovement;
+    if (!airPose(state, next, jumpMovement))
+        return;
+    startJump(next, jumpMovement, false);
     if (currentShotSound)
         currentShotSound->stop();
     playRandom(jumpSounds);
@@ -175,24 +188,10 @@ void Heros::keepInBounds() {
 }
 
 void Heros::fallIfUnsupported() {
-    if (onGround)
-        return;
-    switch (state) {
-    case StandLeft:
-        startJump(AirLeft, jumpUpMovement, true);
-        break;
-    case StandRight:
-        startJump(AirRight, jumpUpMovement, true);
-        break;
-    case WalkLeft:
-        startJump(AirLeft, jumpLeftMovement, true);
-        break;
-    case WalkRight:
-        startJump(AirRight, jumpRightMovement, true);
-        break;
-    default:
-        break;
-    }
+    HerosState next;
+    SautMovement* fallMovement;
+    if (!onGround && airPose(state, next, fallMovement))
+        startJump(next, fallMovement, true);
 }
 
 void Heros::update(unsigned int ticks) {
@@ -204,13 +203,7 @@ void Heros::update(unsigned int ticks) {
 
 void Heros::takeHit() {
     const HerosState next = facesLeft(state) ? HitLeft : HitRight;
-    if (graphic) {
-        if (currentPicture)
-            graphic->removePicture(currentPicture);
-        if (statePictures[next])
-            graphic->addPicture(statePictures[next]);
-    }
-    currentPicture = statePictures[next];
+    showPicture(next); // the hit poses keep the shape they find
     if (currentPicture)
         currentPicture->setFrame(0);
     movement = nullptr;

@@ -72,7 +72,10 @@ public:
 private:
     using SoundPool = std::vector<Sound*>;
 
+    void showPicture(HerosState next);
     void enterPose(HerosState next, Movement* nextMovement);
+    // The air pose and movement a jump or a fall takes from standing or walking.
+    bool airPose(HerosState from, HerosState& to, SautMovement*& jumpMovement) const;
     void startJump(HerosState next, SautMovement* jumpMovement, bool fromRest);
     void takeHit();
     static void playRandom(const SoundPool& pool);
