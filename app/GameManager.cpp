@@ -65,12 +65,20 @@ void GameManager::run(GameState* first) {
     currentState->enter();
     running = 1;
     FramePacer pacer(frameRate);
+    // Each frame is due one budget after the previous frame was due, so the
+    // time SDL_Delay oversleeps is given back by the next wait. A frame that
+    // overruns restarts the schedule: nothing is made up.
+    unsigned int frameStart = SDL_GetTicks();
     do {
-        const unsigned int t0 = SDL_GetTicks();
         runFrame();
-        const int delay = FramePacer::delayFor(pacer.nextBudget(), t0, SDL_GetTicks());
-        if (delay > 0)
+        const int budget = pacer.nextBudget();
+        const int delay = FramePacer::delayFor(budget, frameStart, SDL_GetTicks());
+        if (delay > 0) {
             SDL_Delay(static_cast<Uint32>(delay));
+            frameStart += static_cast<unsigned int>(budget);
+        } else {
+            frameStart = SDL_GetTicks();
+        }
     } while (running);
 }
 
