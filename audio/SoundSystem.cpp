@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "audio/SoundBackendLog.h"
 #include "audio/SoundChannel.h"
 #include "audio/SoundVoice.h"
 
@@ -90,6 +91,7 @@ void SoundSystem::createVoices(int channels) {
 bool SoundSystem::init(int channels) {
     if (context)
         return false;
+    SoundBackendLog::quietUnlessAsked();
     ALCdevice* opened = alcOpenDevice(nullptr);
     if (opened && openContext(opened, false, 0)) {
         output = DeviceOutput;

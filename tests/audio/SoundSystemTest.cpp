@@ -191,4 +191,14 @@ TEST(SoundSystemOutput, WithoutADeviceUpdateAdvancesASilentMixInRealTime) {
     delete channel;
 }
 
+TEST(SoundSystemOutput, OpeningTheDeviceLeavesStandardErrorToTheGame) {
+    unsetenv("ALSOFT_LOGLEVEL");
+    testing::internal::CaptureStderr();
+    {
+        SoundSystem system;
+        system.init(2);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
 } // namespace
