@@ -56,7 +56,9 @@ def main():
         samples = []
         while time.time() - start < seconds:
             if game.proc.poll() is not None:
-                print("game ended while playing: exit %d" % game.proc.returncode)
+                game.exit_code()
+                print("game ended while playing: exit %d\n%s" % (game.proc.returncode,
+                                                                game.stderr_text()[-6000:]))
                 return 1
             if time.time() >= next_sample:
                 elapsed = time.time() - start
