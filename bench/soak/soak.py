@@ -43,7 +43,7 @@ def main():
     binary, data_dir = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     seconds = float(sys.argv[3]) if len(sys.argv) > 3 else 600.0
     display = Display()
-    game = Game(binary, data_dir, display)
+    game = Game(binary, data_dir, display, keep_stdout=False)
     try:
         if game.wait_window(timeout=30) is None:
             print("game ended at start-up:", game.stderr_text())

@@ -16,7 +16,7 @@ from gamedriver import (WIDTH, Display, Game, Menu, credits_image, record_lines,
 
 
 def started(game):
-    if game.wait_window() is None:
+    if game.wait_window(timeout=30) is None:
         game.exit_code()
         raise AssertionError("game exited early: %s" % game.output())
 

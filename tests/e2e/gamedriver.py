@@ -62,11 +62,13 @@ class Display:
 
 
 class Game:
-    def __init__(self, binary, data_dir, display):
+    def __init__(self, binary, data_dir, display, keep_stdout=True):
+        """keep_stdout=False for long runs: nobody reads the pipe until the end."""
         self.display = display
         self.data_dir = data_dir
         self.proc = subprocess.Popen([binary], cwd=data_dir, env=display.env,
-                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                                     stdout=subprocess.PIPE if keep_stdout else subprocess.DEVNULL,
+                                     stderr=subprocess.PIPE)
         self.out = self.err = None
 
     def wait_window(self, timeout=10):
