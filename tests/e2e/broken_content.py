@@ -104,6 +104,10 @@ def one_hazard_spot_under_the_hero(content):
     content.replace(HERO, "x:40 y:100", "x:200 y:100")
 
 
+def waves_line(lines):
+    return next(i for i, line in enumerate(lines) if line.startswith("Waves"))
+
+
 def pools(content, counts):
     def change(lines):
         for i, count in zip(range(len(lines) - 4, len(lines)), counts):
@@ -227,8 +231,7 @@ def all_cases():
             platforms = lines.index("count:8")
             lines[platforms] = "count:-3"
             del lines[platforms + 1:platforms + 9]
-            waves = next(i for i, l in enumerate(lines) if l.startswith("Waves"))
-            lines[waves] = "Waves count:-2"
+            lines[waves_line(lines)] = "Waves count:-2"
         c.edit(LEVEL, change)
         pools(c, (-1, -5, -1, -2147483648))
 
@@ -271,7 +274,9 @@ def all_cases():
              lambda c: (only_first_layout(c), c.write(LAYOUT, "Targets count:0\n"))),
         Case("fewer hazard spots than a wave", one_hazard_spot_under_the_hero,
              play=stand_and_wait),
-        Case("no wave sounds", lambda c: c.replace(LEVEL, LEVEL_WAVES, "Waves count:0"),
+        Case("no wave sounds",
+             lambda c: c.edit(LEVEL, lambda lines: lines.__setitem__(waves_line(lines),
+                                                                     "Waves count:0")),
              play=stand_and_wait),
         Case("empty sound pools", empty_pools, play=stand_and_wait),
     ]
@@ -340,9 +345,8 @@ def main():
         jobs = int(args[at + 1])
         del args[at:at + 2]
     binary = os.path.abspath(args[0])
-    global DATA, LEVEL_WAVES
+    global DATA
     DATA = os.path.abspath(args[1])
-    LEVEL_WAVES = next(l.strip() for l in open(os.path.join(DATA, LEVEL)) if l.startswith("Waves"))
     cases = [c for c in all_cases() if not args[2:] or any(a in c.name for a in args[2:])]
 
     displays = queue.Queue()
