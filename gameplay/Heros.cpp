@@ -7,6 +7,7 @@
 #include "app/GameRandom.h"
 #include "audio/Sound.h"
 #include "content/RecordReader.h"
+#include "content/SoundListReader.h"
 #include "gameplay/SautMovement.h"
 #include "gameplay/TranslationMovement.h"
 #include "gameplay/Trigger.h"
@@ -325,17 +326,8 @@ SautMovement* Heros::readJumpFields(RecordReader& in) {
 void Heros::readSoundPool(RecordReader& in, SoundPool& pool, int headingWords, bool looping) {
     for (int i = 0; i < headingWords; ++i)
         in.token("a sound pool heading");
-    const int count = in.countField("a sound count");
-    for (int i = 0; i < count && !in.failed(); ++i) {
-        const std::string path = in.token("a sound path");
-        const float volume = in.floatField("a sound volume");
-        if (in.failed())
-            return;
-        Sound* sound = new Sound(path, volume, 0.0f);
-        ownedSounds.push_back(sound);
-        sound->load(looping, looping);
-        pool.push_back(sound);
-    }
+    SoundListReader::read(in, "sound", looping, pool);
+    ownedSounds.insert(ownedSounds.end(), pool.begin(), pool.end());
 }
 
 bool Heros::load(const char* fileName) {

@@ -6,6 +6,7 @@
 #include "app/GameRandom.h"
 #include "audio/Sound.h"
 #include "content/RecordReader.h"
+#include "content/SoundListReader.h"
 #include "gameplay/HazardSpot.h"
 #include "gameplay/Heros.h"
 #include "gameplay/Plateforme.h"
@@ -123,16 +124,7 @@ bool Level::load(const char* fileName, Heros* levelHero, GameState* state) {
         waveSound->load(false, false);
     }
     in.token("the wave sounds heading");
-    const int waveCount = in.countField("the wave sound count");
-    for (int i = 0; i < waveCount && !in.failed(); ++i) {
-        const std::string path = in.token("a wave sound path");
-        const float volume = in.floatField("a wave sound volume");
-        if (in.failed())
-            break;
-        Sound* sound = new Sound(path, volume, 0.0f);
-        sound->load(false, false);
-        waveSounds.push_back(sound);
-    }
+    SoundListReader::read(in, "wave sound", false, waveSounds);
     if (in.failed()) {
         loadFailure = std::string(fileName) + ": " + in.failure();
         return false;
