@@ -326,8 +326,9 @@ SautMovement* Heros::readJumpFields(RecordReader& in) {
 void Heros::readSoundPool(RecordReader& in, SoundPool& pool, int headingWords, bool looping) {
     for (int i = 0; i < headingWords; ++i)
         in.token("a sound pool heading");
+    const size_t before = pool.size();
     SoundListReader::read(in, "sound", looping, pool);
-    ownedSounds.insert(ownedSounds.end(), pool.begin(), pool.end());
+    ownedSounds.insert(ownedSounds.end(), pool.begin() + static_cast<long>(before), pool.end());
 }
 
 bool Heros::load(const char* fileName) {
