@@ -327,10 +327,7 @@ def judge(case, game):
         game.exit_code()
         raise AssertionError("ended while playing: exit %d, %r" % (game.proc.returncode,
                                                                  game.stderr_text()[-2000:]))
-    game.key("Escape")
-    time.sleep(1.0)
-    game.key("a")
-    code = game.exit_code(timeout=20)
+    code = game.leave_level()
     err = game.stderr_text()
     if code != 0 or any(not LIBRARY_LINE.match(line) for line in err.splitlines()):
         raise AssertionError("expected a clean end; got exit %d, stderr %r" % (code, err[-3000:]))

@@ -103,6 +103,13 @@ class Game:
             raise AssertionError("game did not end within %d s" % timeout)
         return self.proc.returncode
 
+    def leave_level(self, timeout=20):
+        """Escape to the credits, any key there; the exit code."""
+        self.key("Escape")
+        time.sleep(1.0)
+        self.key("a")
+        return self.exit_code(timeout=timeout)
+
     def stderr_text(self):
         return (self.err or b"").decode(errors="replace")
 
