@@ -165,9 +165,9 @@ class Case:
         self.name, self.edit, self.refuses, self.play = name, edit, refuses, play
 
 
-def cut_cases(rel, prepare=None):
+def cut_cases(data_dir, rel, prepare=None):
     """The file cut before every line, and inside every line of several tokens."""
-    lines = file_lines(os.path.join(DATA, rel))
+    lines = file_lines(os.path.join(data_dir, rel))
     cases = []
     for k, line in enumerate(lines):
         kept = "".join(lines[:k])
@@ -187,7 +187,7 @@ def cut_cases(rel, prepare=None):
     return [make(k, where, text) for rel, k, where, text in cases]
 
 
-def all_cases():
+def all_cases(data_dir):
     missing = [Case("missing " + rel, lambda c, rel=rel: c.remove(rel), refuses=re.escape(rel))
                for rel in (VIEWPORT, MENU, HERO, LEVEL, LAYOUTS)]
     missing.append(Case("missing every layout", lambda c: [
@@ -281,8 +281,9 @@ def all_cases():
         Case("empty sound pools", empty_pools, play=stand_and_wait),
     ]
 
-    cuts = (cut_cases(VIEWPORT) + cut_cases(MENU) + cut_cases(HERO) + cut_cases(LEVEL) +
-            cut_cases(LAYOUTS) + cut_cases(LAYOUT, prepare=only_first_layout))
+    cuts = [case for rel in (VIEWPORT, MENU, HERO, LEVEL, LAYOUTS)
+            for case in cut_cases(data_dir, rel)]
+    cuts += cut_cases(data_dir, LAYOUT, prepare=only_first_layout)
     return missing + viewport + huge + safe + cuts
 
 
@@ -290,8 +291,8 @@ def sanitizer_report(text):
     return any(mark in text for mark in SANITIZER_MARKS)
 
 
-def run_case(case, binary, display):
-    content = Content(DATA)
+def run_case(case, binary, data_dir, display):
+    content = Content(data_dir)
     try:
         case.edit(content)
         game = Game(binary, content.dir, display)
@@ -342,9 +343,8 @@ def main():
         jobs = int(args[at + 1])
         del args[at:at + 2]
     binary = os.path.abspath(args[0])
-    global DATA
-    DATA = os.path.abspath(args[1])
-    cases = [c for c in all_cases() if not args[2:] or any(a in c.name for a in args[2:])]
+    data_dir = os.path.abspath(args[1])
+    cases = [c for c in all_cases(data_dir) if not args[2:] or any(a in c.name for a in args[2:])]
 
     displays = queue.Queue()
     opened = [Display() for _ in range(min(jobs, len(cases)))]
@@ -360,7 +360,7 @@ def main():
             # again. A real report is deterministic and fails every time.
             for tries_left in range(TRACER_RETRIES, -1, -1):
                 try:
-                    return case, True, run_case(case, binary, display), time.time() - started
+                    return case, True, run_case(case, binary, data_dir, display), time.time() - started
                 except (AssertionError, subprocess.CalledProcessError) as error:
                     if tries_left == 0 or TRACER_CRASH not in str(error):
                         return case, False, str(error), time.time() - started
