@@ -31,8 +31,6 @@ VIEWPORT = "Levels/Viewport.xml"
 LONG = "x" * 200
 SPOT_LINES = 9  # picture, x, y, heading, picture, x, y, heading, outline
 # A broken image is reported by the PNG library itself; the game goes on.
-TRACER_CRASH = "Tracer caught signal"
-TRACER_RETRIES = 2
 LIBRARY_LINE = re.compile(r"libpng (error|warning): ")
 
 
@@ -355,15 +353,9 @@ def main():
         display = displays.get()
         started = time.time()
         try:
-            # The leak checker's own tracer now and then crashes at exit beside
-            # the GL driver's threads; that is no finding, so the case runs
-            # again. A real report is deterministic and fails every time.
-            for tries_left in range(TRACER_RETRIES, -1, -1):
-                try:
-                    return case, True, run_case(case, binary, data_dir, display), time.time() - started
-                except (AssertionError, subprocess.CalledProcessError) as error:
-                    if tries_left == 0 or TRACER_CRASH not in str(error):
-                        return case, False, str(error), time.time() - started
+            return case, True, run_case(case, binary, data_dir, display), time.time() - started
+        except (AssertionError, subprocess.CalledProcessError) as error:
+            return case, False, str(error), time.time() - started
         finally:
             displays.put(display)
 
