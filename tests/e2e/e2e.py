@@ -11,8 +11,8 @@ import time
 
 from PIL import Image
 
-from gamedriver import (WIDTH, Display, Game, Menu, credits_image, record_lines, rms,
-                        screen_with)
+from gamedriver import (WIDTH, Display, Game, LevelFile, Menu, SpotWatch, credits_image,
+                        record_lines, rms, screen_with)
 
 
 def started(game):
@@ -103,6 +103,38 @@ def scenario_level_walk(game):
     leave_credits(game, "a", "Escape")
 
 
+def enter_level(game):
+    """Return on the menu; the level's first frame and when it showed."""
+    started(game)
+    background = level_background(game.data_dir)
+    game.key("Return")
+    return game.wait_for(lambda shot: rms(shot, background) < 40, 10, "the level")
+
+
+def scenario_waves(game):
+    """Standing still, two waves strike: a warning, then the projectile, each time."""
+    first, t0 = enter_level(game)
+    watch = SpotWatch(LevelFile(game.data_dir), first)
+    before = [None] * len(watch.spots)
+    events = []  # (seconds since the first frame, spot, phase), on each change
+    def waves():
+        onsets = [e[0] for e in events if e[2] == "warning"]
+        return [t for t in onsets if t == onsets[0] or t > onsets[0] + 1.5]
+
+    while time.time() < t0 + 16 and len(waves()) < 2:
+        now = watch.phases(game.screenshot())
+        events += [(round(time.time() - t0, 1), i, p)
+                   for i, (p, b) in enumerate(zip(now, before)) if p != b and p]
+        before = now
+    warnings = [e for e in events if e[2] == "warning"]
+    check(warnings and warnings[0][0] < 7, "no warning within 7 s: %s" % events)
+    spot = warnings[0][1]
+    check(any(e[1] == spot and e[2] == "projectile" for e in events),
+          "spot %d warned but threw no projectile: %s" % (spot, events))
+    check(len(waves()) > 1 and waves()[1] < waves()[0] + 7, "no second wave: %s" % events)
+    note(game, "events %s" % events)
+
+
 def scenario_close_from_menu(game):
     started(game)
     game.proc.send_signal(signal.SIGTERM)  # SDL turns it into a quit event
@@ -115,6 +147,7 @@ SCENARIOS = {
     "credits-from-menu": scenario_credits_from_menu,
     "level-walk": scenario_level_walk,
     "close-from-menu": scenario_close_from_menu,
+    "waves": scenario_waves,
 }
 
 

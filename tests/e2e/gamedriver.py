@@ -5,6 +5,7 @@ import subprocess
 import time
 from io import BytesIO
 
+import numpy
 from PIL import Image, ImageChops
 
 WIDTH, HEIGHT = 1024, 768
@@ -92,6 +93,18 @@ class Game:
 
     def screenshot(self):
         return self.display.screenshot()
+
+    def wait_for(self, shows, timeout, what):
+        """Polls screenshots until shows(shot) holds; the shot and when it was taken."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            taken = time.time()
+            shot = self.screenshot()
+            if shows(shot):
+                return shot, taken
+            if self.proc.poll() is not None:
+                break
+        raise AssertionError("%s did not show within %d s" % (what, timeout))
 
     def exit_code(self, timeout=5):
         """Waits for the end; a hang is killed and reported."""
@@ -183,3 +196,56 @@ class Menu:
             image = Image.open(os.path.join(self.data_dir, path)).convert("RGBA")
             frame.alpha_composite(image, (x, HEIGHT - y - image.height))
         return frame.convert("RGB")
+
+
+class LevelFile:
+    """The level file's background and hazard spots (warning and projectile
+    pictures with where they show, y up from the bottom edge)."""
+
+    SPOT_LINES = 9
+
+    def __init__(self, data_dir):
+        lines = record_lines(os.path.join(data_dir, "Levels/Niveau1.ini"))
+        self.data_dir = data_dir
+        self.background = lines[1].split()[0]
+        start = next(i for i, line in enumerate(lines) if line.startswith("Hazards"))
+        self.spots = []
+        for n in range(field(lines[start].split()[-1])):
+            r = lines[start + 1 + n * self.SPOT_LINES:start + 1 + (n + 1) * self.SPOT_LINES]
+            self.spots.append({"warning": (r[0], (field(r[1]), field(r[2]))),
+                               "projectile": (r[4], (field(r[5]), field(r[6])))})
+
+    def picture(self, path):
+        return Image.open(os.path.join(self.data_dir, path)).convert("RGBA")
+
+
+def box_of(image, at):
+    """The screen box (left, top, right, bottom) of a picture drawn at (x, y), y up."""
+    return (at[0], HEIGHT - at[1] - image.height, at[0] + image.width, HEIGHT - at[1])
+
+
+class SpotWatch:
+    """Tells, from a screenshot, which phase each hazard spot shows: None,
+    "warning" or "projectile", by which picture over the idle frame matches best."""
+
+    def __init__(self, level, idle_frame):
+        self.spots = []
+        for spot in level.spots:
+            pictures = {phase: (level.picture(path), at) for phase, (path, at) in spot.items()}
+            boxes = [box_of(image, at) for image, at in pictures.values()]
+            box = (min(b[0] for b in boxes), min(b[1] for b in boxes),
+                   max(b[2] for b in boxes), max(b[3] for b in boxes))
+            idle = idle_frame.convert("RGBA").crop(box)
+            looks = {None: numpy.asarray(idle.convert("RGB"), dtype=float)}
+            for phase, (image, at) in pictures.items():
+                frame = idle.copy()
+                frame.alpha_composite(image, (at[0] - box[0], box_of(image, at)[1] - box[1]))
+                looks[phase] = numpy.asarray(frame.convert("RGB"), dtype=float)
+            self.spots.append((box, looks))
+
+    def phases(self, shot):
+        found = []
+        for box, looks in self.spots:
+            seen = numpy.asarray(shot.crop(box), dtype=float)
+            found.append(min(looks, key=lambda phase: numpy.abs(seen - looks[phase]).mean()))
+        return found

@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 
+#include "app/GameRandom.h"
 #include "app/GameState.h"
 #include "gameplay/HazardSpot.h"
 #include "gameplay/Heros.h"
@@ -136,6 +138,30 @@ TEST_F(LevelLoad, WavesComeAtTheDrawnIntervalAndStrikeDistinctSpots) {
     EXPECT_TRUE(s[2]->isWarning() && s[3]->isWarning() && s[0]->isWarning() && s[1]->isWarning());
     EXPECT_TRUE(s[4]->isIdle() && s[5]->isIdle());
     EXPECT_EQ(s[2]->getSound(), level.getWaveSounds()[2]);
+}
+
+// The real generator and clock, not a script: waves must come every 2 to 6 s.
+TEST_F(LevelLoad, RealGeneratorDrawsIntervalsAcrossTwoToSixSeconds) {
+    GameRandom::setSource(nullptr);
+    for (unsigned int seed : {0u, 1234u, 5000u, 98765u}) {
+        GameRandom::seed(seed);
+        int lowest = 6000, highest = 0;
+        for (int i = 0; i < 4000; ++i) {
+            const int delay = Level::waveDelayFor(GameRandom::next());
+            ASSERT_TRUE(delay >= 2000 && delay <= 5999) << delay << " seed " << seed;
+            lowest = std::min(lowest, delay);
+            highest = std::max(highest, delay);
+        }
+        EXPECT_LT(lowest, 2100) << seed;
+        EXPECT_GT(highest, 5899) << seed;
+    }
+    LevelFixture files;
+    Level level;
+    TestState state;
+    ASSERT_TRUE(level.load(files.levelFile.c_str(), &hero, &state));
+    level.update(0);
+    EXPECT_GE(level.getWaveDelay(), 2000);
+    EXPECT_LE(level.getWaveDelay(), 5999);
 }
 
 TEST_F(LevelLoad, ABusySpotKeepsItsPhaseButTakesTheNewSound) {

@@ -3,6 +3,8 @@
 #include "app/GameClock.h"
 #include "app/GameRandom.h"
 
+#include <gtest/gtest.h>
+
 namespace {
 
 std::deque<int> script;
@@ -20,6 +22,9 @@ ScriptedRandom::~ScriptedRandom() {
 }
 
 void ScriptedRandom::push(std::initializer_list<int> values) {
+    // A script may only say what the real generator can.
+    for (int value : values)
+        EXPECT_TRUE(value >= 0 && value <= GameRandom::max) << value << " is out of range";
     script.insert(script.end(), values.begin(), values.end());
 }
 
