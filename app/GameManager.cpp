@@ -8,6 +8,7 @@
 
 #include "app/FramePacer.h"
 #include "app/GameState.h"
+#include "app/TerminationSignal.h"
 #include "audio/SoundSystem.h"
 
 GameManager* GameManager::instance = nullptr;
@@ -34,6 +35,7 @@ void GameManager::init(int viewportX, int viewportY, int width, int height, int 
     this->videoFlags = videoFlags;
     GameManager::frameRate = frameRate;
 
+    TerminationSignal::install();
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) == -1) {
         std::printf("Failed to initialize SDL. Error%s\n", SDL_GetError());
         std::fflush(stdout);
@@ -71,6 +73,8 @@ void GameManager::run(GameState* first) {
     unsigned int frameStart = SDL_GetTicks();
     do {
         runFrame();
+        if (TerminationSignal::received())
+            stop();
         const int budget = pacer.nextBudget();
         const int delay = FramePacer::delayFor(budget, frameStart, SDL_GetTicks());
         if (delay > 0) {

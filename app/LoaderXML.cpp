@@ -58,7 +58,7 @@ Rectangle* LoaderXML::load(std::string fileName) {
 }
 
 bool LoaderXML::parse(XercesDOMParser& parser, const std::string& fileName) {
-    parser.setValidationScheme(XercesDOMParser::Val_Auto);
+    parser.setValidationScheme(XercesDOMParser::Val_Never);
     parser.setDoNamespaces(false);
     parser.setDoSchema(false);
     parser.setValidationSchemaFullChecking(false);

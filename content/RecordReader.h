@@ -34,6 +34,8 @@ public:
     float floatField(const char* what);
     std::string textField(const char* what);
     void skipRestOfLine();
+    // Gives the file back before the reader goes out of scope.
+    void close() { in.close(); }
 
 private:
     void fail(const char* what);

@@ -129,6 +129,7 @@ bool Level::load(const char* fileName, Heros* levelHero, GameState* state) {
         loadFailure = std::string(fileName) + ": " + in.failure();
         return false;
     }
+    in.close();
 
     if (!targetGroup->loadLayoutList(layoutList.c_str()) || !targetGroup->chooseLayout(state)) {
         loadFailure = targetGroup->failure();

@@ -17,8 +17,14 @@ void multiplyTranslation(const Position& p) {
 } // namespace
 
 GameObject::GameObject()
-    : visible(false), useGraphicShape(true), parent(nullptr), graphic(nullptr), shape(nullptr),
-      position(nullptr), movement(nullptr), ownsPosition(false) {}
+    : GameObject(false, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, true) {}
+
+GameObject::GameObject(bool visible, GameObject* parent, Graphic* graphic, Movement* movement,
+                       Shape* shape, Position* position, const std::list<GameObject*>* children,
+                       bool useGraphicShape)
+    : visible(visible), useGraphicShape(useGraphicShape), parent(parent), graphic(graphic),
+      shape(shape), position(position), children(children ? *children : std::list<GameObject*>()),
+      movement(movement), ownsPosition(false) {}
 
 GameObject::~GameObject() {
     children.clear();

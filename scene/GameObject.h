@@ -15,6 +15,10 @@ class Shape;
 class GameObject {
 public:
     GameObject();
+    // Stores the fields as given and copies children (none when null); no
+    // state's list is touched and the position stays the caller's.
+    GameObject(bool visible, GameObject* parent, Graphic* graphic, Movement* movement, Shape* shape,
+               Position* position, const std::list<GameObject*>* children, bool useGraphicShape);
     GameObject(const GameObject&) = delete;
     GameObject& operator=(const GameObject&) = delete;
     virtual ~GameObject();

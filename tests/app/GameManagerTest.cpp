@@ -1,10 +1,12 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
 
 #include "app/GameManager.h"
 #include "app/GameState.h"
+#include "app/TerminationSignal.h"
 
 namespace {
 
@@ -74,6 +76,24 @@ TEST(GameManager, StopFinishesTheFrameAndChangesApplyAtOnce) {
     EXPECT_FALSE(manager->isRunning());
     // Three frames, each waited out to its budget (24 fps before init: 41 or 42 ms).
     EXPECT_GE(elapsed, 3u * 41u);
+}
+
+TEST(GameManager, ATerminationSignalEndsTheRunAfterTheFrameInProgress) {
+    for (int signal : {SIGTERM, SIGINT}) {
+        std::vector<std::string> log;
+        ScriptedState level(log, "level");
+        TerminationSignal::install();
+        int frames = 0;
+        level.onEvents = [&] {
+            if (++frames == 2)
+                std::raise(signal);
+        };
+        GameManager::getInstance()->run(&level);
+        EXPECT_EQ(frames, 2) << signal;
+        EXPECT_EQ(log.back(), "level.update");
+        TerminationSignal::clear();
+        std::signal(signal, SIG_DFL);
+    }
 }
 
 TEST(GameManager, InitSetsThePixelProjectionShiftedByTheViewportCorner) {

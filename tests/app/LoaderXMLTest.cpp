@@ -33,6 +33,12 @@ TEST(LoaderXML, ReadsTheDocumentElementsAttributes) {
     EXPECT_EQ(loadBounds("<any x=\"12.7\" y=\" 20\" width=\"640px\" height=\"480\"/>"),
               "12 20 640 480");
     EXPECT_EQ(loadBounds("<v x=\"-10\" y=\"abc\" width=\"320\" height=\"200\"/>"), "-10 0 320 200");
+    // Well-formed is enough: rules in a DOCTYPE are not enforced.
+    EXPECT_EQ(
+        loadBounds("<!DOCTYPE v [<!ELEMENT v EMPTY>]><v width=\"800\" height=\"600\"><c/></v>"),
+        "0 0 800 600");
+    EXPECT_EQ(loadBounds("<!DOCTYPE v [<!ELEMENT v EMPTY>]><v width=\"800\" height=\"600\"/>"),
+              "0 0 800 600");
 }
 
 TEST(LoaderXML, EveryFailureGivesNull) {

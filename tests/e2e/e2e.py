@@ -135,18 +135,22 @@ def scenario_waves(game):
     note(game, "events %s" % events)
 
 
-def scenario_close_from_menu(game):
+def scenario_terminate(game):
+    """SIGTERM ends the game cleanly from the menu and from the level."""
     started(game)
-    game.proc.send_signal(signal.SIGTERM)  # SDL turns it into a quit event
-    code = game.exit_code()
-    check(code == 0, "exit code %d" % code)
+    game.proc.send_signal(signal.SIGTERM)
+    check(game.exit_code() == 0, "menu: exit code %d" % game.proc.returncode)
+    game.__init__(game.binary, game.data_dir, game.display)
+    enter_level(game)
+    game.proc.send_signal(signal.SIGTERM)
+    check(game.exit_code(timeout=1) == 0, "level: exit code %d" % game.proc.returncode)
 
 
 SCENARIOS = {
     "menu-selection": scenario_menu_selection,
     "credits-from-menu": scenario_credits_from_menu,
     "level-walk": scenario_level_walk,
-    "close-from-menu": scenario_close_from_menu,
+    "terminate": scenario_terminate,
     "waves": scenario_waves,
 }
 

@@ -66,6 +66,7 @@ class Game:
     def __init__(self, binary, data_dir, display, keep_stdout=True):
         """keep_stdout=False for long runs: nobody reads the pipe until the end."""
         self.display = display
+        self.binary = binary
         self.data_dir = data_dir
         self.proc = subprocess.Popen([binary], cwd=data_dir, env=display.env,
                                      stdout=subprocess.PIPE if keep_stdout else subprocess.DEVNULL,

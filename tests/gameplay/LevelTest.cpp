@@ -1,7 +1,11 @@
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 #include "app/GameRandom.h"
 #include "app/GameState.h"
@@ -334,4 +338,30 @@ TEST_F(LevelLoad, AnEmptyLayoutListBuildsNoTargets) {
     EXPECT_TRUE(level.getTargetGroup()->getChildren().empty());
     level.fireAt(Position(0, 0));
     level.ceaseFire();
+}
+
+// The layout list is a pipe here, so the test sees the open files at the
+// moment the level opens it.
+TEST_F(LevelLoad, TheLevelFileIsClosedBeforeTheLayoutListOpens) {
+    LevelFixture files;
+    const std::string list = files.dir + "/layouts.txt";
+    std::ifstream original(list);
+    const std::string text((std::istreambuf_iterator<char>(original)), {});
+    ASSERT_EQ(::unlink(list.c_str()), 0);
+    ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
+    bool levelFileOpen = true;
+    std::thread writer([&] {
+        std::ofstream pipe(list); // returns once the level opened the list
+        levelFileOpen = false;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+            std::error_code error;
+            if (std::filesystem::read_symlink(entry.path(), error) == files.levelFile)
+                levelFileOpen = true;
+        }
+        pipe << text;
+    });
+    Level level;
+    EXPECT_TRUE(level.load(files.levelFile.c_str(), &hero, &state)) << level.failure();
+    writer.join();
+    EXPECT_FALSE(levelFileOpen);
 }

@@ -78,6 +78,31 @@ TEST(GameObject, SetVisibleNeedsAGraphicAndAState) {
     EXPECT_TRUE(state.getObjects().empty());
 }
 
+TEST(GameObject, FieldConstructorStoresWhatItIsGivenAndCopiesTheChildren) {
+    GlContext::reset();
+    Graphic graphic;
+    Position at(10, 20);
+    GameObject parent, child;
+    std::list<GameObject*> children{&child};
+    Shape* square = unitSquare();
+    GameObject object(true, &parent, &graphic, nullptr, square, &at, &children, false);
+    children.clear();
+    EXPECT_TRUE(object.isVisible());
+    EXPECT_EQ(object.getParent(), &parent);
+    EXPECT_EQ(object.getGraphic(), &graphic);
+    EXPECT_EQ(object.getPosition(), &at);
+    EXPECT_EQ(object.getChildren(), std::list<GameObject*>{&child});
+    EXPECT_EQ(child.getParent(), nullptr);
+    // The explicit shape is the outline (useGraphicShape false), moved by the position.
+    Shape* world = object.getWorldShape();
+    ASSERT_NE(world, nullptr);
+    EXPECT_EQ(world->getPolygon(0).getPoints().front(), Position(10, 20));
+    delete world;
+    delete square;
+    GameObject none(false, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, true);
+    EXPECT_TRUE(none.getChildren().empty());
+}
+
 TEST(GameObject, SetPositionAllocatesOnceThenCopies) {
     GameObject object;
     EXPECT_EQ(object.getPosition(), nullptr);
