@@ -11,16 +11,14 @@ Usage: broken_content.py BINARY DATA_DIR [--jobs N] [CASE_SUBSTRING ...]
 import os
 import queue
 import re
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 from concurrent.futures import ThreadPoolExecutor
 
 from PIL import Image
 
-from gamedriver import SANITIZER_MARKS, Display, Game, Menu, rms
+from gamedriver import SANITIZER_MARKS, Content, Display, Game, Menu, file_lines, rms
 
 HERO = "Levels/Heros.ini"
 LEVEL = "Levels/Niveau1.ini"
@@ -32,62 +30,6 @@ LONG = "x" * 200
 SPOT_LINES = 9  # picture, x, y, heading, picture, x, y, heading, outline
 # A broken image is reported by the PNG library itself; the game goes on.
 LIBRARY_LINE = re.compile(r"libpng (error|warning): ")
-
-
-def file_lines(path):
-    """A file's lines with their own line endings (CRLF stays CRLF)."""
-    with open(path, "rb") as f:
-        return f.read().decode().splitlines(keepends=True)
-
-
-class Content:
-    """A throw-away copy of the data folder: level files copied, the rest
-    linked, so any file can be replaced without touching the original."""
-
-    def __init__(self, source):
-        self.dir = tempfile.mkdtemp(prefix="tolvek-broken-")
-        for folder, _, files in os.walk(source):
-            rel = os.path.relpath(folder, source)
-            os.makedirs(os.path.join(self.dir, rel), exist_ok=True)
-            for name in files:
-                src, dst = os.path.join(folder, name), os.path.join(self.dir, rel, name)
-                if rel == "Levels":
-                    shutil.copyfile(src, dst)
-                else:
-                    os.symlink(os.path.abspath(src), dst)
-
-    def path(self, rel):
-        return os.path.join(self.dir, rel)
-
-    def remove(self, rel):
-        if os.path.isdir(self.path(rel)) and not os.path.islink(self.path(rel)):
-            shutil.rmtree(self.path(rel))
-        else:
-            os.unlink(self.path(rel))
-
-    def write(self, rel, data):
-        if os.path.lexists(self.path(rel)):
-            os.unlink(self.path(rel))
-        with open(self.path(rel), "wb") as f:
-            f.write(data if isinstance(data, bytes) else data.encode())
-
-    def lines(self, rel):
-        return file_lines(self.path(rel))
-
-    def edit(self, rel, change):
-        """change(lines) edits a list of lines without their endings."""
-        original = self.lines(rel)
-        ending = "\r\n" if original and original[0].endswith("\r\n") else "\n"
-        lines = [line.rstrip("\r\n") for line in original]
-        change(lines)
-        self.write(rel, "".join(line + ending for line in lines))
-
-    def replace(self, rel, old, new):
-        self.edit(rel, lambda lines: lines.__setitem__(
-            slice(None), [line.replace(old, new) for line in lines]))
-
-    def close(self):
-        shutil.rmtree(self.dir, ignore_errors=True)
 
 
 # Edits shared by several cases.

@@ -1,7 +1,10 @@
 """Drives the real game on an X server: start it, find its window, press keys,
 take screenshots, and read how it ended."""
+import functools
 import os
+import shutil
 import subprocess
+import tempfile
 import time
 from io import BytesIO
 
@@ -9,6 +12,7 @@ import numpy
 from PIL import Image, ImageChops
 
 WIDTH, HEIGHT = 1024, 768
+RATE = 44100  # the sound device's sample rate
 WINDOW_NAME = "VELM Tolvek"
 SANITIZER_MARKS = ("AddressSanitizer", "LeakSanitizer", "UndefinedBehaviorSanitizer",
                    "runtime error:", "SUMMARY:")
@@ -56,19 +60,31 @@ class Display:
         self.run("xdotool", "keyup", name, check=True)
 
     def screenshot(self):
-        xwd = self.run("xwd", "-root", "-silent", capture_output=True, check=True)
-        png = subprocess.run(["convert", "xwd:-", "png:-"], input=xwd.stdout,
-                             capture_output=True, check=True)
-        return Image.open(BytesIO(png.stdout)).convert("RGB")
+        xwd = self.run("xwd", "-root", "-silent", capture_output=True, check=True).stdout
+        fields = numpy.frombuffer(xwd[:100], dtype=">u4")
+        header, depth, byte_order, bits, line = fields[0], fields[3], fields[7], fields[11], fields[12]
+        if depth != 24 or bits != 32 or byte_order != 0:  # not the test server's layout
+            png = subprocess.run(["convert", "xwd:-", "png:-"], input=xwd, capture_output=True,
+                                 check=True)
+            return Image.open(BytesIO(png.stdout)).convert("RGB")
+        start = header + fields[19] * 12  # after the colour map
+        pixels = numpy.frombuffer(xwd[start:start + line * HEIGHT], dtype=numpy.uint8)
+        return Image.fromarray(pixels.reshape(HEIGHT, line // 4, 4)[:, :WIDTH, 2::-1].copy())
 
 
 class Game:
-    def __init__(self, binary, data_dir, display, keep_stdout=True):
-        """keep_stdout=False for long runs: nobody reads the pipe until the end."""
+    def __init__(self, binary, data_dir, display, keep_stdout=True, record=False):
+        """keep_stdout=False for long runs: nobody reads the pipe until the end.
+        record=True has the sound library write the game's mix to a file."""
         self.display = display
         self.binary = binary
         self.data_dir = data_dir
-        self.proc = subprocess.Popen([binary], cwd=data_dir, env=display.env,
+        env = display.env
+        self.sound = None
+        if record:
+            self.sound = Recording()
+            env = dict(env, ALSOFT_CONF=self.sound.config)
+        self.proc = subprocess.Popen([binary], cwd=data_dir, env=env,
                                      stdout=subprocess.PIPE if keep_stdout else subprocess.DEVNULL,
                                      stderr=subprocess.PIPE)
         self.out = self.err = None
@@ -79,11 +95,13 @@ class Game:
         while time.time() < deadline:
             if self.proc.poll() is not None:
                 return None
+            if self.sound:
+                self.sound.notice_start()
             window = self.display.find_window()
-            if window:
+            if window and (not self.sound or self.sound.start):
                 time.sleep(0.8)  # first frames
                 return window
-            time.sleep(0.1)
+            time.sleep(0.01)
         raise AssertionError("no game window after %d s" % timeout)
 
     def key(self, name, hold=0.12):
@@ -134,6 +152,61 @@ class Game:
         if self.proc.poll() is None:
             self.proc.kill()
             self.proc.communicate()
+        if self.sound:
+            self.sound.close()
+
+
+class Recording:
+    """The game's mix as OpenAL Soft's wave-file device writes it, in real
+    time, as 32-bit float stereo. Times are wall-clock seconds (time.time()),
+    counted from the moment the file appeared."""
+
+    def __init__(self):
+        self.dir = tempfile.mkdtemp(prefix="tolvek-sound-")
+        self.file = os.path.join(self.dir, "mix.wav")
+        self.config = os.path.join(self.dir, "alsoft.conf")
+        with open(self.config, "w") as f:
+            f.write("[general]\ndrivers=wave\n[wave]\nfile=%s\n" % self.file)
+        self.start = None
+
+    def notice_start(self):
+        if self.start is None and os.path.exists(self.file):
+            self.start = time.time()
+
+    def samples(self):
+        """Every frame written so far; the header keeps its placeholder length."""
+        with open(self.file, "rb") as f:
+            data = f.read()
+        at = data.index(b"data") + 8
+        usable = (len(data) - at) // 8 * 8
+        return numpy.frombuffer(data[at:at + usable], dtype="<f4").reshape(-1, 2)
+
+    def frames(self, t0, t1):
+        if self.start is None:
+            raise AssertionError("the game opened no sound device")
+        at = lambda t: max(0, int((t - self.start) * RATE))
+        return self.samples()[at(t0):at(t1)]
+
+    def level(self, t0, t1):
+        """RMS of the mix between two wall-clock times."""
+        frames = self.frames(t0, t1)
+        return float(numpy.sqrt(numpy.mean(frames ** 2))) if len(frames) else 0.0
+
+    def levels(self, t0, t1, step=0.02):
+        """RMS of each step-long window between two times."""
+        size = int(step * RATE)
+        frames = self.frames(t0, t1)
+        frames = frames[:len(frames) // size * size].reshape(-1, size * 2)
+        return list(numpy.sqrt(numpy.mean(frames ** 2, axis=1)))
+
+    def wait_until(self, t):
+        """Until the device has written up to time t."""
+        deadline = time.time() + 5
+        while len(self.samples()) < (t - self.start) * RATE and time.time() < deadline:
+            time.sleep(0.05)
+
+    def close(self):
+        shutil.rmtree(self.dir, ignore_errors=True)
 
 
 def rms(a, b):
@@ -141,6 +214,71 @@ def rms(a, b):
     hist = diff.histogram()
     total = sum(v * v * n for v, n in enumerate(hist))
     return (total / (a.width * a.height)) ** 0.5
+
+
+def file_lines(path):
+    """A file's lines with their own line endings (CRLF stays CRLF)."""
+    with open(path, "rb") as f:
+        return f.read().decode().splitlines(keepends=True)
+
+
+class Content:
+    """A throw-away copy of the data folder: level files copied, the rest
+    linked, so any file can be replaced without touching the original."""
+
+    def __init__(self, source):
+        self.dir = tempfile.mkdtemp(prefix="tolvek-broken-")
+        for folder, _, files in os.walk(source):
+            rel = os.path.relpath(folder, source)
+            os.makedirs(os.path.join(self.dir, rel), exist_ok=True)
+            for name in files:
+                src, dst = os.path.join(folder, name), os.path.join(self.dir, rel, name)
+                if rel == "Levels":
+                    shutil.copyfile(src, dst)
+                else:
+                    os.symlink(os.path.abspath(src), dst)
+
+    def path(self, rel):
+        return os.path.join(self.dir, rel)
+
+    def remove(self, rel):
+        if os.path.isdir(self.path(rel)) and not os.path.islink(self.path(rel)):
+            shutil.rmtree(self.path(rel))
+        else:
+            os.unlink(self.path(rel))
+
+    def write(self, rel, data):
+        if os.path.lexists(self.path(rel)):
+            os.unlink(self.path(rel))
+        with open(self.path(rel), "wb") as f:
+            f.write(data if isinstance(data, bytes) else data.encode())
+
+    def lines(self, rel):
+        return file_lines(self.path(rel))
+
+    def edit(self, rel, change):
+        """change(lines) edits a list of lines without their endings."""
+        original = self.lines(rel)
+        ending = "\r\n" if original and original[0].endswith("\r\n") else "\n"
+        lines = [line.rstrip("\r\n") for line in original]
+        change(lines)
+        self.write(rel, "".join(line + ending for line in lines))
+
+    def replace(self, rel, old, new):
+        self.edit(rel, lambda lines: lines.__setitem__(
+            slice(None), [line.replace(old, new) for line in lines]))
+
+    def close(self):
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    def silence(self, rel):
+        """Replaces a sound with silence of the same length."""
+        seconds = subprocess.run(["soxi", "-D", self.path(rel)], capture_output=True,
+                                 text=True, check=True).stdout.strip()
+        os.unlink(self.path(rel))
+        # Low rate and mono: encodes in a fraction of the time, plays as long.
+        subprocess.run(["sox", "-n", "-r", "8000", "-c", "1", self.path(rel), "trim", "0",
+                        seconds], check=True)
 
 
 def record_lines(path):
@@ -185,6 +323,8 @@ class Menu:
         x1, y1 = lines[8].split()[:2]
         self.item1_at = (field(x1), field(y1))
         self.item1_on, self.item1_off = lines[9], lines[11]
+        self.music, self.move, self.ok = (w.split(":", 1)[1] for w in lines[13].split()[:3])
+        self.delay = field(lines[13].split()[3]) / 1000.0
         self.data_dir = data_dir
 
     def render(self, selection):
@@ -200,8 +340,9 @@ class Menu:
 
 
 class LevelFile:
-    """The level file's background and hazard spots (warning and projectile
-    pictures with where they show, y up from the bottom edge)."""
+    """What the level and hero files put on screen: the background, the
+    platforms, the hazard spots (warning and projectile pictures with where
+    they show, y up from the bottom edge) and the hero's start."""
 
     SPOT_LINES = 9
 
@@ -209,15 +350,50 @@ class LevelFile:
         lines = record_lines(os.path.join(data_dir, "Levels/Niveau1.ini"))
         self.data_dir = data_dir
         self.background = lines[1].split()[0]
+        platforms = next(i for i, line in enumerate(lines) if line.startswith("Platforms"))
+        words = lines[platforms].split()
+        self.platform = (words[1], (field(words[2]), field(words[3])))
+        count = field(lines[platforms + 2])
+        self.platforms = [tuple(field(w) for w in line.split()[:2])
+                          for line in lines[platforms + 3:platforms + 3 + count]]
         start = next(i for i, line in enumerate(lines) if line.startswith("Hazards"))
         self.spots = []
         for n in range(field(lines[start].split()[-1])):
             r = lines[start + 1 + n * self.SPOT_LINES:start + 1 + (n + 1) * self.SPOT_LINES]
             self.spots.append({"warning": (r[0], (field(r[1]), field(r[2]))),
                                "projectile": (r[4], (field(r[5]), field(r[6])))})
+        hero = record_lines(os.path.join(data_dir, "Levels/Heros.ini"))
+        self.hero_strips = [line.split()[0] for line in hero[1:12] if line.startswith("Images")]
+        self.hero_start = tuple(field(w) for w in hero[11].split()[-2:])
 
     def picture(self, path):
         return Image.open(os.path.join(self.data_dir, path)).convert("RGBA")
+
+    def render(self):
+        """The first frame: background, platforms, the hero standing at his start."""
+        frame = Image.new("RGBA", (WIDTH, HEIGHT), (0, 0, 0, 255))
+        frame.alpha_composite(self.picture(self.background), (0, 0))
+        path, (ax, ay) = self.platform
+        platform = self.picture(path)
+        for x, y in self.platforms:
+            frame.alpha_composite(platform, box_of(platform, (x - ax, y - ay))[:2])
+        standing = self.picture(self.hero_strips[1]).crop((0, 0, 48, 64))  # cell 0
+        frame.alpha_composite(standing, box_of(standing, self.hero_start)[:2])
+        return frame.convert("RGB")
+
+    def hero_colours(self, strip):
+        """Colours of one of the hero's strips that no other picture of his,
+        nor the background, uses: where they show, that pose shows."""
+        own = self.colours(self.hero_strips[strip])
+        others = set(self.picture(self.background).convert("RGB").getdata())
+        for i, path in enumerate(self.hero_strips):
+            if path != self.hero_strips[strip]:
+                others |= self.colours(path)
+        return own - others
+
+    @functools.lru_cache(maxsize=None)
+    def colours(self, path):
+        return frozenset(p[:3] for p in self.picture(path).getdata() if p[3] == 255)
 
 
 def box_of(image, at):
