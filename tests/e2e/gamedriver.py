@@ -369,15 +369,16 @@ class LevelFile:
     def picture(self, path):
         return Image.open(os.path.join(self.data_dir, path)).convert("RGBA")
 
-    def render(self):
-        """The first frame: background, platforms, the hero standing at his start."""
+    def render(self, cell=0):
+        """The first frame: background, platforms, the hero standing at his
+        start, showing one cell of his strip."""
         frame = Image.new("RGBA", (WIDTH, HEIGHT), (0, 0, 0, 255))
         frame.alpha_composite(self.picture(self.background), (0, 0))
         path, (ax, ay) = self.platform
         platform = self.picture(path)
         for x, y in self.platforms:
             frame.alpha_composite(platform, box_of(platform, (x - ax, y - ay))[:2])
-        standing = self.picture(self.hero_strips[1]).crop((0, 0, 48, 64))  # cell 0
+        standing = self.picture(self.hero_strips[1]).crop((cell * 48, 0, cell * 48 + 48, 64))
         frame.alpha_composite(standing, box_of(standing, self.hero_start)[:2])
         return frame.convert("RGB")
 

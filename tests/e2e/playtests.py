@@ -146,8 +146,9 @@ def scenario_level(game):
     a jump with its sounds."""
     level = LevelFile(game.data_dir)
     first, _ = enter_level(game)
-    difference = rms(first, level.render())
-    check(difference < 4, "first frame unlike the level's files (rms %.1f)" % difference)
+    # He breathes while he stands: any of his first four cells will do.
+    difference = min(rms(first, level.render(cell)) for cell in range(4))
+    check(difference < 0.3, "first frame unlike the level's files (rms %.2f)" % difference)
     pressed = time.time()
     game.hold("space", 2.5)
     released = time.time()
