@@ -7,7 +7,8 @@ include(GNUInstallDirs)
 set(TOLVEK_INSTALL_BINDIR games CACHE PATH "Folder of the tolvek command")
 set(TOLVEK_INSTALL_LIBEXECDIR ${CMAKE_INSTALL_LIBEXECDIR}/tolvek
     CACHE PATH "Folder of the game program")
-set(TOLVEK_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/games/tolvek CACHE PATH "Folder of the game data")
+set(TOLVEK_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/games/tolvek
+    CACHE PATH "Folder of the game data")
 set(TOLVEK_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tolvek)
 
 # The launcher finds the rest relative to itself, so a DESTDIR or an
