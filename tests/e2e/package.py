@@ -1,0 +1,136 @@
+#!/usr/bin/env python3
+"""The Debian package: built with cpack, passed through the validators,
+unpacked into a scratch root (nothing is installed on the machine), and its
+launcher run from / on a private X server to the menu and out.
+
+Usage: package.py CPACK BUILD_DIR SOURCE_DIR
+"""
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+
+from gamedriver import Display, Game, Menu, rms
+
+# Everything but the game data, which must be data/ itself.
+FILES = {
+    "usr/games/tolvek",
+    "usr/libexec/tolvek/tolvek",
+    "usr/share/applications/tolvek.desktop",
+    "usr/share/icons/hicolor/64x64/apps/tolvek.png",
+    "usr/share/icons/hicolor/256x256/apps/tolvek.png",
+    "usr/share/man/man6/tolvek.6.gz",
+    "usr/share/metainfo/example.tolvek.tolvek.metainfo.xml",
+    "usr/share/doc/tolvek/changelog.gz",
+    "usr/share/doc/tolvek/copyright",
+}
+DATA = "usr/share/games/tolvek"
+EXECUTABLES = {"usr/games/tolvek", "usr/libexec/tolvek/tolvek"}
+# Libraries the game links; dpkg-shlibdeps must have found each one.
+LINKED = ("libsdl1.2debian", "libsdl-image1.2", "libopenal1", "libsndfile1", "libxerces-c3.2",
+          "libglu1-mesa", "libopengl0", "libstdc++6")
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def run(*command, echo=False, **kwargs):
+    """Its standard output; what it printed is shown when it fails or echo is set."""
+    done = subprocess.run(list(command), capture_output=True, text=True, **kwargs)
+    output = (done.stdout + done.stderr).strip()
+    if output and (echo or done.returncode != 0):
+        print("%s:\n%s" % (os.path.basename(command[0]), output))
+    check(done.returncode == 0, "%s failed (%d)" % (" ".join(command), done.returncode))
+    return done.stdout
+
+
+def build(cpack, build_dir, out):
+    run(cpack, "-G", "DEB", "-B", out, "--config", os.path.join(build_dir, "CPackConfig.cmake"),
+        cwd=build_dir)
+    debs = [f for f in os.listdir(out) if f.endswith(".deb")]
+    check(len(debs) == 1, "cpack made %s" % debs)
+    deb = os.path.join(out, debs[0])
+    fields = {k: run("dpkg-deb", "-f", deb, k).strip()
+              for k in ("Version", "Architecture", "Section", "Depends", "Description")}
+    expected = "tolvek_%s_%s.deb" % (fields["Version"], fields["Architecture"])
+    check(debs[0] == expected, "package named %s, not %s" % (debs[0], expected))
+    check(fields["Section"] == "games", "section %s" % fields["Section"])
+    check(len(fields["Description"].splitlines()) > 3, "no long description")
+    depends = {re.split(r"[ (]", d.strip())[0] for d in re.split(r"[,|]", fields["Depends"])}
+    missing = [name for name in LINKED if name not in depends]
+    check(not missing, "Depends lacks %s: %s" % (missing, fields["Depends"]))
+    return deb
+
+
+def unpack(deb, source_dir, root):
+    run("dpkg-deb", "-x", deb, root)
+    found = set()
+    for folder, _, names in os.walk(root):
+        found.update(os.path.relpath(os.path.join(folder, n), root) for n in names)
+    data_dir = os.path.join(source_dir, "data")
+    data = set()
+    for folder, _, names in os.walk(data_dir):
+        for name in names:
+            if name != ".gitattributes":
+                data.add(os.path.join(DATA, os.path.relpath(os.path.join(folder, name), data_dir)))
+    expected = FILES | data
+    check(found == expected, "extra %s, missing %s" % (sorted(found - expected),
+                                                      sorted(expected - found)))
+    for path in data:
+        with open(os.path.join(root, path), "rb") as a, \
+                open(os.path.join(data_dir, os.path.relpath(path, DATA)), "rb") as b:
+            check(a.read() == b.read(), "%s differs from data/" % path)
+    for path in found:
+        executable = os.access(os.path.join(root, path), os.X_OK)
+        check(executable == (path in EXECUTABLES), "%s: executable bit %s" % (path, executable))
+
+
+def validate(deb, root):
+    run("desktop-file-validate", os.path.join(root, "usr/share/applications/tolvek.desktop"),
+        echo=True)
+    run("appstreamcli", "validate", "--no-net",
+        os.path.join(root, "usr/share/metainfo/example.tolvek.tolvek.metainfo.xml"), echo=True)
+    run("lintian", "--fail-on", "error,warning", deb, echo=True)
+
+
+def play(root):
+    """The unpacked launcher from /: the menu shows, and closing it ends the game with 0."""
+    display = Display()
+    game = Game(os.path.join(root, "usr/games/tolvek"), "/", display)
+    try:
+        check(game.wait_window(timeout=30) is not None, "game exited early")
+        difference = rms(game.screenshot(), Menu(os.path.join(root, DATA)).render(0))
+        check(difference < 6, "no menu on screen (rms %.1f)" % difference)
+        game.proc.send_signal(signal.SIGTERM)  # SDL turns it into a quit event
+        code = game.exit_code()
+        check(code == 0, "exit code %d: %s" % (code, game.output()))
+    finally:
+        game.stop()
+        display.close()
+
+
+def main():
+    cpack, build_dir, source_dir = sys.argv[1:4]
+    scratch = tempfile.mkdtemp(prefix="tolvek-package-")
+    try:
+        deb = build(cpack, os.path.abspath(build_dir), scratch)
+        root = os.path.join(scratch, "root")
+        unpack(deb, os.path.abspath(source_dir), root)
+        validate(deb, root)
+        play(root)
+    except AssertionError as error:
+        print("FAIL", error)
+        return 1
+    finally:
+        shutil.rmtree(scratch)
+    print("PASS", os.path.basename(deb))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
