@@ -18,7 +18,8 @@ from concurrent.futures import ThreadPoolExecutor
 
 from PIL import Image
 
-from gamedriver import SANITIZER_MARKS, Content, Display, Game, Menu, file_lines, rms
+from gamedriver import (SANITIZER_MARKS, Content, Display, Game, LevelFile, Menu, SpotWatch,
+                        file_lines, rms)
 
 HERO = "Levels/Heros.ini"
 LEVEL = "Levels/Niveau1.ini"
@@ -82,13 +83,14 @@ def explore(game, seconds=4.0):
 
 
 def stand_and_wait(game):
-    """Stays in place long enough for at least one wave (at most 6 s apart)."""
+    """Stays in place until a wave strikes (they come at most 6 s apart)."""
+    background = LevelFile(game.data_dir).render()
     game.key("Return")
-    time.sleep(2.5)
+    first, _ = game.wait_for(lambda shot: rms(shot, background) < 40, 10, "the level")
+    watch = SpotWatch(LevelFile(game.data_dir), first)
+    game.wait_for(lambda shot: any(watch.phases(shot)), 9, "a wave")
     game.key("Control_L")
-    time.sleep(0.8)
     game.hold("space", 1.0)
-    time.sleep(7.5)
 
 
 def menu_drawn_as_its_file_says(game):
