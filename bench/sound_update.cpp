@@ -2,7 +2,8 @@
 // Vorbis music tracks and ten WAV effects at once, on a loopback device
 // that mixes one 60 Hz frame (800 frames at 48 kHz) between updates. The
 // long run also counts underruns: a source that ran dry while its sound
-// still had audio to give.
+// still had audio to give. The game's own files give what a play costs the
+// caller, and the underruns at steady frame periods from 16 to 250 ms.
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -182,6 +183,132 @@ void BM_TwoMinuteRun(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TwoMinuteRun)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Every sound file the game ships, loaded as the game loads it: music and
+// the shot spray loop, the other effects play once.
+class GameSounds {
+public:
+    GameSounds() {
+        system.initLoopback(200, kFrequency);
+        GameManager::setSoundSystem(&system);
+        for (const char* folder : {"/Sounds", "/Sound"})
+            for (const auto& entry :
+                 std::filesystem::directory_iterator(TOLVEK_DATA_DIR + std::string(folder))) {
+                const std::string name = entry.path().filename().string();
+                if (entry.path().extension() != ".ogg")
+                    continue;
+                const bool music = name.find("music") == 0;
+                const bool loop = music || name == "spray.ogg";
+                sounds.emplace_back(new Sound(entry.path().string(), 0.8f, 0.0f));
+                sounds.back()->load(loop, loop);
+                if (name == "music-ingame-a.ogg")
+                    levelMusic = sounds.back().get();
+                else if (!music)
+                    effects.push_back(sounds.back().get());
+            }
+    }
+    ~GameSounds() {
+        sounds.clear();
+        GameManager::setSoundSystem(nullptr);
+    }
+
+    // One frame of the given length: the update (its time returned), then
+    // that much mix.
+    double frame(int mixFrames) {
+        const auto t0 = std::chrono::steady_clock::now();
+        system.update();
+        const auto t1 = std::chrono::steady_clock::now();
+        mix.resize(static_cast<size_t>(mixFrames * 2));
+        system.render(mix.data(), mixFrames);
+        return std::chrono::duration<double>(t1 - t0).count();
+    }
+
+    SoundSystem system;
+    std::vector<std::unique_ptr<Sound>> sounds;
+    Sound* levelMusic = nullptr;
+    std::vector<Sound*> effects;
+    std::vector<float> mix;
+};
+
+double percentile(std::vector<double> values, int percent) {
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, values.size() * percent / 100)];
+}
+
+// What play() costs the caller: 200 restarts (stop, then play) of random
+// game sounds, one every 1 to 6 frames of 60 Hz, as the level and menu do.
+void BM_PlayCost(benchmark::State& state) {
+    for (auto _ : state) {
+        GameSounds game;
+        std::mt19937 random(11);
+        std::uniform_int_distribution<size_t> pick(0, game.sounds.size() - 1);
+        std::uniform_int_distribution<int> gap(1, 6);
+        std::vector<double> costs;
+        for (int i = 0; i < 60; ++i)
+            game.frame(kFramesPerUpdate);
+        for (int play = 0; play < 200; ++play) {
+            Sound& sound = *game.sounds[pick(random)];
+            sound.stop();
+            const auto t0 = std::chrono::steady_clock::now();
+            sound.play();
+            costs.push_back(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+            for (int n = gap(random); n > 0; --n)
+                game.frame(kFramesPerUpdate);
+        }
+        double total = 0.0;
+        for (double cost : costs)
+            total += cost;
+        state.SetIterationTime(total);
+        state.counters["plays"] = static_cast<double>(costs.size());
+        state.counters["p50_us"] = percentile(costs, 50) * 1e6;
+        state.counters["p99_us"] = percentile(costs, 99) * 1e6;
+        state.counters["max_us"] = percentile(costs, 100) * 1e6;
+    }
+}
+BENCHMARK(BM_PlayCost)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Ten seconds of the level at a steady frame period (the argument, in ms):
+// its music plays throughout and every effect restarts every 0.3 to 1.5 s;
+// exactly one period is mixed between updates.
+void BM_UnderrunsAtSteadyPeriod(benchmark::State& state) {
+    const int periodMs = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        GameSounds game;
+        game.levelMusic->play();
+        std::mt19937 random(5);
+        std::uniform_int_distribution<int> gap(300, 1500);
+        std::vector<int> next;
+        for (size_t i = 0; i < game.effects.size(); ++i)
+            next.push_back(gap(random));
+        double total = 0.0;
+        const int updates = 10000 / periodMs;
+        for (int frame = 0; frame < updates; ++frame) {
+            const int now = frame * periodMs;
+            for (size_t i = 0; i < game.effects.size(); ++i) {
+                if (now < next[i])
+                    continue;
+                game.effects[i]->stop();
+                game.effects[i]->play();
+                next[i] = now + gap(random);
+            }
+            total += game.frame(kFrequency * periodMs / 1000);
+        }
+        state.SetIterationTime(total);
+        state.counters["updates"] = updates;
+        state.counters["underruns"] = static_cast<double>(game.system.getUnderrunCount());
+        state.counters["mean_us"] = total / updates * 1e6;
+    }
+}
+BENCHMARK(BM_UnderrunsAtSteadyPeriod)
+    ->Arg(16)
+    ->Arg(33)
+    ->Arg(100)
+    ->Arg(140)
+    ->Arg(250)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
