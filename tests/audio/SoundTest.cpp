@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <type_traits>
 
 #include "app/GameManager.h"
 #include "audio/Sound.h"
@@ -26,6 +27,9 @@ protected:
     std::string dir = TestImage::tempDir();
     SoundCapture capture;
 };
+
+// A copy would stop and delete the same channel handle twice.
+static_assert(!std::is_copy_constructible_v<Sound> && !std::is_copy_assignable_v<Sound>);
 
 TEST(SoundFields, ConstructorKeepsDefaultsForOutOfRangeVolumeAndPan) {
     const Sound defaults;
