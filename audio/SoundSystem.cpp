@@ -16,7 +16,7 @@ const double kMaxDrainSeconds = 0.25;
 
 SoundSystem::SoundSystem()
     : device(nullptr), context(nullptr), output(NoOutput), frequency(0), stereoAngles(false),
-      renderSamples(nullptr) {}
+      floatBuffers(false), renderSamples(nullptr) {}
 
 SoundSystem::~SoundSystem() {
     if (!context)
@@ -58,6 +58,7 @@ bool SoundSystem::openContext(ALCdevice* opened, bool loopback, int loopbackFreq
     makeCurrent();
     alDistanceModel(AL_NONE);
     stereoAngles = alIsExtensionPresent("AL_EXT_STEREO_ANGLES") == AL_TRUE;
+    floatBuffers = alIsExtensionPresent("AL_EXT_FLOAT32") == AL_TRUE;
     alcGetIntegerv(device, ALC_FREQUENCY, 1, &frequency);
     return true;
 }
@@ -85,7 +86,7 @@ void SoundSystem::createVoices(int channels) {
     // no sources.
     voices.clear();
     for (int i = 0; i < channels; ++i)
-        voices.push_back(std::make_shared<SoundVoice>(context, stereoAngles));
+        voices.push_back(std::make_shared<SoundVoice>(context, stereoAngles, floatBuffers));
 }
 
 bool SoundSystem::init(int channels) {
@@ -105,10 +106,11 @@ bool SoundSystem::init(int channels) {
     return true;
 }
 
-bool SoundSystem::initLoopback(int channels, int loopbackFrequency) {
+bool SoundSystem::initLoopback(int channels, int loopbackFrequency, bool floatWanted) {
     if (context || loopbackFrequency <= 0 || !openLoopback(loopbackFrequency))
         return false;
     output = LoopbackOutput;
+    floatBuffers = floatBuffers && floatWanted;
     createVoices(channels);
     return true;
 }

@@ -42,7 +42,9 @@ public:
     // one, falls back to SilentOutput. False only when nothing opened.
     virtual bool init(int channels);
     // A stereo float loopback mix at the given rate, rendered on demand.
-    virtual bool initLoopback(int channels, int frequency);
+    // Without floatBuffers, sounds are queued as 16-bit samples, as on a
+    // library that takes no float buffers.
+    virtual bool initLoopback(int channels, int frequency, bool floatBuffers = true);
     virtual void update();
 
     // A stream from a file (format null), or a generated sound of the given
@@ -61,6 +63,7 @@ public:
     int getFrequency() const { return frequency; }
     int getChannelCount() const { return static_cast<int>(voices.size()); }
     bool hasStereoAngles() const { return stereoAngles; }
+    bool hasFloatBuffers() const { return floatBuffers; }
     int getPlayingCount() const;
     // Times a source ran dry while its sound still had audio to give.
     long getUnderrunCount() const;
@@ -77,6 +80,7 @@ private:
     Output output;
     int frequency;
     bool stereoAngles;
+    bool floatBuffers;
     LPALCRENDERSAMPLESSOFT renderSamples;
     std::vector<std::shared_ptr<SoundVoice>> voices;
     std::vector<std::unique_ptr<SoundStream>> sounds;

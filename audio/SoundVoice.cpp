@@ -14,10 +14,10 @@ const float kSixthPi = 0.52359878f;
 
 } // namespace
 
-SoundVoice::SoundVoice(ALCcontext* context, bool stereoAngles)
-    : context(context), stereoAngles(stereoAngles), source(0), buffers(), decoder(nullptr),
-      staged(0), format(AL_FORMAT_MONO16), frequency(0), channels(1), looping(false), active(false),
-      paused(false), volume(1.0f), pan(0.0f), generation(0), underruns(0) {}
+SoundVoice::SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers)
+    : context(context), stereoAngles(stereoAngles), floatBuffers(floatBuffers), source(0),
+      buffers(), decoder(nullptr), staged(0), frequency(0), channels(1), looping(false),
+      active(false), paused(false), volume(1.0f), pan(0.0f), generation(0), underruns(0) {}
 
 SoundVoice::~SoundVoice() {
     if (!source)
@@ -52,6 +52,8 @@ bool SoundVoice::ensureObjects() {
     }
     freeBuffers.assign(buffers, buffers + kBufferCount);
     scratch.resize(static_cast<size_t>(kBufferFrames * 2));
+    if (!floatBuffers)
+        narrow.resize(scratch.size());
     // Every voice is a flat, listener-relative sound; pan moves it on a
     // unit circle in front of the listener.
     alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
@@ -71,7 +73,6 @@ bool SoundVoice::start(const SoundStream& stream, bool startPaused) {
         return false;
     channels = decoder->getChannels();
     frequency = decoder->getFrequency();
-    format = channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
     looping = stream.isLooping();
     active = true;
     paused = startPaused;
@@ -95,7 +96,18 @@ void SoundVoice::queueStaged() {
         return;
     const ALuint id = freeBuffers.back();
     freeBuffers.pop_back();
-    alBufferData(id, format, scratch.data(), staged * channels * 2, frequency);
+    const size_t samples = static_cast<size_t>(staged * channels);
+    if (floatBuffers) {
+        alBufferData(id, channels == 2 ? AL_FORMAT_STEREO_FLOAT32 : AL_FORMAT_MONO_FLOAT32,
+                     scratch.data(), static_cast<ALsizei>(samples * sizeof(float)), frequency);
+    } else {
+        // Clipped, not wrapped: a decoded peak past full scale stays a peak.
+        for (size_t i = 0; i < samples; ++i)
+            narrow[i] = static_cast<short>(
+                std::lrint(std::min(1.0f, std::max(-1.0f, scratch[i])) * 32767.0f));
+        alBufferData(id, channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, narrow.data(),
+                     static_cast<ALsizei>(samples * sizeof(short)), frequency);
+    }
     alSourceQueueBuffers(source, 1, &id);
     staged = 0;
 }

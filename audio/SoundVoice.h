@@ -18,7 +18,9 @@ public:
     // Below this many queued buffers, service() refills them all.
     static const int kLowBuffers = 3;
 
-    SoundVoice(ALCcontext* context, bool stereoAngles);
+    // floatBuffers: the library takes float buffers; without, samples are
+    // clipped to 16 bits.
+    SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers);
     virtual ~SoundVoice();
 
     // Begins a play at frame 0 with volume 1 and centre pan; false when the
@@ -55,14 +57,15 @@ private:
 
     ALCcontext* context;
     bool stereoAngles;
+    bool floatBuffers;
     ALuint source;
     ALuint buffers[kBufferCount];
     std::vector<ALuint> freeBuffers;
-    std::vector<short> scratch;
+    std::vector<float> scratch;
+    std::vector<short> narrow;
     SoundDecoder* decoder;
     // Frames decoded into scratch, not yet handed to a buffer.
     int staged;
-    ALenum format;
     int frequency;
     int channels;
     bool looping;

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <type_traits>
@@ -211,6 +213,32 @@ TEST_F(SoundTest, TogglePausePausesAndResumesWhereItWas) {
     capture.run(60);
     EXPECT_GT(capture.rms(0, 3 * quarter, 3 * quarter + 0.74), 0.2);
     EXPECT_TRUE(capture.isSilent(3 * quarter + 0.76, 10.0));
+}
+
+TEST_F(SoundTest, DecodedOvershootIsClippedNotWrappedInFloatAnd16BitBuffers) {
+    // Louder than full scale, so the decoded peaks go past 1.
+    const std::string path = SoundCapture::writeTone(dir, "loud.ogg", 1, 0.5, 1000, 1.2,
+                                                     SF_FORMAT_OGG | SF_FORMAT_VORBIS);
+    SF_INFO info = {};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr);
+    std::vector<float> decoded(static_cast<size_t>(info.frames));
+    sf_readf_float(file, decoded.data(), info.frames);
+    sf_close(file);
+    ASSERT_GT(std::count_if(decoded.begin(), decoded.end(), [](float x) { return x > 1.0f; }), 100);
+    for (bool floats : {true, false}) {
+        SoundCapture out(1, floats);
+        EXPECT_EQ(out.system().hasFloatBuffers(), floats);
+        Sound loud(path, 1.0f, 0.0f);
+        loud.load(false, false);
+        loud.play();
+        out.run(30);
+        int flipped = 0;
+        for (size_t i = 0; i < decoded.size(); ++i)
+            flipped += std::fabs(decoded[i]) > 0.5f &&
+                       (decoded[i] > 0) != (out.at(static_cast<int>(i), 0) > 0);
+        EXPECT_EQ(flipped, 0) << (floats ? "float" : "16-bit");
+    }
 }
 
 } // namespace

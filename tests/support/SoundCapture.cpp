@@ -8,9 +8,9 @@
 #include "app/GameManager.h"
 #include "audio/SoundSystem.h"
 
-SoundCapture::SoundCapture(int channels)
+SoundCapture::SoundCapture(int channels, bool floatBuffers)
     : soundSystem(new SoundSystem()), previous(GameManager::getSoundSystem()) {
-    soundSystem->initLoopback(channels, kFrequency);
+    soundSystem->initLoopback(channels, kFrequency, floatBuffers);
     GameManager::setSoundSystem(soundSystem);
 }
 

@@ -13,7 +13,8 @@ public:
     // One game frame of audio at 60 updates per second.
     static const int kFramesPerUpdate = 800;
 
-    explicit SoundCapture(int channels = 32);
+    // Without floatBuffers, sounds are queued as 16-bit samples.
+    explicit SoundCapture(int channels = 32, bool floatBuffers = true);
     ~SoundCapture();
 
     SoundSystem& system() { return *soundSystem; }
