@@ -121,10 +121,7 @@ void SoundVoice::fill(int limit) {
     }
 }
 
-void SoundVoice::service() {
-    if (!active)
-        return;
-    makeCurrent();
+void SoundVoice::unqueuePlayed() {
     ALint processed = 0;
     alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
     for (; processed > 0; --processed) {
@@ -132,6 +129,23 @@ void SoundVoice::service() {
         alSourceUnqueueBuffers(source, 1, &id);
         freeBuffers.push_back(id);
     }
+}
+
+void SoundVoice::settle() {
+    if (!active)
+        return;
+    makeCurrent();
+    unqueuePlayed();
+    ALint state = AL_STOPPED;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    if (state == AL_STOPPED && !paused && decoder->isFinished() && staged == 0)
+        release();
+}
+
+void SoundVoice::service() {
+    settle();
+    if (!active)
+        return;
     if (queuedBuffers() < kLowBuffers) {
         fill(kBufferCount);
     } else if (!freeBuffers.empty()) {
@@ -144,21 +158,19 @@ void SoundVoice::service() {
     }
     ALint state = AL_STOPPED;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
-    if (state != AL_STOPPED || paused)
-        return;
-    if (queuedBuffers() > 0) {
+    if (state == AL_STOPPED && !paused && queuedBuffers() > 0) {
         // Ran dry with audio still to come: the refill was late.
         ++underruns;
         alSourcePlay(source);
-    } else {
-        release();
     }
 }
 
 void SoundVoice::release() {
     if (!active)
         return;
-    alSourceStop(source);
+    // Back to the initial state: a stopped source counts every buffer queued
+    // for the next play as already played.
+    alSourceRewind(source);
     alSourcei(source, AL_BUFFER, 0);
     freeBuffers.assign(buffers, buffers + kBufferCount);
     staged = 0;

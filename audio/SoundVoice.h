@@ -29,6 +29,9 @@ public:
     // Unqueues played buffers, refills them, notices the end of a play and
     // restarts a source that ran dry while its sound had data left.
     virtual void service();
+    // Ends the play if its last buffer has been heard, so nothing reaches
+    // it before the next update.
+    virtual void settle();
     virtual void stop();
 
     virtual void setPaused(bool value);
@@ -47,6 +50,7 @@ public:
 private:
     bool ensureObjects();
     void makeCurrent() const;
+    void unqueuePlayed();
     // Decodes up to `frames` more frames into the staging buffer.
     void decode(int frames);
     void queueStaged();

@@ -215,6 +215,22 @@ TEST_F(SoundTest, TogglePausePausesAndResumesWhereItWas) {
     EXPECT_TRUE(capture.isSilent(3 * quarter + 0.76, 10.0));
 }
 
+TEST_F(SoundTest, CallsOnAPlayThatRanOutBeforeTheUpdateDoNothing) {
+    Sound sound(tone("blip.wav", 1, 0.05), 1.0f, 0.0f);
+    sound.load(false, false);
+    sound.play();
+    capture.mix(8000);
+    sound.togglePause();
+    EXPECT_FALSE(sound.getChannel()->isPlaying());
+    EXPECT_FALSE(sound.getChannel()->setVolume(0.5f));
+    // Resuming must not replay the buffers still queued.
+    sound.togglePause();
+    capture.clear();
+    capture.run(10);
+    EXPECT_TRUE(capture.isSilent(0, 1));
+    EXPECT_EQ(capture.system().getPlayingCount(), 0);
+}
+
 TEST_F(SoundTest, DecodedOvershootIsClippedNotWrappedInFloatAnd16BitBuffers) {
     // Louder than full scale, so the decoded peaks go past 1.
     const std::string path = SoundCapture::writeTone(dir, "loud.ogg", 1, 0.5, 1000, 1.2,
