@@ -73,7 +73,7 @@ private:
     bool openLoopback(int loopbackFrequency);
     void createVoices(int channels);
     void makeCurrent() const;
-    void drainSilently();
+    void drainSilently(double seconds);
 
     ALCdevice* device;
     ALCcontext* context;
@@ -85,5 +85,9 @@ private:
     std::vector<std::shared_ptr<SoundVoice>> voices;
     std::vector<std::unique_ptr<SoundStream>> sounds;
     std::vector<float> drainBuffer;
-    std::chrono::steady_clock::time_point lastDrain;
+    std::chrono::steady_clock::time_point lastUpdate;
+    // Loopback frames rendered since the last update.
+    long rendered;
+    // The longest recent time between updates, in seconds.
+    double period;
 };

@@ -16,7 +16,7 @@ const float kSixthPi = 0.52359878f;
 
 SoundVoice::SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers)
     : context(context), stereoAngles(stereoAngles), floatBuffers(floatBuffers), source(0),
-      buffers(), decoder(nullptr), staged(0), frequency(0), channels(1), looping(false),
+      buffers(), exhausted(false), staged(0), frequency(0), channels(1), looping(false),
       active(false), paused(false), volume(1.0f), pan(0.0f), generation(0), underruns(0) {}
 
 SoundVoice::~SoundVoice() {
@@ -51,9 +51,9 @@ bool SoundVoice::ensureObjects() {
         return false;
     }
     freeBuffers.assign(buffers, buffers + kBufferCount);
-    scratch.resize(static_cast<size_t>(kBufferFrames * 2));
+    staging.resize(static_cast<size_t>(kBufferFrames * 2));
     if (!floatBuffers)
-        narrow.resize(scratch.size());
+        narrow.resize(staging.size());
     // Every voice is a flat, listener-relative sound; pan moves it on a
     // unit circle in front of the listener.
     alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
@@ -62,33 +62,34 @@ bool SoundVoice::ensureObjects() {
     return true;
 }
 
-bool SoundVoice::start(const SoundStream& stream, bool startPaused) {
+bool SoundVoice::start(const SoundStream& stream, bool startPaused, double period) {
     makeCurrent();
     if (active)
         release();
     if (!ensureObjects())
         return false;
-    decoder = stream.openDecoder();
+    decoder.reset(stream.openDecoder());
     if (!decoder)
         return false;
     channels = decoder->getChannels();
     frequency = decoder->getFrequency();
     looping = stream.isLooping();
+    exhausted = false;
     active = true;
     paused = startPaused;
     ++generation;
     setVolume(1.0f);
     setPan(0.0f);
-    fill(kStartBuffers);
+    fill(period);
     if (!paused)
         alSourcePlay(source);
     return true;
 }
 
-void SoundVoice::decode(int frames) {
-    const int room = std::min(frames, kBufferFrames - staged);
-    if (room > 0 && !decoder->isFinished())
-        staged += decoder->read(scratch.data() + staged * channels, room, looping);
+int SoundVoice::read(float* out, int frames) {
+    const int got = decoder->read(out, frames, looping);
+    exhausted = got < frames;
+    return got;
 }
 
 void SoundVoice::queueStaged() {
@@ -99,25 +100,43 @@ void SoundVoice::queueStaged() {
     const size_t samples = static_cast<size_t>(staged * channels);
     if (floatBuffers) {
         alBufferData(id, channels == 2 ? AL_FORMAT_STEREO_FLOAT32 : AL_FORMAT_MONO_FLOAT32,
-                     scratch.data(), static_cast<ALsizei>(samples * sizeof(float)), frequency);
+                     staging.data(), static_cast<ALsizei>(samples * sizeof(float)), frequency);
     } else {
         // Clipped, not wrapped: a decoded peak past full scale stays a peak.
         for (size_t i = 0; i < samples; ++i)
             narrow[i] = static_cast<short>(
-                std::lrint(std::min(1.0f, std::max(-1.0f, scratch[i])) * 32767.0f));
+                std::lrint(std::min(1.0f, std::max(-1.0f, staging[i])) * 32767.0f));
         alBufferData(id, channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, narrow.data(),
                      static_cast<ALsizei>(samples * sizeof(short)), frequency);
     }
     alSourceQueueBuffers(source, 1, &id);
+    queued.push_back(staged);
     staged = 0;
 }
 
-void SoundVoice::fill(int limit) {
-    for (; limit > 0 && !freeBuffers.empty(); --limit) {
-        decode(kBufferFrames);
-        if (staged == 0)
-            break;
-        queueStaged();
+int SoundVoice::queuedFrames() const {
+    ALint offset = 0;
+    alGetSourcei(source, AL_SAMPLE_OFFSET, &offset);
+    int total = 0;
+    for (int frames : queued)
+        total += frames;
+    return total - offset;
+}
+
+void SoundVoice::fill(double period) {
+    // Each update tops the queue up by what played since the last one; a
+    // slow frame rate raises the period and with it the audio kept ahead.
+    const int target = std::max(kMinimumAhead, static_cast<int>(period * frequency) + kAheadMargin);
+    int wanted = target - queuedFrames() - staged;
+    for (;;) {
+        if (staged == kBufferFrames || exhausted)
+            queueStaged();
+        if (wanted <= 0 || exhausted || staged == kBufferFrames)
+            return;
+        const int got =
+            read(staging.data() + staged * channels, std::min(wanted, kBufferFrames - staged));
+        staged += got;
+        wanted -= got;
     }
 }
 
@@ -128,6 +147,7 @@ void SoundVoice::unqueuePlayed() {
         ALuint id = 0;
         alSourceUnqueueBuffers(source, 1, &id);
         freeBuffers.push_back(id);
+        queued.pop_front();
     }
 }
 
@@ -138,27 +158,18 @@ void SoundVoice::settle() {
     unqueuePlayed();
     ALint state = AL_STOPPED;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
-    if (state == AL_STOPPED && !paused && decoder->isFinished() && staged == 0)
+    if (state == AL_STOPPED && !paused && exhausted && staged == 0)
         release();
 }
 
-void SoundVoice::service() {
+void SoundVoice::service(double period) {
     settle();
     if (!active)
         return;
-    if (queuedBuffers() < kLowBuffers) {
-        fill(kBufferCount);
-    } else if (!freeBuffers.empty()) {
-        // A healthy queue is topped up a slice at a time, a little faster
-        // than a 60 Hz frame plays, so no frame pays for a whole buffer of
-        // decoding (and two streams rarely pay on the same frame).
-        decode(std::max(256, frequency / 40));
-        if (staged == kBufferFrames || decoder->isFinished())
-            queueStaged();
-    }
+    fill(period);
     ALint state = AL_STOPPED;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
-    if (state == AL_STOPPED && !paused && queuedBuffers() > 0) {
+    if (state == AL_STOPPED && !paused && !queued.empty()) {
         // Ran dry with audio still to come: the refill was late.
         ++underruns;
         alSourcePlay(source);
@@ -173,9 +184,9 @@ void SoundVoice::release() {
     alSourceRewind(source);
     alSourcei(source, AL_BUFFER, 0);
     freeBuffers.assign(buffers, buffers + kBufferCount);
+    queued.clear();
     staged = 0;
-    delete decoder;
-    decoder = nullptr;
+    decoder.reset();
     active = false;
     paused = false;
     // Stale channel handles of this play stop working here.

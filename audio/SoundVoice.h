@@ -2,33 +2,39 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <deque>
+#include <memory>
 #include <vector>
 
 class SoundDecoder;
 class SoundStream;
 
-// One playing slot of the system: an OpenAL source fed by a small queue of
+// One playing slot of the system: an OpenAL source fed by a queue of
 // buffers that service() keeps topped up from the play's decoder.
 class SoundVoice {
 public:
-    static const int kBufferCount = 6;
-    static const int kBufferFrames = 2048;
-    // Filled before the first play call; service() fills the rest.
-    static const int kStartBuffers = 3;
-    // Below this many queued buffers, service() refills them all.
-    static const int kLowBuffers = 3;
+    static constexpr int kBufferCount = 10;
+    static constexpr int kBufferFrames = 2048;
+    // Audio queued ahead at 60 frames a second.
+    static constexpr int kMinimumAhead = 3 * kBufferFrames;
+    // Kept ahead beyond one frame period, for a frame that runs late.
+    static constexpr int kAheadMargin = 2 * kBufferFrames;
 
     // floatBuffers: the library takes float buffers; without, samples are
     // clipped to 16 bits.
     SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers);
     virtual ~SoundVoice();
+    SoundVoice(const SoundVoice&) = delete;
+    SoundVoice& operator=(const SoundVoice&) = delete;
 
-    // Begins a play at frame 0 with volume 1 and centre pan; false when the
-    // decoder or the OpenAL objects cannot be had.
-    virtual bool start(const SoundStream& stream, bool paused);
-    // Unqueues played buffers, refills them, notices the end of a play and
-    // restarts a source that ran dry while its sound had data left.
-    virtual void service();
+    // Begins a play at frame 0 with volume 1 and centre pan, with enough
+    // audio queued to last `period` seconds (the longest recent time between
+    // updates); false when the decoder or the OpenAL objects cannot be had.
+    virtual bool start(const SoundStream& stream, bool paused, double period);
+    // Ends a play whose audio ran out; refills the queue with what has
+    // played since the last update, so it lasts another `period`; restarts a
+    // source that ran dry while its sound had data left.
+    virtual void service(double period);
     // Ends the play if its last buffer has been heard, so nothing reaches
     // it before the next update.
     virtual void settle();
@@ -51,12 +57,11 @@ private:
     bool ensureObjects();
     void makeCurrent() const;
     void unqueuePlayed();
-    // Decodes up to `frames` more frames into the staging buffer.
-    void decode(int frames);
+    int read(float* out, int frames);
     void queueStaged();
-    // Decodes and queues up to `limit` whole buffers.
-    void fill(int limit);
-    int queuedBuffers() const { return kBufferCount - static_cast<int>(freeBuffers.size()); }
+    // Decodes and queues until `period` seconds and a margin are ahead.
+    void fill(double period);
+    int queuedFrames() const;
     void release();
 
     ALCcontext* context;
@@ -65,10 +70,14 @@ private:
     ALuint source;
     ALuint buffers[kBufferCount];
     std::vector<ALuint> freeBuffers;
-    std::vector<float> scratch;
+    // Frames in each queued buffer, oldest first.
+    std::deque<int> queued;
+    std::vector<float> staging;
     std::vector<short> narrow;
-    SoundDecoder* decoder;
-    // Frames decoded into scratch, not yet handed to a buffer.
+    std::unique_ptr<SoundDecoder> decoder;
+    // Every frame of the play has been read.
+    bool exhausted;
+    // Frames read into staging, not yet handed to a buffer.
     int staged;
     int frequency;
     int channels;

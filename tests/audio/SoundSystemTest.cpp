@@ -71,7 +71,7 @@ TEST_F(SoundSystemTest, AHandleOfAnEndedPlayDoesNotReachTheSlotsNextPlay) {
     EXPECT_GT(capture.rms(0, 0.0, 0.15), 0.2);
 }
 
-TEST_F(SoundSystemTest, SeveralStreamsOggAndWavSoundTogetherOnceUnpaused) {
+TEST_F(SoundSystemTest, SeveralStreamsOggAndWavSoundTogetherAtSteadyFrameRates) {
     const std::string ogg = SoundCapture::writeTone(dir, "music.ogg", 2, 2.0, 500, 0.4,
                                                     SF_FORMAT_OGG | SF_FORMAT_VORBIS);
     SoundStream* music = make(ogg, kLooping);
@@ -79,23 +79,32 @@ TEST_F(SoundSystemTest, SeveralStreamsOggAndWavSoundTogetherOnceUnpaused) {
         make(SoundCapture::writeTone(dir, "e.wav", 1, 0.3, 1000, 0.4, kWav), kLooping);
     ASSERT_NE(music, nullptr);
     EXPECT_EQ(music->getChannels(), 2);
-    std::unique_ptr<SoundChannel> left = play(music, true);
-    std::unique_ptr<SoundChannel> right = play(effect, true);
-    left->setPan(-1.0f);
-    right->setPan(1.0f);
-    capture.run(1);
-    EXPECT_TRUE(capture.isSilent(0, 1));
-    bool paused = false;
-    EXPECT_TRUE(left->getPaused(&paused) && paused);
-    left->setPaused(false);
-    right->setPaused(false);
-    // Past the end of the two-second music: it wrapped and still sounds.
-    capture.clear();
-    capture.run(150);
-    EXPECT_GT(capture.rms(0, 2.1, 2.5), 0.15);
-    EXPECT_GT(capture.rms(1, 2.1, 2.5), 0.15);
-    EXPECT_LE(capture.longestSilence(0.01, 2.5), 1);
-    EXPECT_EQ(capture.system().getUnderrunCount(), 0);
+    // 60 updates a second, then 140 and 250 ms between updates.
+    for (int period : {800, 6720, 12000}) {
+        SCOPED_TRACE(period);
+        capture.run(2, period);
+        capture.clear();
+        const long underruns = capture.system().getUnderrunCount();
+        std::unique_ptr<SoundChannel> left = play(music, true);
+        std::unique_ptr<SoundChannel> right = play(effect, true);
+        left->setPan(-1.0f);
+        right->setPan(1.0f);
+        capture.run(1, period);
+        EXPECT_TRUE(capture.isSilent(0, 1));
+        bool paused = false;
+        EXPECT_TRUE(left->getPaused(&paused) && paused);
+        left->setPaused(false);
+        right->setPaused(false);
+        // Past the end of the two-second music: it wrapped and still sounds.
+        capture.run(SoundCapture::kFrequency * 5 / 2 / period + 1, period);
+        const double start = static_cast<double>(period) / SoundCapture::kFrequency;
+        EXPECT_GT(capture.rms(0, start + 2.1, start + 2.5), 0.15);
+        EXPECT_GT(capture.rms(1, start + 2.1, start + 2.5), 0.15);
+        EXPECT_LE(capture.longestSilence(start + 0.01, start + 2.5), 1);
+        EXPECT_EQ(capture.system().getUnderrunCount(), underruns);
+        left->stop();
+        right->stop();
+    }
 }
 
 TEST_F(SoundSystemTest, AStreamReadsItsFileAsItPlays) {
