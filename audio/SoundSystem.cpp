@@ -26,6 +26,7 @@ SoundSystem::~SoundSystem() {
     if (!context)
         return;
     makeCurrent();
+    // Voices hold claims on the sounds.
     voices.clear();
     sounds.clear();
     alcMakeContextCurrent(nullptr);

@@ -14,8 +14,9 @@ class SoundChannel;
 class SoundVoice;
 
 // The game's sound output: an OpenAL Soft device and context, a fixed set of
-// play slots, and the sounds made through it. Main thread only; update()
-// once a frame keeps every playing stream fed.
+// play slots, and the sounds made through it. Main thread only (files are
+// opened ahead by the prefetch thread, behind the sounds); update() once a
+// frame keeps every playing stream fed.
 class SoundSystem {
 public:
     // Mode bits of createSound. Only the loop bits change how a sound
@@ -83,7 +84,7 @@ private:
     bool floatBuffers;
     LPALCRENDERSAMPLESSOFT renderSamples;
     std::vector<std::shared_ptr<SoundVoice>> voices;
-    std::vector<std::unique_ptr<SoundStream>> sounds;
+    std::vector<std::shared_ptr<SoundStream>> sounds;
     std::vector<float> drainBuffer;
     std::chrono::steady_clock::time_point lastUpdate;
     // Loopback frames rendered since the last update.

@@ -16,8 +16,9 @@ const float kSixthPi = 0.52359878f;
 
 SoundVoice::SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers)
     : context(context), stereoAngles(stereoAngles), floatBuffers(floatBuffers), source(0),
-      buffers(), exhausted(false), staged(0), frequency(0), channels(1), looping(false),
-      active(false), paused(false), volume(1.0f), pan(0.0f), generation(0), underruns(0) {}
+      buffers(), stream(nullptr), headPosition(0), claimed(false), exhausted(false), staged(0),
+      frequency(0), channels(1), looping(false), active(false), paused(false), volume(1.0f),
+      pan(0.0f), generation(0), underruns(0) {}
 
 SoundVoice::~SoundVoice() {
     if (!source)
@@ -62,19 +63,21 @@ bool SoundVoice::ensureObjects() {
     return true;
 }
 
-bool SoundVoice::start(const SoundStream& stream, bool startPaused, double period) {
+bool SoundVoice::start(SoundStream& played, bool startPaused, double period) {
     makeCurrent();
     if (active)
         release();
     if (!ensureObjects())
         return false;
-    decoder.reset(stream.openDecoder());
-    if (!decoder)
-        return false;
-    channels = decoder->getChannels();
-    frequency = decoder->getFrequency();
-    looping = stream.isLooping();
+    stream = &played;
+    channels = played.getChannels();
+    frequency = played.getFrequency();
+    looping = played.isLooping();
+    headPosition = 0;
     exhausted = false;
+    claimed = !played.isHeadWhole();
+    if (claimed)
+        played.claimDecoder();
     active = true;
     paused = startPaused;
     ++generation;
@@ -87,7 +90,16 @@ bool SoundVoice::start(const SoundStream& stream, bool startPaused, double perio
 }
 
 int SoundVoice::read(float* out, int frames) {
-    const int got = decoder->read(out, frames, looping);
+    int got = stream->readHead(headPosition, out, frames);
+    headPosition += got;
+    if (got < frames && !stream->isHeadWhole()) {
+        if (claimed) {
+            decoder = stream->takeDecoder();
+            claimed = false;
+        }
+        if (decoder)
+            got += decoder->read(out + got * channels, frames - got, looping);
+    }
     exhausted = got < frames;
     return got;
 }
@@ -187,6 +199,10 @@ void SoundVoice::release() {
     queued.clear();
     staged = 0;
     decoder.reset();
+    if (claimed)
+        stream->dropClaim();
+    claimed = false;
+    stream = nullptr;
     active = false;
     paused = false;
     // Stale channel handles of this play stop working here.

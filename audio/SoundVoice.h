@@ -10,7 +10,8 @@ class SoundDecoder;
 class SoundStream;
 
 // One playing slot of the system: an OpenAL source fed by a queue of
-// buffers that service() keeps topped up from the play's decoder.
+// buffers that service() keeps topped up, first from the stream's head,
+// then from the play's own decoder.
 class SoundVoice {
 public:
     static constexpr int kBufferCount = 10;
@@ -29,8 +30,8 @@ public:
 
     // Begins a play at frame 0 with volume 1 and centre pan, with enough
     // audio queued to last `period` seconds (the longest recent time between
-    // updates); false when the decoder or the OpenAL objects cannot be had.
-    virtual bool start(const SoundStream& stream, bool paused, double period);
+    // updates); false when the OpenAL objects cannot be had.
+    virtual bool start(SoundStream& stream, bool paused, double period);
     // Ends a play whose audio ran out; refills the queue with what has
     // played since the last update, so it lasts another `period`; restarts a
     // source that ran dry while its sound had data left.
@@ -57,6 +58,7 @@ private:
     bool ensureObjects();
     void makeCurrent() const;
     void unqueuePlayed();
+    // Frames of the play, from the head and then the decoder.
     int read(float* out, int frames);
     void queueStaged();
     // Decodes and queues until `period` seconds and a margin are ahead.
@@ -74,7 +76,11 @@ private:
     std::deque<int> queued;
     std::vector<float> staging;
     std::vector<short> narrow;
+    SoundStream* stream;
     std::unique_ptr<SoundDecoder> decoder;
+    int headPosition;
+    // The play will need a decoder and has not taken it yet.
+    bool claimed;
     // Every frame of the play has been read.
     bool exhausted;
     // Frames read into staging, not yet handed to a buffer.
