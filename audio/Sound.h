@@ -14,6 +14,9 @@ public:
     // Out-of-range volume (0 to 1) or pan (-1 to 1) keeps the default.
     Sound(const std::string& fileName, float volume, float pan);
     virtual ~Sound();
+    // A copy would stop and delete the same channel handle twice.
+    Sound(const Sound&) = delete;
+    Sound& operator=(const Sound&) = delete;
 
     void setFileName(std::string value) { fileName = std::move(value); }
 

@@ -6,11 +6,13 @@ SoundChannel::SoundChannel(std::weak_ptr<SoundVoice> voice, unsigned int generat
     : voice(std::move(voice)), generation(generation) {}
 
 std::shared_ptr<SoundVoice> SoundChannel::live() const {
-    // The system may be gone (its voices with it) or the slot replayed.
+    // The system may be gone (its voices with it), the slot replayed, or
+    // the play heard to its end since the last update.
     std::shared_ptr<SoundVoice> v = voice.lock();
-    if (!v || !v->isActive() || v->getGeneration() != generation)
+    if (!v || v->getGeneration() != generation)
         return nullptr;
-    return v;
+    v->settle();
+    return v->getGeneration() == generation ? v : nullptr;
 }
 
 bool SoundChannel::setVolume(float volume) {

@@ -29,12 +29,12 @@ SoundDecoder::~SoundDecoder() {
         sf_close(file);
 }
 
-int SoundDecoder::readRaw(short* out, int count) {
+int SoundDecoder::readRaw(float* out, int count) {
     if (file)
-        return static_cast<int>(sf_readf_short(file, out, count));
+        return static_cast<int>(sf_readf_float(file, out, count));
     const long long left = std::max(0LL, frames - position);
     const int n = static_cast<int>(std::min<long long>(count, left));
-    std::memset(out, 0, sizeof(short) * static_cast<size_t>(n * channels));
+    std::memset(out, 0, sizeof(float) * static_cast<size_t>(n * channels));
     position += n;
     return n;
 }
@@ -44,7 +44,7 @@ bool SoundDecoder::rewind() {
     return !file || sf_seek(file, 0, SEEK_SET) == 0;
 }
 
-int SoundDecoder::read(short* out, int count, bool loop) {
+int SoundDecoder::read(float* out, int count, bool loop) {
     int filled = 0;
     // Two empty reads in a row (one right after a rewind) mean an empty
     // sound: end it rather than spin.

@@ -3,8 +3,9 @@
 #include <sndfile.h>
 #include <string>
 
-// Reads one play of a sound as interleaved 16-bit frames, a piece at a time,
-// either from a file through libsndfile or as generated silence.
+// Reads one play of a sound as interleaved float frames, a piece at a time,
+// either from a file through libsndfile or as generated silence. Floats keep
+// a lossy codec's peaks above full scale intact for the mixer to clip.
 class SoundDecoder {
 public:
     // Null when the file cannot be opened or has more than two channels.
@@ -16,7 +17,7 @@ public:
     // Fills up to `frames` frames into out; a looping read wraps to frame 0
     // inside the same call, so the caller's buffer has no gap at the seam.
     // Returns the frames written; fewer than asked only at the very end.
-    virtual int read(short* out, int frames, bool loop);
+    virtual int read(float* out, int frames, bool loop);
 
     bool isFinished() const { return finished; }
     int getChannels() const { return channels; }
@@ -25,7 +26,7 @@ public:
 
 private:
     SoundDecoder(SNDFILE* file, const SF_INFO& info);
-    int readRaw(short* out, int count);
+    int readRaw(float* out, int count);
     bool rewind();
 
     SNDFILE* file;

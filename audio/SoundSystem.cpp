@@ -9,19 +9,24 @@
 namespace {
 
 const int kSilentFrequency = 48000;
-// A long stall (loading) is not caught up on; the sounds just wait.
-const double kMaxDrainSeconds = 0.25;
+// A long stall (loading) is not caught up on, nor queued for: the sounds
+// just wait.
+const double kMaxPeriod = 0.25;
+// A period that grows is followed at once; one that shrinks is let go over
+// a second or so at 60 updates a second.
+const double kPeriodDecay = 0.95;
 
 } // namespace
 
 SoundSystem::SoundSystem()
     : device(nullptr), context(nullptr), output(NoOutput), frequency(0), stereoAngles(false),
-      renderSamples(nullptr) {}
+      floatBuffers(false), renderSamples(nullptr), rendered(0), period(0.0) {}
 
 SoundSystem::~SoundSystem() {
     if (!context)
         return;
     makeCurrent();
+    // Voices hold claims on the sounds.
     voices.clear();
     sounds.clear();
     alcMakeContextCurrent(nullptr);
@@ -58,6 +63,7 @@ bool SoundSystem::openContext(ALCdevice* opened, bool loopback, int loopbackFreq
     makeCurrent();
     alDistanceModel(AL_NONE);
     stereoAngles = alIsExtensionPresent("AL_EXT_STEREO_ANGLES") == AL_TRUE;
+    floatBuffers = alIsExtensionPresent("AL_EXT_FLOAT32") == AL_TRUE;
     alcGetIntegerv(device, ALC_FREQUENCY, 1, &frequency);
     return true;
 }
@@ -85,7 +91,7 @@ void SoundSystem::createVoices(int channels) {
     // no sources.
     voices.clear();
     for (int i = 0; i < channels; ++i)
-        voices.push_back(std::make_shared<SoundVoice>(context, stereoAngles));
+        voices.push_back(std::make_shared<SoundVoice>(context, stereoAngles, floatBuffers));
 }
 
 bool SoundSystem::init(int channels) {
@@ -97,18 +103,19 @@ bool SoundSystem::init(int channels) {
         output = DeviceOutput;
     } else if (openLoopback(kSilentFrequency)) {
         output = SilentOutput;
-        lastDrain = std::chrono::steady_clock::now();
     } else {
         return false;
     }
+    lastUpdate = std::chrono::steady_clock::now();
     createVoices(channels);
     return true;
 }
 
-bool SoundSystem::initLoopback(int channels, int loopbackFrequency) {
+bool SoundSystem::initLoopback(int channels, int loopbackFrequency, bool floatWanted) {
     if (context || loopbackFrequency <= 0 || !openLoopback(loopbackFrequency))
         return false;
     output = LoopbackOutput;
+    floatBuffers = floatBuffers && floatWanted;
     createVoices(channels);
     return true;
 }
@@ -118,17 +125,14 @@ int SoundSystem::render(float* out, int frames) {
         return 0;
     makeCurrent();
     renderSamples(device, out, frames);
+    rendered += frames;
     return frames;
 }
 
-void SoundSystem::drainSilently() {
+void SoundSystem::drainSilently(double seconds) {
     // Sources only advance as the loopback mix is pulled, so pull (and
     // drop) as much as real time has passed for sounds to end on time.
-    const auto now = std::chrono::steady_clock::now();
-    const double elapsed =
-        std::min(kMaxDrainSeconds, std::chrono::duration<double>(now - lastDrain).count());
-    lastDrain = now;
-    int frames = static_cast<int>(elapsed * frequency);
+    int frames = static_cast<int>(seconds * frequency);
     const int chunk = 1024;
     drainBuffer.resize(static_cast<size_t>(chunk * 2));
     while (frames > 0) {
@@ -142,11 +146,19 @@ void SoundSystem::update() {
     if (!context)
         return;
     makeCurrent();
+    const auto now = std::chrono::steady_clock::now();
+    const double elapsed =
+        std::min(kMaxPeriod, output == LoopbackOutput
+                                 ? static_cast<double>(rendered) / frequency
+                                 : std::chrono::duration<double>(now - lastUpdate).count());
+    lastUpdate = now;
+    rendered = 0;
+    period = std::max(elapsed, period * kPeriodDecay);
     if (output == SilentOutput)
-        drainSilently();
+        drainSilently(elapsed);
     for (const std::shared_ptr<SoundVoice>& voice : voices)
         if (voice->isActive())
-            voice->service();
+            voice->service(period);
 }
 
 bool SoundSystem::createSound(const std::string& name, unsigned int mode,
@@ -184,7 +196,7 @@ bool SoundSystem::playSound(SoundStream* sound, bool paused, SoundChannel** chan
         if (chosen->hasSource())
             break;
     }
-    if (!chosen || !chosen->start(*sound, paused))
+    if (!chosen || !chosen->start(*sound, paused, period))
         return false;
     if (channel)
         *channel = new SoundChannel(voices[index], chosen->getGeneration());

@@ -14,8 +14,9 @@ class SoundChannel;
 class SoundVoice;
 
 // The game's sound output: an OpenAL Soft device and context, a fixed set of
-// play slots, and the sounds made through it. Main thread only; update()
-// once a frame keeps every playing stream fed.
+// play slots, and the sounds made through it. Main thread only (files are
+// opened ahead by the prefetch thread, behind the sounds); update() once a
+// frame keeps every playing stream fed.
 class SoundSystem {
 public:
     // Mode bits of createSound. Only the loop bits change how a sound
@@ -42,7 +43,9 @@ public:
     // one, falls back to SilentOutput. False only when nothing opened.
     virtual bool init(int channels);
     // A stereo float loopback mix at the given rate, rendered on demand.
-    virtual bool initLoopback(int channels, int frequency);
+    // Without floatBuffers, sounds are queued as 16-bit samples, as on a
+    // library that takes no float buffers.
+    virtual bool initLoopback(int channels, int frequency, bool floatBuffers = true);
     virtual void update();
 
     // A stream from a file (format null), or a generated sound of the given
@@ -61,6 +64,7 @@ public:
     int getFrequency() const { return frequency; }
     int getChannelCount() const { return static_cast<int>(voices.size()); }
     bool hasStereoAngles() const { return stereoAngles; }
+    bool hasFloatBuffers() const { return floatBuffers; }
     int getPlayingCount() const;
     // Times a source ran dry while its sound still had audio to give.
     long getUnderrunCount() const;
@@ -70,16 +74,21 @@ private:
     bool openLoopback(int loopbackFrequency);
     void createVoices(int channels);
     void makeCurrent() const;
-    void drainSilently();
+    void drainSilently(double seconds);
 
     ALCdevice* device;
     ALCcontext* context;
     Output output;
     int frequency;
     bool stereoAngles;
+    bool floatBuffers;
     LPALCRENDERSAMPLESSOFT renderSamples;
     std::vector<std::shared_ptr<SoundVoice>> voices;
-    std::vector<std::unique_ptr<SoundStream>> sounds;
+    std::vector<std::shared_ptr<SoundStream>> sounds;
     std::vector<float> drainBuffer;
-    std::chrono::steady_clock::time_point lastDrain;
+    std::chrono::steady_clock::time_point lastUpdate;
+    // Loopback frames rendered since the last update.
+    long rendered;
+    // The longest recent time between updates, in seconds.
+    double period;
 };

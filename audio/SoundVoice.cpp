@@ -14,10 +14,11 @@ const float kSixthPi = 0.52359878f;
 
 } // namespace
 
-SoundVoice::SoundVoice(ALCcontext* context, bool stereoAngles)
-    : context(context), stereoAngles(stereoAngles), source(0), buffers(), decoder(nullptr),
-      staged(0), format(AL_FORMAT_MONO16), frequency(0), channels(1), looping(false), active(false),
-      paused(false), volume(1.0f), pan(0.0f), generation(0), underruns(0) {}
+SoundVoice::SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers)
+    : context(context), stereoAngles(stereoAngles), floatBuffers(floatBuffers), source(0),
+      buffers(), stream(nullptr), headPosition(0), claimed(false), exhausted(false), staged(0),
+      frequency(0), channels(1), looping(false), active(false), paused(false), volume(1.0f),
+      pan(0.0f), generation(0), underruns(0) {}
 
 SoundVoice::~SoundVoice() {
     if (!source)
@@ -51,7 +52,9 @@ bool SoundVoice::ensureObjects() {
         return false;
     }
     freeBuffers.assign(buffers, buffers + kBufferCount);
-    scratch.resize(static_cast<size_t>(kBufferFrames * 2));
+    staging.resize(static_cast<size_t>(kBufferFrames * 2));
+    if (!floatBuffers)
+        narrow.resize(staging.size());
     // Every voice is a flat, listener-relative sound; pan moves it on a
     // unit circle in front of the listener.
     alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
@@ -60,34 +63,45 @@ bool SoundVoice::ensureObjects() {
     return true;
 }
 
-bool SoundVoice::start(const SoundStream& stream, bool startPaused) {
+bool SoundVoice::start(SoundStream& played, bool startPaused, double period) {
     makeCurrent();
     if (active)
         release();
     if (!ensureObjects())
         return false;
-    decoder = stream.openDecoder();
-    if (!decoder)
-        return false;
-    channels = decoder->getChannels();
-    frequency = decoder->getFrequency();
-    format = channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
-    looping = stream.isLooping();
+    stream = &played;
+    channels = played.getChannels();
+    frequency = played.getFrequency();
+    looping = played.isLooping();
+    headPosition = 0;
+    exhausted = false;
+    claimed = !played.isHeadWhole();
+    if (claimed)
+        played.claimDecoder();
     active = true;
     paused = startPaused;
     ++generation;
     setVolume(1.0f);
     setPan(0.0f);
-    fill(kStartBuffers);
+    fill(period);
     if (!paused)
         alSourcePlay(source);
     return true;
 }
 
-void SoundVoice::decode(int frames) {
-    const int room = std::min(frames, kBufferFrames - staged);
-    if (room > 0 && !decoder->isFinished())
-        staged += decoder->read(scratch.data() + staged * channels, room, looping);
+int SoundVoice::read(float* out, int frames) {
+    int got = stream->readHead(headPosition, out, frames);
+    headPosition += got;
+    if (got < frames && !stream->isHeadWhole()) {
+        if (claimed) {
+            decoder = stream->takeDecoder();
+            claimed = false;
+        }
+        if (decoder)
+            got += decoder->read(out + got * channels, frames - got, looping);
+    }
+    exhausted = got < frames;
+    return got;
 }
 
 void SoundVoice::queueStaged() {
@@ -95,63 +109,100 @@ void SoundVoice::queueStaged() {
         return;
     const ALuint id = freeBuffers.back();
     freeBuffers.pop_back();
-    alBufferData(id, format, scratch.data(), staged * channels * 2, frequency);
+    const size_t samples = static_cast<size_t>(staged * channels);
+    if (floatBuffers) {
+        alBufferData(id, channels == 2 ? AL_FORMAT_STEREO_FLOAT32 : AL_FORMAT_MONO_FLOAT32,
+                     staging.data(), static_cast<ALsizei>(samples * sizeof(float)), frequency);
+    } else {
+        // Clipped, not wrapped: a decoded peak past full scale stays a peak.
+        for (size_t i = 0; i < samples; ++i)
+            narrow[i] = static_cast<short>(
+                std::lrint(std::min(1.0f, std::max(-1.0f, staging[i])) * 32767.0f));
+        alBufferData(id, channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, narrow.data(),
+                     static_cast<ALsizei>(samples * sizeof(short)), frequency);
+    }
     alSourceQueueBuffers(source, 1, &id);
+    queued.push_back(staged);
     staged = 0;
 }
 
-void SoundVoice::fill(int limit) {
-    for (; limit > 0 && !freeBuffers.empty(); --limit) {
-        decode(kBufferFrames);
-        if (staged == 0)
-            break;
-        queueStaged();
+int SoundVoice::queuedFrames() const {
+    ALint offset = 0;
+    alGetSourcei(source, AL_SAMPLE_OFFSET, &offset);
+    int total = 0;
+    for (int frames : queued)
+        total += frames;
+    return total - offset;
+}
+
+void SoundVoice::fill(double period) {
+    // Each update tops the queue up by what played since the last one; a
+    // slow frame rate raises the period and with it the audio kept ahead.
+    const int target = std::max(kMinimumAhead, static_cast<int>(period * frequency) + kAheadMargin);
+    int wanted = target - queuedFrames() - staged;
+    for (;;) {
+        if (staged == kBufferFrames || exhausted)
+            queueStaged();
+        if (wanted <= 0 || exhausted || staged == kBufferFrames)
+            return;
+        const int got =
+            read(staging.data() + staged * channels, std::min(wanted, kBufferFrames - staged));
+        staged += got;
+        wanted -= got;
     }
 }
 
-void SoundVoice::service() {
-    if (!active)
-        return;
-    makeCurrent();
+void SoundVoice::unqueuePlayed() {
     ALint processed = 0;
     alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
     for (; processed > 0; --processed) {
         ALuint id = 0;
         alSourceUnqueueBuffers(source, 1, &id);
         freeBuffers.push_back(id);
+        queued.pop_front();
     }
-    if (queuedBuffers() < kLowBuffers) {
-        fill(kBufferCount);
-    } else if (!freeBuffers.empty()) {
-        // A healthy queue is topped up a slice at a time, a little faster
-        // than a 60 Hz frame plays, so no frame pays for a whole buffer of
-        // decoding (and two streams rarely pay on the same frame).
-        decode(std::max(256, frequency / 40));
-        if (staged == kBufferFrames || decoder->isFinished())
-            queueStaged();
-    }
+}
+
+void SoundVoice::settle() {
+    if (!active)
+        return;
+    makeCurrent();
+    unqueuePlayed();
     ALint state = AL_STOPPED;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
-    if (state != AL_STOPPED || paused)
+    if (state == AL_STOPPED && !paused && exhausted && staged == 0)
+        release();
+}
+
+void SoundVoice::service(double period) {
+    settle();
+    if (!active)
         return;
-    if (queuedBuffers() > 0) {
+    fill(period);
+    ALint state = AL_STOPPED;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    if (state == AL_STOPPED && !paused && !queued.empty()) {
         // Ran dry with audio still to come: the refill was late.
         ++underruns;
         alSourcePlay(source);
-    } else {
-        release();
     }
 }
 
 void SoundVoice::release() {
     if (!active)
         return;
-    alSourceStop(source);
+    // Back to the initial state: a stopped source counts every buffer queued
+    // for the next play as already played.
+    alSourceRewind(source);
     alSourcei(source, AL_BUFFER, 0);
     freeBuffers.assign(buffers, buffers + kBufferCount);
+    queued.clear();
     staged = 0;
-    delete decoder;
-    decoder = nullptr;
+    decoder.reset();
+    if (claimed)
+        stream->dropClaim();
+    claimed = false;
+    stream = nullptr;
     active = false;
     paused = false;
     // Stale channel handles of this play stop working here.

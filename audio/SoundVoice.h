@@ -2,31 +2,43 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <deque>
+#include <memory>
 #include <vector>
 
 class SoundDecoder;
 class SoundStream;
 
-// One playing slot of the system: an OpenAL source fed by a small queue of
-// buffers that service() keeps topped up from the play's decoder.
+// One playing slot of the system: an OpenAL source fed by a queue of
+// buffers that service() keeps topped up, first from the stream's head,
+// then from the play's own decoder.
 class SoundVoice {
 public:
-    static const int kBufferCount = 6;
-    static const int kBufferFrames = 2048;
-    // Filled before the first play call; service() fills the rest.
-    static const int kStartBuffers = 3;
-    // Below this many queued buffers, service() refills them all.
-    static const int kLowBuffers = 3;
+    static constexpr int kBufferCount = 10;
+    static constexpr int kBufferFrames = 2048;
+    // Audio queued ahead at 60 frames a second.
+    static constexpr int kMinimumAhead = 3 * kBufferFrames;
+    // Kept ahead beyond one frame period, for a frame that runs late.
+    static constexpr int kAheadMargin = 2 * kBufferFrames;
 
-    SoundVoice(ALCcontext* context, bool stereoAngles);
+    // floatBuffers: the library takes float buffers; without, samples are
+    // clipped to 16 bits.
+    SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers);
     virtual ~SoundVoice();
+    SoundVoice(const SoundVoice&) = delete;
+    SoundVoice& operator=(const SoundVoice&) = delete;
 
-    // Begins a play at frame 0 with volume 1 and centre pan; false when the
-    // decoder or the OpenAL objects cannot be had.
-    virtual bool start(const SoundStream& stream, bool paused);
-    // Unqueues played buffers, refills them, notices the end of a play and
-    // restarts a source that ran dry while its sound had data left.
-    virtual void service();
+    // Begins a play at frame 0 with volume 1 and centre pan, with enough
+    // audio queued to last `period` seconds (the longest recent time between
+    // updates); false when the OpenAL objects cannot be had.
+    virtual bool start(SoundStream& stream, bool paused, double period);
+    // Ends a play whose audio ran out; refills the queue with what has
+    // played since the last update, so it lasts another `period`; restarts a
+    // source that ran dry while its sound had data left.
+    virtual void service(double period);
+    // Ends the play if its last buffer has been heard, so nothing reaches
+    // it before the next update.
+    virtual void settle();
     virtual void stop();
 
     virtual void setPaused(bool value);
@@ -45,24 +57,34 @@ public:
 private:
     bool ensureObjects();
     void makeCurrent() const;
-    // Decodes up to `frames` more frames into the staging buffer.
-    void decode(int frames);
+    void unqueuePlayed();
+    // Frames of the play, from the head and then the decoder.
+    int read(float* out, int frames);
     void queueStaged();
-    // Decodes and queues up to `limit` whole buffers.
-    void fill(int limit);
-    int queuedBuffers() const { return kBufferCount - static_cast<int>(freeBuffers.size()); }
+    // Decodes and queues until `period` seconds and a margin are ahead.
+    void fill(double period);
+    int queuedFrames() const;
     void release();
 
     ALCcontext* context;
     bool stereoAngles;
+    bool floatBuffers;
     ALuint source;
     ALuint buffers[kBufferCount];
     std::vector<ALuint> freeBuffers;
-    std::vector<short> scratch;
-    SoundDecoder* decoder;
-    // Frames decoded into scratch, not yet handed to a buffer.
+    // Frames in each queued buffer, oldest first.
+    std::deque<int> queued;
+    std::vector<float> staging;
+    std::vector<short> narrow;
+    SoundStream* stream;
+    std::unique_ptr<SoundDecoder> decoder;
+    int headPosition;
+    // The play will need a decoder and has not taken it yet.
+    bool claimed;
+    // Every frame of the play has been read.
+    bool exhausted;
+    // Frames read into staging, not yet handed to a buffer.
     int staged;
-    ALenum format;
     int frequency;
     int channels;
     bool looping;

@@ -2,7 +2,8 @@
 // Vorbis music tracks and ten WAV effects at once, on a loopback device
 // that mixes one 60 Hz frame (800 frames at 48 kHz) between updates. The
 // long run also counts underruns: a source that ran dry while its sound
-// still had audio to give.
+// still had audio to give. The game's own files give what a play costs the
+// caller, and the underruns at steady frame periods from 16 to 250 ms.
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -22,6 +24,27 @@
 #include "audio/SoundSystem.h"
 
 namespace {
+
+// Wall and main-thread CPU seconds of a call. On a shared machine the wall
+// time also holds whatever other process ran in the meantime.
+struct Cost {
+    double wall;
+    double cpu;
+};
+
+double threadSeconds() {
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
+}
+
+template <typename Call> Cost measure(Call&& call) {
+    const double cpu = threadSeconds();
+    const auto wall = std::chrono::steady_clock::now();
+    call();
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count(),
+            threadSeconds() - cpu};
+}
 
 const int kFrequency = 48000;
 const int kFramesPerUpdate = 800;
@@ -116,12 +139,10 @@ public:
             sound->play();
     }
     // One game frame: the manager's update, then the device's share of mix.
-    double timedUpdate() {
-        const auto t0 = std::chrono::steady_clock::now();
-        system.update();
-        const auto t1 = std::chrono::steady_clock::now();
+    Cost timedUpdate() {
+        const Cost cost = measure([this] { system.update(); });
         system.render(mix.data(), kFramesPerUpdate);
-        return std::chrono::duration<double>(t1 - t0).count();
+        return cost;
     }
 
     SoundSystem system;
@@ -137,7 +158,7 @@ void BM_UpdateTwoMusicsTenEffects(benchmark::State& state) {
     for (int i = 0; i < 60; ++i)
         scene.timedUpdate();
     for (auto _ : state)
-        state.SetIterationTime(scene.timedUpdate());
+        state.SetIterationTime(scene.timedUpdate().wall);
     state.counters["playing"] = scene.system.getPlayingCount();
     state.counters["underruns"] = static_cast<double>(scene.system.getUnderrunCount());
 }
@@ -155,6 +176,7 @@ void BM_TwoMinuteRun(benchmark::State& state) {
         for (int& frame : next)
             frame = gap(random);
         std::vector<double> times;
+        double cpu = 0.0;
         const int updates = 120 * 60;
         int restarts = 0;
         for (int frame = 0; frame < updates; ++frame) {
@@ -166,7 +188,9 @@ void BM_TwoMinuteRun(benchmark::State& state) {
                     ++restarts;
                 }
             }
-            times.push_back(scene.timedUpdate());
+            const Cost cost = scene.timedUpdate();
+            times.push_back(cost.wall);
+            cpu += cost.cpu;
         }
         double total = 0.0;
         for (double t : times)
@@ -177,11 +201,145 @@ void BM_TwoMinuteRun(benchmark::State& state) {
         state.counters["restarts"] = restarts;
         state.counters["underruns"] = static_cast<double>(scene.system.getUnderrunCount());
         state.counters["mean_us"] = total / updates * 1e6;
+        state.counters["cpu_mean_us"] = cpu / updates * 1e6;
         state.counters["p99_us"] = times[static_cast<size_t>(updates * 99 / 100)] * 1e6;
         state.counters["max_us"] = times.back() * 1e6;
     }
 }
 BENCHMARK(BM_TwoMinuteRun)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Every sound file the game ships, loaded as the game loads it: music and
+// the shot spray loop, the other effects play once.
+class GameSounds {
+public:
+    GameSounds() {
+        system.initLoopback(200, kFrequency);
+        GameManager::setSoundSystem(&system);
+        for (const char* folder : {"/Sounds", "/Sound"})
+            for (const auto& entry :
+                 std::filesystem::directory_iterator(TOLVEK_DATA_DIR + std::string(folder))) {
+                const std::string name = entry.path().filename().string();
+                if (entry.path().extension() != ".ogg")
+                    continue;
+                const bool music = name.find("music") == 0;
+                const bool loop = music || name == "spray.ogg";
+                sounds.emplace_back(new Sound(entry.path().string(), 0.8f, 0.0f));
+                sounds.back()->load(loop, loop);
+                if (name == "music-ingame-a.ogg")
+                    levelMusic = sounds.back().get();
+                else if (!music)
+                    effects.push_back(sounds.back().get());
+            }
+    }
+    ~GameSounds() {
+        sounds.clear();
+        GameManager::setSoundSystem(nullptr);
+    }
+
+    // One frame of the given length: the update (its cost returned), then
+    // that much mix.
+    Cost frame(int mixFrames) {
+        const Cost cost = measure([this] { system.update(); });
+        mix.resize(static_cast<size_t>(mixFrames * 2));
+        system.render(mix.data(), mixFrames);
+        return cost;
+    }
+
+    SoundSystem system;
+    std::vector<std::unique_ptr<Sound>> sounds;
+    Sound* levelMusic = nullptr;
+    std::vector<Sound*> effects;
+    std::vector<float> mix;
+};
+
+double percentile(std::vector<double> values, int percent) {
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, values.size() * percent / 100)];
+}
+
+// What play() costs the caller: 200 restarts (stop, then play) of random
+// game sounds, one every 1 to 6 frames of 60 Hz, as the level and menu do.
+// Percentiles of main-thread CPU time, and of wall time.
+void BM_PlayCost(benchmark::State& state) {
+    for (auto _ : state) {
+        GameSounds game;
+        std::mt19937 random(11);
+        std::uniform_int_distribution<size_t> pick(0, game.sounds.size() - 1);
+        std::uniform_int_distribution<int> gap(1, 6);
+        std::vector<double> walls, cpus;
+        for (int i = 0; i < 60; ++i)
+            game.frame(kFramesPerUpdate);
+        for (int play = 0; play < 200; ++play) {
+            Sound& sound = *game.sounds[pick(random)];
+            sound.stop();
+            const Cost cost = measure([&sound] { sound.play(); });
+            walls.push_back(cost.wall);
+            cpus.push_back(cost.cpu);
+            for (int n = gap(random); n > 0; --n)
+                game.frame(kFramesPerUpdate);
+        }
+        double total = 0.0;
+        for (double wall : walls)
+            total += wall;
+        state.SetIterationTime(total);
+        state.counters["plays"] = static_cast<double>(walls.size());
+        for (int percent : {50, 99, 100}) {
+            const std::string name = percent == 100 ? "max" : "p" + std::to_string(percent);
+            state.counters[name + "_us"] = percentile(cpus, percent) * 1e6;
+            state.counters["wall_" + name + "_us"] = percentile(walls, percent) * 1e6;
+        }
+    }
+}
+BENCHMARK(BM_PlayCost)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Ten seconds of the level at a steady frame period (the argument, in ms),
+// after a few frames at that period: its music plays throughout and every
+// effect restarts every 0.3 to 1.5 s; exactly one period is mixed between
+// updates.
+void BM_UnderrunsAtSteadyPeriod(benchmark::State& state) {
+    const int periodMs = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        GameSounds game;
+        const int mixFrames = kFrequency * periodMs / 1000;
+        for (int i = 0; i < 4; ++i)
+            game.frame(mixFrames);
+        game.levelMusic->play();
+        std::mt19937 random(5);
+        std::uniform_int_distribution<int> gap(300, 1500);
+        std::vector<int> next;
+        for (size_t i = 0; i < game.effects.size(); ++i)
+            next.push_back(gap(random));
+        double wall = 0.0, cpu = 0.0;
+        const int updates = 10000 / periodMs;
+        for (int frame = 0; frame < updates; ++frame) {
+            const int now = frame * periodMs;
+            for (size_t i = 0; i < game.effects.size(); ++i) {
+                if (now < next[i])
+                    continue;
+                game.effects[i]->stop();
+                game.effects[i]->play();
+                next[i] = now + gap(random);
+            }
+            const Cost cost = game.frame(mixFrames);
+            wall += cost.wall;
+            cpu += cost.cpu;
+        }
+        state.SetIterationTime(wall);
+        state.counters["updates"] = updates;
+        state.counters["underruns"] = static_cast<double>(game.system.getUnderrunCount());
+        state.counters["mean_us"] = cpu / updates * 1e6;
+        state.counters["wall_mean_us"] = wall / updates * 1e6;
+    }
+}
+BENCHMARK(BM_UnderrunsAtSteadyPeriod)
+    ->Arg(16)
+    ->Arg(33)
+    ->Arg(100)
+    ->Arg(140)
+    ->Arg(250)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,5 +1,8 @@
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <type_traits>
 
 #include "app/GameManager.h"
 #include "audio/Sound.h"
@@ -26,6 +29,9 @@ protected:
     std::string dir = TestImage::tempDir();
     SoundCapture capture;
 };
+
+// A copy would stop and delete the same channel handle twice.
+static_assert(!std::is_copy_constructible_v<Sound> && !std::is_copy_assignable_v<Sound>);
 
 TEST(SoundFields, ConstructorKeepsDefaultsForOutOfRangeVolumeAndPan) {
     const Sound defaults;
@@ -109,55 +115,31 @@ TEST_F(SoundTest, AnEmptyFileNameGivesOneSecondOfGeneratedSilence) {
     EXPECT_TRUE(capture.isSilent(0, 2));
 }
 
-TEST_F(SoundTest, PanMinusOnePutsTheSoundLeftAndOneRightForMonoAndStereo) {
-    for (int channels = 1; channels <= 2; ++channels) {
-        Sound left(tone(channels == 1 ? "m.wav" : "s.wav", channels, 1.0), 1.0f, -1.0f);
-        Sound right(tone(channels == 1 ? "m.wav" : "s.wav", channels, 1.0), 1.0f, 1.0f);
-        Sound centre(tone(channels == 1 ? "m.wav" : "s.wav", channels, 1.0), 1.0f, 0.0f);
-        left.load(false, false);
-        right.load(false, false);
-        centre.load(false, false);
-        capture.clear();
-        left.play();
-        capture.run(20);
-        left.stop();
-        right.play();
-        capture.run(20);
-        right.stop();
-        centre.play();
-        capture.run(20);
-        SCOPED_TRACE(channels == 1 ? "mono" : "stereo");
-        const double third = 20.0 / kPerSecond;
-        EXPECT_GT(capture.rms(0, 0.05, third), 0.2);
-        EXPECT_LT(capture.rms(1, 0.05, third), 0.002);
-        EXPECT_LT(capture.rms(0, third + 0.05, 2 * third), 0.002);
-        EXPECT_GT(capture.rms(1, third + 0.05, 2 * third), 0.2);
-        const double l = capture.rms(0, 2 * third + 0.05, 3 * third);
-        const double r = capture.rms(1, 2 * third + 0.05, 3 * third);
-        EXPECT_GT(l, 0.1);
-        EXPECT_NEAR(l, r, 0.01 * l);
-    }
-}
-
-TEST_F(SoundTest, HalfVolumeHalvesTheAmplitudeForMonoAndStereo) {
+TEST_F(SoundTest, PanAndVolumeTakeEffectForMonoAndStereo) {
     for (int channels = 1; channels <= 2; ++channels) {
         const std::string path = tone(channels == 1 ? "m.wav" : "s.wav", channels, 1.0);
-        Sound full(path, 1.0f, 0.0f), half(path, 0.5f, 0.0f);
-        full.load(false, false);
-        half.load(false, false);
+        Sound left(path, 1.0f, -1.0f), right(path, 1.0f, 1.0f), centre(path, 1.0f, 0.0f),
+            half(path, 0.5f, 0.0f);
         capture.clear();
-        full.play();
-        capture.run(20);
-        full.stop();
-        half.play();
-        capture.run(20);
-        SCOPED_TRACE(channels == 1 ? "mono" : "stereo");
-        const double third = 20.0 / kPerSecond;
-        for (int side = 0; side < 2; ++side) {
-            const double loud = capture.rms(side, 0.05, third);
-            ASSERT_GT(loud, 0.1);
-            EXPECT_NEAR(capture.rms(side, third + 0.05, 2 * third) / loud, 0.5, 0.01);
+        for (Sound* sound : {&left, &right, &centre, &half}) {
+            sound->load(false, false);
+            sound->play();
+            capture.run(20);
+            sound->stop();
         }
+        SCOPED_TRACE(channels == 1 ? "mono" : "stereo");
+        const auto level = [this](int side, int play) {
+            const double third = 20.0 / kPerSecond;
+            return capture.rms(side, play * third + 0.05, (play + 1) * third);
+        };
+        EXPECT_GT(level(0, 0), 0.2);
+        EXPECT_LT(level(1, 0), 0.002);
+        EXPECT_LT(level(0, 1), 0.002);
+        EXPECT_GT(level(1, 1), 0.2);
+        EXPECT_GT(level(0, 2), 0.1);
+        EXPECT_NEAR(level(0, 2), level(1, 2), 0.01 * level(0, 2));
+        for (int side = 0; side < 2; ++side)
+            EXPECT_NEAR(level(side, 3) / level(side, 2), 0.5, 0.01);
     }
 }
 
@@ -192,22 +174,26 @@ TEST_F(SoundTest, ANonLoopingSoundPlaysOnceAndEnds) {
     EXPECT_EQ(capture.system().getPlayingCount(), 0);
 }
 
-TEST_F(SoundTest, StopReachesOnlyTheLatestOfTwoPlays) {
-    Sound sound(tone("loop.wav", 1, 0.25), 1.0f, 0.0f);
-    sound.load(true, true);
-    sound.play();
-    sound.play();
-    capture.run(20);
-    const double both = capture.rms(0, 0.05, 0.3);
-    sound.stop();
-    capture.clear();
-    capture.run(20);
-    const double first = capture.rms(0, 0.0, 0.3);
-    EXPECT_GT(first, 0.1);
-    // The two plays start on the same frame, so they add in phase.
-    EXPECT_NEAR(both / first, 2.0, 0.02);
-    EXPECT_EQ(capture.system().getPlayingCount(), 1);
-    sound.stop();
+TEST_F(SoundTest, StopAndDestroyingReachOnlyTheLatestOfTwoPlays) {
+    {
+        Sound sound(tone("loop.wav", 1, 0.25), 1.0f, 0.0f);
+        sound.load(true, true);
+        sound.play();
+        sound.play();
+        capture.run(20);
+        const double both = capture.rms(0, 0.05, 0.3);
+        sound.stop();
+        capture.clear();
+        capture.run(20);
+        const double first = capture.rms(0, 0.0, 0.3);
+        EXPECT_GT(first, 0.1);
+        // The two plays start on the same frame, so they add in phase.
+        EXPECT_NEAR(both / first, 2.0, 0.02);
+        sound.stop();
+        sound.play();
+        capture.run(1);
+        EXPECT_EQ(capture.system().getPlayingCount(), 2);
+    }
     capture.run(1);
     EXPECT_EQ(capture.system().getPlayingCount(), 1);
 }
@@ -229,20 +215,46 @@ TEST_F(SoundTest, TogglePausePausesAndResumesWhereItWas) {
     EXPECT_TRUE(capture.isSilent(3 * quarter + 0.76, 10.0));
 }
 
-TEST_F(SoundTest, StopAndPauseNeedAPlayAndDestroyingStopsTheLatest) {
-    {
-        Sound sound(tone("loop.wav", 1, 0.25), 1.0f, 0.0f);
-        sound.load(true, true);
-        sound.stop();
-        sound.togglePause();
-        EXPECT_EQ(sound.getChannel(), nullptr);
-        sound.play();
-        capture.run(5);
-        EXPECT_GT(capture.rms(0, 0.0, 0.08), 0.2);
-        EXPECT_EQ(capture.system().getPlayingCount(), 1);
-    }
-    capture.run(1);
+TEST_F(SoundTest, CallsOnAPlayThatRanOutBeforeTheUpdateDoNothing) {
+    Sound sound(tone("blip.wav", 1, 0.05), 1.0f, 0.0f);
+    sound.load(false, false);
+    sound.play();
+    capture.mix(8000);
+    sound.togglePause();
+    EXPECT_FALSE(sound.getChannel()->isPlaying());
+    EXPECT_FALSE(sound.getChannel()->setVolume(0.5f));
+    // Resuming must not replay the buffers still queued.
+    sound.togglePause();
+    capture.clear();
+    capture.run(10);
+    EXPECT_TRUE(capture.isSilent(0, 1));
     EXPECT_EQ(capture.system().getPlayingCount(), 0);
+}
+
+TEST_F(SoundTest, DecodedOvershootIsClippedNotWrappedInFloatAnd16BitBuffers) {
+    // Louder than full scale, so the decoded peaks go past 1.
+    const std::string path = SoundCapture::writeTone(dir, "loud.ogg", 1, 0.5, 1000, 1.2,
+                                                     SF_FORMAT_OGG | SF_FORMAT_VORBIS);
+    SF_INFO info = {};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr);
+    std::vector<float> decoded(static_cast<size_t>(info.frames));
+    sf_readf_float(file, decoded.data(), info.frames);
+    sf_close(file);
+    ASSERT_GT(std::count_if(decoded.begin(), decoded.end(), [](float x) { return x > 1.0f; }), 100);
+    for (bool floats : {true, false}) {
+        SoundCapture out(1, floats);
+        EXPECT_EQ(out.system().hasFloatBuffers(), floats);
+        Sound loud(path, 1.0f, 0.0f);
+        loud.load(false, false);
+        loud.play();
+        out.run(30);
+        int flipped = 0;
+        for (size_t i = 0; i < decoded.size(); ++i)
+            flipped += std::fabs(decoded[i]) > 0.5f &&
+                       (decoded[i] > 0) != (out.at(static_cast<int>(i), 0) > 0);
+        EXPECT_EQ(flipped, 0) << (floats ? "float" : "16-bit");
+    }
 }
 
 } // namespace

@@ -8,9 +8,9 @@
 #include "app/GameManager.h"
 #include "audio/SoundSystem.h"
 
-SoundCapture::SoundCapture(int channels)
+SoundCapture::SoundCapture(int channels, bool floatBuffers)
     : soundSystem(new SoundSystem()), previous(GameManager::getSoundSystem()) {
-    soundSystem->initLoopback(channels, kFrequency);
+    soundSystem->initLoopback(channels, kFrequency, floatBuffers);
     GameManager::setSoundSystem(soundSystem);
 }
 
@@ -19,13 +19,17 @@ SoundCapture::~SoundCapture() {
     delete soundSystem;
 }
 
-void SoundCapture::run(int updates) {
+void SoundCapture::run(int updates, int framesPerUpdate) {
     for (int i = 0; i < updates; ++i) {
         soundSystem->update();
-        const size_t at = recording.size();
-        recording.resize(at + kFramesPerUpdate * 2);
-        soundSystem->render(recording.data() + at, kFramesPerUpdate);
+        mix(framesPerUpdate);
     }
+}
+
+void SoundCapture::mix(int count) {
+    const size_t at = recording.size();
+    recording.resize(at + static_cast<size_t>(count * 2));
+    soundSystem->render(recording.data() + at, count);
 }
 
 int SoundCapture::frameAt(double seconds) const {

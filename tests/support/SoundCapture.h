@@ -13,12 +13,16 @@ public:
     // One game frame of audio at 60 updates per second.
     static const int kFramesPerUpdate = 800;
 
-    explicit SoundCapture(int channels = 32);
+    // Without floatBuffers, sounds are queued as 16-bit samples.
+    explicit SoundCapture(int channels = 32, bool floatBuffers = true);
     ~SoundCapture();
 
     SoundSystem& system() { return *soundSystem; }
-    // Each step: update(), then one frame of audio appended to the recording.
-    void run(int updates);
+    // Each step: update(), then one frame of audio (of the given length)
+    // appended to the recording.
+    void run(int updates, int framesPerUpdate = kFramesPerUpdate);
+    // Audio appended with no update, as while the game stalls.
+    void mix(int frames);
     // Drops what was recorded so far; times restart at 0.
     void clear() { recording.clear(); }
     // Frames recorded, and the left (0) or right (1) sample of a frame.

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class SoundStream;
+
+// The sound layer's one thread: it opens streams' decoders and decodes past
+// their heads ahead of time, so starting a play costs the main thread no
+// file work. It touches only its order queue and the streams' spare lists,
+// each under its own lock. Shared by every system and joined at exit.
+class SoundPrefetcher {
+public:
+    static SoundPrefetcher& shared();
+    ~SoundPrefetcher();
+    SoundPrefetcher(const SoundPrefetcher&) = delete;
+    SoundPrefetcher& operator=(const SoundPrefetcher&) = delete;
+
+    // A stream gone by the time its turn comes is skipped.
+    void order(std::weak_ptr<SoundStream> stream);
+
+private:
+    SoundPrefetcher();
+    void run();
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<std::weak_ptr<SoundStream>> orders;
+    bool stopping;
+    std::thread thread;
+};
