@@ -2,6 +2,7 @@
 take screenshots, and read how it ended."""
 import functools
 import os
+import select
 import shutil
 import subprocess
 import tempfile
@@ -36,7 +37,8 @@ class Display:
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as numbers:
-            number = numbers.readline().strip()
+            ready = select.select([numbers], [], [], 30)[0]
+            number = numbers.readline().strip() if ready else ""
         if not number:
             raise RuntimeError("Xvfb did not start")
         return ":" + number

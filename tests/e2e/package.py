@@ -41,7 +41,10 @@ def check(condition, message):
 
 def run(*command, echo=False, **kwargs):
     """Its standard output; what it printed is shown when it fails or echo is set."""
-    done = subprocess.run(list(command), capture_output=True, text=True, **kwargs)
+    try:
+        done = subprocess.run(list(command), capture_output=True, text=True, timeout=240, **kwargs)
+    except subprocess.TimeoutExpired:
+        raise AssertionError("%s did not end within 240 s" % " ".join(command))
     output = (done.stdout + done.stderr).strip()
     if output and (echo or done.returncode != 0):
         print("%s:\n%s" % (os.path.basename(command[0]), output))
@@ -104,9 +107,9 @@ def play(root):
     game = Game(os.path.join(root, "usr/games/tolvek"), "/", display)
     try:
         check(game.wait_window(timeout=30) is not None, "game exited early")
-        difference = rms(game.screenshot(), Menu(os.path.join(root, DATA)).render(0))
-        check(difference < 6, "no menu on screen (rms %.1f)" % difference)
-        game.proc.send_signal(signal.SIGTERM)  # SDL turns it into a quit event
+        menu = Menu(os.path.join(root, DATA)).render(0)
+        game.wait_for(lambda shot: rms(shot, menu) < 6, 10, "the menu")
+        game.proc.send_signal(signal.SIGTERM)  # ends the game from any screen
         code = game.exit_code()
         check(code == 0, "exit code %d: %s" % (code, game.output()))
     finally:
