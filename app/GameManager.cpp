@@ -15,6 +15,7 @@
 GameManager* GameManager::instance = nullptr;
 int GameManager::frameRate = 24;
 SoundSystem* GameManager::soundSystem = nullptr;
+GameManager::Presenter GameManager::presenter = SDL_GL_SwapBuffers;
 
 GameManager::GameManager()
     : currentState(nullptr), running(0), viewportX(0), viewportY(0), width(0), height(0),
@@ -24,6 +25,10 @@ GameManager* GameManager::getInstance() {
     if (!instance)
         instance = new GameManager();
     return instance;
+}
+
+void GameManager::setPresenter(Presenter value) {
+    presenter = value ? value : SDL_GL_SwapBuffers;
 }
 
 void GameManager::init(int viewportX, int viewportY, int width, int height, int bitsPerPixel,
@@ -96,7 +101,7 @@ void GameManager::runFrame() {
     glLoadIdentity();
     currentState->update();
     glFlush();
-    SDL_GL_SwapBuffers();
+    presenter();
     if (soundSystem)
         soundSystem->update();
 }

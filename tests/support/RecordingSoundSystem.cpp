@@ -54,8 +54,6 @@ bool RecordingSoundSystem::playSound(SoundStream* sound, bool, SoundChannel** ch
 
 void RecordingSoundSystem::update() {
     log.push_back("update");
-    if (onUpdate)
-        onUpdate();
 }
 
 std::vector<std::string> RecordingSoundSystem::take(const std::string& naming) {

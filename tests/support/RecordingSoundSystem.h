@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -29,8 +28,6 @@ public:
     float volumeOf(const std::string& name) const { return volumes.at(name); }
 
     std::vector<std::string> log;
-    // Runs at each update, after it is logged.
-    std::function<void()> onUpdate;
     std::map<std::string, float> volumes;
 
 private:
