@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/FramePacer.h"
+#include "app/GameClock.h"
 #include "app/GameManager.h"
 #include "app/GameState.h"
 #include "app/TerminationSignal.h"
@@ -78,6 +79,12 @@ protected:
 };
 
 } // namespace
+
+TEST(GameClock, WaitsForRealWithNothingInstalled) {
+    const unsigned int start = GameClock::now();
+    GameClock::sleep(20);
+    EXPECT_GE(GameClock::now() - start, 20u);
+}
 
 TEST(FramePacer, BudgetsSpreadTheFractionOverFrames) {
     struct Case {

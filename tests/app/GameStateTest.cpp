@@ -87,6 +87,7 @@ TEST_F(GameStateTest, ChangesDuringThePassTakeEffectAtOnce) {
     b.onUpdate = [&] { b.setVisible(false, &state); };
     EXPECT_EQ(pass(), (std::vector<int>{4, 2, 1}));
     EXPECT_EQ(pass(), (std::vector<int>{4, 1}));
+    EXPECT_EQ(state.getObjects(), (std::list<GameObject*>{&added, &a}));
 }
 
 TEST_F(GameStateTest, ObjectsWithoutGraphicOrWithNanDepthNeverMoveAhead) {

@@ -97,9 +97,8 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfOrLfAndDrawsTheSelection) {
         EXPECT_EQ(colourAt(2, 6), 'k');
         EXPECT_EQ(colourAt(4, 4), 'k');
         manager->changeState(&level);
-        EXPECT_EQ(sound.take(),
-                  (Log{"play Sounds/menu.ogg", "play a:b.ogg", "play Sounds/ok.ogg",
-                       "stop Sounds/menu.ogg", "stop Sounds/ok.ogg"}));
+        EXPECT_EQ(sound.take(), (Log{"play Sounds/menu.ogg", "play a:b.ogg", "play Sounds/ok.ogg",
+                                     "stop Sounds/menu.ogg", "stop Sounds/ok.ogg"}));
         EXPECT_TRUE(sound.loops("Sounds/menu.ogg"));
         EXPECT_FALSE(sound.loops("a:b.ogg") || sound.loops("Sounds/ok.ogg"));
     }

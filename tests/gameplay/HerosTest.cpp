@@ -1,3 +1,4 @@
+#include <GL/gl.h>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -107,6 +108,10 @@ TEST(HerosFile, ReadsEveryBlockTheSameWithCrlfOrLf) {
         EXPECT_EQ(hero.getCurrentPicture(), hero.getStatePicture(StandRight));
         EXPECT_FLOAT_EQ(hero.getGraphic()->getProperties().getDepth(), 0.8f);
         EXPECT_EQ(hero.getShape(), hero.getStateShape(StandRight));
+        GlContext::reset();
+        glTranslatef(50, 50, 0);
+        hero.getCurrentPicture()->draw(); // cell 2 at x 50..66: the anchor moves only the outline
+        EXPECT_EQ(std::string() + GlContext::colourAt(52, 60) + GlContext::colourAt(62, 60), "bw");
         for (int s = StandLeft; s <= HitRight; ++s) {
             StripedAnimatedBitmapPicture* picture = hero.getStatePicture(HerosState(s));
             const HeroFixture::Animation& a = HeroFixture::kAnimations[s];

@@ -268,6 +268,7 @@ TEST_F(LevelLoad, ATargetTakesPointsInTheBoxOfItsFourCorners) {
               Position(0, 0));
     EXPECT_FALSE(odd.tryStart(Position(50, 5)));
     EXPECT_TRUE(odd.tryStart(Position(5, 5)));
+    EXPECT_FALSE(Target().tryStart(Position(0, 0))); // no outline, no corners
 }
 
 TEST_F(LevelLoad, ReleasedInTheFrameTheAlphaReachesOneCompletesOnTheNextShot) {

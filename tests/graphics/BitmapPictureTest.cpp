@@ -62,16 +62,19 @@ TEST(BitmapPicture, DrawsTheTextureRectangleUprightOrFlippedFromItsAnchor) {
     const int h = BitmapPicture::FlipHorizontal, v = BitmapPicture::FlipVertical;
     struct Case {
         int flip;
-        float s0, ds;
+        float s0, ds, t0, dt;
         const char* seen;
     };
-    for (const Case& c : {Case{0, 0, 1, "rgbwkkkk"}, Case{h, 0, 1, "grwbkkkk"},
-                          Case{h | v, 0, 1, "wbgrkkkk"}, Case{0, 0.5f, 0.5f, "ggwwkkkk"},
-                          Case{v, 0, 0.5f, "bbrrkkkk"}}) { // flips mirror inside the rectangle
+    // Flips mirror inside the rectangle.
+    for (const Case& c : {Case{0, 0, 1, 0, 1, "rgbwkkkk"}, Case{h, 0, 1, 0, 1, "grwbkkkk"},
+                          Case{h | v, 0, 1, 0, 1, "wbgrkkkk"},
+                          Case{0, 0.5f, 0.5f, 0, 1, "ggwwkkkk"}, Case{v, 0, 0.5f, 0, 1, "bbrrkkkk"},
+                          Case{h | v, 0.25f, 0.5f, 0.375f, 0.25f, "wbgrkkkk"}}) {
         Scene scene(path, c.flip);
         ASSERT_TRUE(scene.picture.loadTexture());
-        scene.picture.setTexOrigin(Position(c.s0, 0));
         scene.picture.setTexWidth(c.ds);
+        scene.picture.setTexOrigin(Position(c.s0, c.t0));
+        scene.picture.setTexHeight(c.dt);
         EXPECT_EQ(scene.draw(), c.seen) << c.flip << " " << c.s0;
     }
     Scene scene(path);

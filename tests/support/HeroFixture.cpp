@@ -61,10 +61,11 @@ std::string heroFileText(const std::string& strip) {
 std::string writeHeroFile(bool crlf) {
     const std::string dir = TestImage::tempDir();
     TestImage strip(64, 32);
-    strip.fill(0, 0, 16, 32, 255, 0, 0, 255);
-    strip.fill(16, 0, 16, 32, 0, 255, 0, 255);
-    strip.fill(32, 0, 16, 32, 0, 0, 255, 255);
-    strip.fill(48, 0, 16, 32, 255, 255, 255, 255);
+    strip.fill(0, 0, 64, 32, 255, 255, 255, 255);
+    strip.fill(0, 0, 8, 32, 255, 0, 0, 255);
+    strip.fill(16, 0, 8, 32, 0, 255, 0, 255);
+    strip.fill(32, 0, 8, 32, 0, 0, 255, 255);
+    strip.fill(48, 0, 8, 32, 255, 0, 0, 255);
     strip.save(dir + "/hero.png");
     std::string text = heroFileText(dir + "/hero.png");
     if (crlf)
