@@ -92,13 +92,13 @@ TEST(Graphic, WorldShapeUnitesPictureOutlinesUnderTheMatrix) {
     // A turned matrix turns the points; a plain translation only moves them.
     glTranslatef(10, 20, 0);
     glRotatef(90, 0, 0, 1);
-    Shape source({Polygon({Position(1, 0)})});
+    Shape source({Polygon({Position(1, 2)})});
     Shape* turned = transformShape(source);
     Shape* shifted = translateShape(source);
     const Position p = turned->getPolygon(0).getPoints().front();
-    EXPECT_NEAR(p.getX(), 10.0f, 1e-5);
+    EXPECT_NEAR(p.getX(), 8.0f, 1e-5);
     EXPECT_NEAR(p.getY(), 21.0f, 1e-5);
-    EXPECT_EQ(shifted->getPolygon(0).getPoints().front(), Position(11, 20));
+    EXPECT_EQ(shifted->getPolygon(0).getPoints().front(), Position(11, 22));
     delete turned;
     delete shifted;
     GlContext::reset();
