@@ -5,13 +5,9 @@
 #include "app/GameState.h"
 #include "graphics/Graphic.h"
 #include "scene/GameObject.h"
+#include "support/IdleState.h"
 
 namespace {
-
-class PlainState : public GameState {
-public:
-    void handleEvents() override {}
-};
 
 // Logs its id when updated; may act on the state during its update.
 class LoggingObject : public GameObject {
@@ -41,7 +37,7 @@ protected:
         return log;
     }
     std::vector<int> log;
-    PlainState state;
+    IdleState state;
 };
 
 } // namespace

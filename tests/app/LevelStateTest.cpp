@@ -9,6 +9,7 @@
 #include "graphics/Collision.h"
 #include "support/GlContext.h"
 #include "support/HeroFixture.h"
+#include "support/IdleState.h"
 #include "support/KeyEvents.h"
 #include "support/LevelFixture.h"
 #include "support/RecordingSoundSystem.h"
@@ -18,11 +19,6 @@
 namespace {
 
 using Log = std::vector<std::string>;
-
-class NextState : public GameState {
-public:
-    void handleEvents() override {}
-};
 
 // Runs the test inside a folder laid out like the game's data folder.
 class LevelStateTest : public testing::Test {
@@ -67,7 +63,7 @@ protected:
     RecordingSoundSystem sound;
     LevelFixture files;
     const std::filesystem::path previous = std::filesystem::current_path();
-    NextState credits;
+    IdleState credits;
     LevelState level;
     Heros* hero = nullptr;
 };

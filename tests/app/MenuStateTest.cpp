@@ -6,6 +6,7 @@
 #include "app/MenuState.h"
 #include "app/TransitionState.h"
 #include "support/GlContext.h"
+#include "support/IdleState.h"
 #include "support/KeyEvents.h"
 #include "support/RecordingSoundSystem.h"
 #include "support/ScriptedClock.h"
@@ -16,11 +17,6 @@ namespace {
 
 using GlContext::colourAt;
 using Log = std::vector<std::string>;
-
-class Screen : public GameState {
-public:
-    void handleEvents() override {}
-};
 
 // Lets a screen run in the real loop, stopping it after a few frames.
 class Limited : public GameState {
@@ -73,7 +69,7 @@ protected:
     GameManager* manager = GameManager::getInstance();
     ScriptedClock clock{2000};
     RecordingSoundSystem sound;
-    Screen level, credits;
+    IdleState level, credits;
     MenuState menu;
 };
 

@@ -15,6 +15,7 @@
 #include "graphics/StripedAnimatedBitmapPicture.h"
 #include "support/GlContext.h"
 #include "support/HeroFixture.h"
+#include "support/IdleState.h"
 #include "support/RecordingSoundSystem.h"
 #include "support/ScriptedClock.h"
 #include "support/ScriptedRandom.h"
@@ -23,11 +24,6 @@
 namespace {
 
 using Log = std::vector<std::string>;
-
-class TestState : public GameState {
-public:
-    void handleEvents() override {}
-};
 
 // "<state> x,y" and whether the hero stands on something.
 std::string pose(const Heros& hero) {
@@ -92,7 +88,7 @@ protected:
     Plateforme platform;
     Projectile projectile;
     Graphic projectileLook;
-    TestState state;
+    IdleState state;
 };
 
 } // namespace

@@ -21,6 +21,7 @@
 #include "graphics/Shape.h"
 #include "support/GlContext.h"
 #include "support/HeroFixture.h"
+#include "support/IdleState.h"
 #include "support/LevelFixture.h"
 #include "support/RecordingSoundSystem.h"
 #include "support/ScriptedClock.h"
@@ -30,11 +31,6 @@
 namespace {
 
 using Log = std::vector<std::string>;
-
-class TestState : public GameState {
-public:
-    void handleEvents() override {}
-};
 
 class LevelLoad : public testing::Test {
 protected:
@@ -70,7 +66,7 @@ protected:
     RecordingSoundSystem sound;
     std::unique_ptr<LevelFixture> files;
     Heros hero;
-    TestState state;
+    IdleState state;
     Level level;
 };
 
@@ -83,7 +79,7 @@ TEST_F(LevelLoad, BuildsEveryObjectAndRegistersTheHeroPairsInOrder) {
         LevelFixture::Options options;
         options.crlf = crlf;
         LevelFixture files(options);
-        TestState shown;
+        IdleState shown;
         Level read;
         ASSERT_TRUE(read.load(files.levelFile.c_str(), &hero, &shown)) << read.failure();
         EXPECT_EQ(*read.getPlatforms().back()->getPosition(), Position(600, 300));

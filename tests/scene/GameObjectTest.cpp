@@ -8,14 +8,10 @@
 #include "graphics/Shape.h"
 #include "scene/GameObject.h"
 #include "support/GlContext.h"
+#include "support/IdleState.h"
 #include "support/TestImage.h"
 
 namespace {
-
-class ListState : public GameState {
-public:
-    void handleEvents() override {}
-};
 
 // An object showing one 8 x 8 square of a colour at its origin.
 struct Square {
@@ -42,7 +38,7 @@ Shape unitSquare({Rectangle(Position(0, 0), 1, 1)});
 } // namespace
 
 TEST(GameObject, SetVisibleNeedsAGraphicAndAState) {
-    ListState state;
+    IdleState state;
     GameObject bare;
     bare.setVisible(true, &state);
     EXPECT_FALSE(bare.isVisible());
