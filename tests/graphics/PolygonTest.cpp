@@ -60,6 +60,7 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesIntoTheirArea) {
         {{0, 0}, {1, 0}, {1, 1}, {0, 1}},
         {{0, 0}, {4, 0}, {4, 1}, {1, 1}, {1, 4}, {0, 4}}, // a reflex corner at (1, 1)
         {{0, 0}, {10, 0}, {10, 10}, {5, 2}, {0, 10}},     // the first ear holds (5, 2)
+        {{1, 8}, {2, 0}, {8, 3}, {3, 7}, {4, 3}},         // slanted edges round (4, 3)
         {{0, 0}, {6, 0}, {6, 6}, {4, 6}, {4, 2}, {2, 2}, {2, 6}, {0, 6}}};
     for (const Points& points : outlines) {
         Polygon polygon(points);
