@@ -3,7 +3,23 @@
 #include <SDL/SDL.h>
 
 GameClock::Source GameClock::source = nullptr;
+GameClock::Sleeper GameClock::sleeper = nullptr;
 
-unsigned int GameClock::now() { return source ? source() : SDL_GetTicks(); }
+unsigned int GameClock::now() {
+    return source ? source() : SDL_GetTicks();
+}
 
-void GameClock::setSource(Source value) { source = value; }
+void GameClock::sleep(unsigned int ms) {
+    if (sleeper)
+        sleeper(ms);
+    else
+        SDL_Delay(ms);
+}
+
+void GameClock::setSource(Source value) {
+    source = value;
+}
+
+void GameClock::setSleeper(Sleeper value) {
+    sleeper = value;
+}

@@ -1,15 +1,19 @@
 #pragma once
 
-// The game's millisecond tick count: SDL's counter, unless a test has put
-// its own clock in place.
+// The game's millisecond tick count and its wait: SDL's, unless a test has
+// put its own in place.
 class GameClock {
 public:
     using Source = unsigned int (*)();
+    using Sleeper = void (*)(unsigned int ms);
 
     static unsigned int now();
-    // Null puts SDL's counter back.
+    static void sleep(unsigned int ms);
+    // Null puts SDL's counter (or SDL_Delay) back.
     static void setSource(Source source);
+    static void setSleeper(Sleeper sleeper);
 
 private:
     static Source source;
+    static Sleeper sleeper;
 };

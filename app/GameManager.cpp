@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "app/FramePacer.h"
+#include "app/GameClock.h"
 #include "app/GameState.h"
 #include "app/TerminationSignal.h"
 #include "audio/SoundSystem.h"
@@ -14,6 +15,7 @@
 GameManager* GameManager::instance = nullptr;
 int GameManager::frameRate = 24;
 SoundSystem* GameManager::soundSystem = nullptr;
+GameManager::Presenter GameManager::presenter = SDL_GL_SwapBuffers;
 
 GameManager::GameManager()
     : currentState(nullptr), running(0), viewportX(0), viewportY(0), width(0), height(0),
@@ -23,6 +25,10 @@ GameManager* GameManager::getInstance() {
     if (!instance)
         instance = new GameManager();
     return instance;
+}
+
+void GameManager::setPresenter(Presenter value) {
+    presenter = value ? value : SDL_GL_SwapBuffers;
 }
 
 void GameManager::init(int viewportX, int viewportY, int width, int height, int bitsPerPixel,
@@ -68,20 +74,20 @@ void GameManager::run(GameState* first) {
     running = 1;
     FramePacer pacer(frameRate);
     // Each frame is due one budget after the previous frame was due, so the
-    // time SDL_Delay oversleeps is given back by the next wait. A frame that
+    // time a wait oversleeps is given back by the next wait. A frame that
     // overruns restarts the schedule: nothing is made up.
-    unsigned int frameStart = SDL_GetTicks();
+    unsigned int frameStart = GameClock::now();
     do {
         runFrame();
         if (TerminationSignal::received())
             stop();
         const int budget = pacer.nextBudget();
-        const int delay = FramePacer::delayFor(budget, frameStart, SDL_GetTicks());
+        const int delay = FramePacer::delayFor(budget, frameStart, GameClock::now());
         if (delay > 0) {
-            SDL_Delay(static_cast<Uint32>(delay));
+            GameClock::sleep(static_cast<unsigned int>(delay));
             frameStart += static_cast<unsigned int>(budget);
         } else {
-            frameStart = SDL_GetTicks();
+            frameStart = GameClock::now();
         }
     } while (running);
 }
@@ -95,7 +101,7 @@ void GameManager::runFrame() {
     glLoadIdentity();
     currentState->update();
     glFlush();
-    SDL_GL_SwapBuffers();
+    presenter();
     if (soundSystem)
         soundSystem->update();
 }

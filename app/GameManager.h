@@ -29,6 +29,10 @@ public:
     // Lets code that paces by the frame rate run without a window (tests).
     static void setFrameRate(int value) { frameRate = value; }
     static SoundSystem* getSoundSystem() { return soundSystem; }
+    // Shows a finished frame: SDL's buffer swap, unless a test has put its own in
+    // place; null puts the swap back.
+    using Presenter = void (*)();
+    static void setPresenter(Presenter value);
     // Lets tests install a system (or none) without a window init.
     static void setSoundSystem(SoundSystem* value) { soundSystem = value; }
 
@@ -53,4 +57,5 @@ private:
     static GameManager* instance;
     static int frameRate;
     static SoundSystem* soundSystem;
+    static Presenter presenter;
 };

@@ -1,19 +1,30 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 #include <csignal>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 
+#include "app/FramePacer.h"
+#include "app/GameClock.h"
 #include "app/GameManager.h"
 #include "app/GameState.h"
 #include "app/TerminationSignal.h"
+#include "support/GlContext.h"
+#include "support/RecordingSoundSystem.h"
+#include "support/ScriptedClock.h"
 
 namespace {
 
-// Logs its hooks and passes; a scripted action runs in handleEvents.
+using Log = std::vector<std::string>;
+
+// A manager of the test's own: nothing depends on what other tests did to the game's.
+class FreshManager : public GameManager {};
+
+// Logs its hooks; runs a scripted action while handling events.
 class ScriptedState : public GameState {
 public:
-    ScriptedState(std::vector<std::string>& log, const char* name) : log(log), name(name) {}
+    ScriptedState(Log& log, const char* name) : log(log), name(name) {}
     void enter() override { log.push_back(name + ".enter"); }
     void leave() override { log.push_back(name + ".leave"); }
     void handleEvents() override {
@@ -28,98 +39,157 @@ public:
     std::function<void()> onEvents;
 
 private:
-    std::vector<std::string>& log;
+    Log& log;
     std::string name;
+};
+
+Log* presented = nullptr;
+
+class GameManagerTest : public testing::Test {
+protected:
+    void SetUp() override {
+        GameManager::setFrameRate(60);
+        presented = &sound.log;
+        GameManager::setPresenter([] {
+            presented->push_back("swap");
+            SDL_GL_SwapBuffers();
+        });
+    }
+    void TearDown() override {
+        GameManager::setFrameRate(savedRate);
+        GameManager::setPresenter(nullptr);
+    }
+    // Runs frames of the given work (ms each); answers when each frame started.
+    std::vector<unsigned int> run(const std::vector<unsigned int>& work) {
+        ScriptedState state(sound.log, "s");
+        std::vector<unsigned int> starts;
+        state.onEvents = [&] {
+            starts.push_back(ScriptedClock::now());
+            ScriptedClock::advance(work[starts.size() - 1]);
+            if (starts.size() == work.size())
+                manager.stop();
+        };
+        manager.run(&state);
+        return starts;
+    }
+    const int savedRate = GameManager::getFrameRate();
+    ScriptedClock clock{0};
+    RecordingSoundSystem sound;
+    FreshManager manager;
 };
 
 } // namespace
 
-TEST(GameManager, IsOneInstance) {
-    EXPECT_EQ(GameManager::getInstance(), GameManager::getInstance());
-    EXPECT_STREQ(GameManager::getInstance()->getClassName(), "GameManager");
+TEST(GameClock, WaitsForRealWithNothingInstalled) {
+    const unsigned int start = GameClock::now();
+    GameClock::sleep(20);
+    EXPECT_GE(GameClock::now() - start, 20u);
 }
 
-TEST(GameManager, ChangeStateLeavesThenEntersEvenTheSameState) {
-    std::vector<std::string> log;
-    ScriptedState a(log, "a"), b(log, "b");
-    GameManager* manager = GameManager::getInstance();
-    manager->changeState(&a);
-    manager->changeState(&a);
-    manager->changeState(&b);
-    EXPECT_EQ(log,
-              (std::vector<std::string>{"a.enter", "a.leave", "a.enter", "a.leave", "b.enter"}));
-    EXPECT_EQ(manager->getCurrentState(), &b);
+TEST(FramePacer, BudgetsSpreadTheFractionOverFrames) {
+    struct Case {
+        int rate, frames;
+        std::vector<int> firstBudgets;
+        long long total;
+    };
+    for (const Case& c : {Case{60, 60000, {16, 17, 17, 16, 17, 17}, 1000000},
+                          Case{24, 2400, {41, 42}, 100000}, Case{50, 5, {20, 20}, 100},
+                          Case{0, 1, {1000}, 1000}}) { // a rate of 0 never divides by zero
+        FramePacer pacer(c.rate);
+        std::vector<int> budgets;
+        long long total = 0;
+        for (int i = 0; i < c.frames; ++i) {
+            budgets.push_back(pacer.nextBudget());
+            total += budgets.back();
+        }
+        budgets.resize(c.firstBudgets.size());
+        EXPECT_EQ(budgets, c.firstBudgets) << c.rate;
+        EXPECT_LE(std::llabs(total - c.total), 1) << c.rate; // no drift
+        pacer.reset();
+        EXPECT_EQ(pacer.nextBudget(), c.firstBudgets[0]) << c.rate;
+    }
+    // The tick counter wrapping round does not make a huge wait.
+    EXPECT_EQ(FramePacer::delayFor(16, 0xFFFFFFFEu, 3u), 11);
 }
 
-TEST(GameManager, StopFinishesTheFrameAndChangesApplyAtOnce) {
-    std::vector<std::string> log;
+TEST_F(GameManagerTest, EachFrameWaitsOutItsBudgetAndAnOverrunIsNotMadeUp) {
+    EXPECT_FALSE(manager.isRunning());
+    // Budgets 16, 17, 17, 16, 17, 17: the fourth frame overruns, the fifth
+    // starts at once and has its whole budget again.
+    EXPECT_EQ(run({3, 3, 3, 40, 3, 3, 3}),
+              (std::vector<unsigned int>{0, 16, 33, 50, 90, 107, 124}));
+    EXPECT_EQ(ScriptedClock::sleeps(), (std::vector<unsigned int>{13, 14, 14, 14, 14, 13}));
+    EXPECT_FALSE(manager.isRunning());
+}
+
+TEST_F(GameManagerTest, OversleptTimeIsGivenBackSoTheAveragePeriodHolds) {
+    ScriptedClock::setOversleep(1);
+    const std::vector<unsigned int> starts = run(std::vector<unsigned int>(70, 2));
+    EXPECT_EQ(starts[61] - starts[1], 1000u); // 60 frames, exactly a second
+}
+
+TEST_F(GameManagerTest, StopFinishesTheFrameAndChangesApplyAtOnce) {
+    Log& log = sound.log;
     ScriptedState menu(log, "menu"), level(log, "level");
-    GameManager* manager = GameManager::getInstance();
-    manager->changeState(&menu); // run must leave whatever is current first
-    log.clear();
-
+    manager.changeState(&menu); // run must leave whatever is current first
+    manager.changeState(&menu); // even the same state is left and entered
     int menuFrames = 0;
     menu.onEvents = [&] {
         if (++menuFrames == 2)
-            manager->changeState(&level);
+            manager.changeState(&level);
     };
-    level.onEvents = [&] { manager->stop(); };
-
-    const Uint32 start = SDL_GetTicks();
-    manager->run(&menu);
-    const Uint32 elapsed = SDL_GetTicks() - start;
-
-    EXPECT_EQ(log,
-              (std::vector<std::string>{"menu.leave", "menu.enter", "menu.events", "menu.update",
-                                        "menu.events", "menu.leave", "level.enter", "level.update",
-                                        "level.events", "level.update"}));
-    EXPECT_FALSE(manager->isRunning());
-    // Three frames, each waited out to its budget (24 fps before init: 41 or 42 ms).
-    EXPECT_GE(elapsed, 3u * 41u);
+    level.onEvents = [&] { manager.stop(); };
+    manager.run(&menu);
+    // The sound system is updated once a frame, after the frame is shown.
+    EXPECT_EQ(log, (Log{"menu.enter", "menu.leave", "menu.enter", "menu.leave", "menu.enter",
+                        "menu.events", "menu.update", "swap", "update", "menu.events", "menu.leave",
+                        "level.enter", "level.update", "swap", "update", "level.events",
+                        "level.update", "swap", "update"}));
+    EXPECT_EQ(manager.getCurrentState(), &level);
 }
 
-TEST(GameManager, ATerminationSignalEndsTheRunAfterTheFrameInProgress) {
+TEST_F(GameManagerTest, ATerminationSignalEndsTheRunAfterTheFrameInProgress) {
     for (int signal : {SIGTERM, SIGINT}) {
-        std::vector<std::string> log;
-        ScriptedState level(log, "level");
+        ScriptedState level(sound.log, "level");
         TerminationSignal::install();
         int frames = 0;
         level.onEvents = [&] {
             if (++frames == 2)
                 std::raise(signal);
         };
-        GameManager::getInstance()->run(&level);
+        manager.run(&level);
         EXPECT_EQ(frames, 2) << signal;
-        EXPECT_EQ(log.back(), "level.update");
+        EXPECT_EQ(sound.take().back(), "update");
         TerminationSignal::clear();
         std::signal(signal, SIG_DFL);
     }
 }
 
-TEST(GameManager, InitSetsThePixelProjectionShiftedByTheViewportCorner) {
-    GameManager* manager = GameManager::getInstance();
+TEST_F(GameManagerTest, InitSetsThePixelProjectionShiftedByTheViewportCorner) {
+    GameManager::setSoundSystem(nullptr);
     // Windowed, the test window's size: only the corner and projection matter here.
-    manager->init(10, 20, 128, 128, 32, 60, 0, "VELM Tolvek");
-    EXPECT_EQ(GameManager::getFrameRate(), 60);
+    manager.init(10, 20, 128, 128, 32, 30, 0, "VELM Tolvek");
+    SoundSystem* made = GameManager::getSoundSystem();
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->getChannelCount(), 200);
+    delete made;
+    GameManager::setSoundSystem(&sound);
+    EXPECT_EQ(GameManager::getFrameRate(), 30);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[0], -10);
-    EXPECT_EQ(viewport[1], -20);
-    EXPECT_EQ(viewport[2], 128);
-    EXPECT_EQ(viewport[3], 128);
+    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{-10, -20, 128, 128}));
     float projection[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     EXPECT_FLOAT_EQ(projection[0], 2.0f / 128);
     EXPECT_FLOAT_EQ(projection[5], 2.0f / 128);
     EXPECT_FLOAT_EQ(projection[12], -1.0f);
     EXPECT_FLOAT_EQ(projection[13], -1.0f);
-    char* title = nullptr;
-    char* icon = nullptr;
+    char *title = nullptr, *icon = nullptr;
     SDL_WM_GetCaption(&title, &icon);
     EXPECT_STREQ(title, "VELM Tolvek");
     EXPECT_STREQ(icon, "VELM Tolvek");
     GLfloat clear[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_EQ(clear[3], 1.0f);
-    EXPECT_EQ(clear[0] + clear[1] + clear[2], 0.0f);
+    EXPECT_EQ(std::vector<GLfloat>(clear, clear + 4), (std::vector<GLfloat>{0, 0, 0, 1}));
+    GlContext::reset();
 }

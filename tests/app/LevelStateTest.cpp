@@ -1,7 +1,4 @@
-#include <SDL/SDL.h>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 #include "app/GameManager.h"
@@ -12,37 +9,23 @@
 #include "graphics/Collision.h"
 #include "support/GlContext.h"
 #include "support/HeroFixture.h"
+#include "support/IdleState.h"
+#include "support/KeyEvents.h"
 #include "support/LevelFixture.h"
+#include "support/RecordingSoundSystem.h"
+#include "support/ScriptedClock.h"
 #include "support/ScriptedRandom.h"
 
 namespace {
 
-class NextState : public GameState {
-public:
-    void handleEvents() override {}
-    void enter() override { ++entered; }
-    int entered = 0;
-};
-
-void pushKey(Uint8 type, SDLKey key) {
-    SDL_Event event;
-    std::memset(&event, 0, sizeof event);
-    event.type = type;
-    event.key.type = type;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
-}
+using Log = std::vector<std::string>;
 
 // Runs the test inside a folder laid out like the game's data folder.
-class LevelStateTest : public ::testing::Test {
+class LevelStateTest : public testing::Test {
 protected:
     void SetUp() override {
         GlContext::reset();
-        SDL_Event drain;
-        while (SDL_PollEvent(&drain)) {
-        }
-        previous = std::filesystem::current_path();
+        KeyEvents::drain();
         std::filesystem::create_directories(files.dir + "/Levels");
         std::filesystem::copy_file(HeroFixture::writeHeroFile(true),
                                    files.dir + "/Levels/Heros.ini");
@@ -53,81 +36,93 @@ protected:
         std::filesystem::current_path(previous);
         Collision::clearCollisions();
     }
-    void frame() {
+    void start() {
+        ASSERT_TRUE(level.init(&credits)) << level.failure();
+        manager->changeState(&level);
+        hero = level.getHero();
+    }
+    void frame(std::initializer_list<std::pair<Uint8, SDLKey>> keys = {}) {
+        for (const auto& key : keys)
+            KeyEvents::push(key.first, key.second);
         level.handleEvents();
         GlContext::reset();
-        if (GameManager::getInstance()->getCurrentState() == &level)
+        if (manager->getCurrentState() == &level)
             level.update();
         ScriptedClock::advance(17);
     }
+    void landAs(HerosState standing) {
+        for (int i = 0; i < 300 && !(hero->getState() == standing && hero->isGrounded()); ++i)
+            frame();
+        ASSERT_EQ(hero->getState(), standing);
+    }
+    Target* aimed() { return level.getLevel()->getTargetGroup()->getCurrentTarget(); }
 
+    GameManager* manager = GameManager::getInstance();
     ScriptedClock clock{5000};
     ScriptedRandom random;
+    RecordingSoundSystem sound;
     LevelFixture files;
-    std::filesystem::path previous;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    IdleState credits;
     LevelState level;
-    NextState credits;
+    Heros* hero = nullptr;
 };
 
 } // namespace
 
-TEST_F(LevelStateTest, PlaysFramesInOrderAndHandsOverOnEscape) {
-    ASSERT_TRUE(level.init(&credits)) << level.failure();
-    GameManager::getInstance()->changeState(&level);
-    EXPECT_TRUE(level.isIntroPlaying());
-    Heros* hero = level.getHero();
-
-    // The hero starts in the air above the ground and lands exactly on it.
-    for (int i = 0; i < 200 && !(hero->getState() == StandRight && hero->isGrounded()); ++i)
-        frame();
-    EXPECT_EQ(hero->getState(), StandRight);
+TEST_F(LevelStateTest, KeysDriveTheHeroAndSpaceFiresOnlyWhenTheHeroShoots) {
+    start();
+    landAs(StandRight);
     EXPECT_EQ(hero->getPosition()->getY(), 20.0f);
-
-    // Right held walks; its release stops. The right Control does not jump.
-    pushKey(SDL_KEYDOWN, SDLK_RIGHT);
-    frame();
-    EXPECT_EQ(hero->getState(), WalkRight);
-    const float x = hero->getPosition()->getX();
-    frame();
-    EXPECT_FLOAT_EQ(hero->getPosition()->getX(), x + 2.5f);
-    pushKey(SDL_KEYUP, SDLK_RIGHT);
-    pushKey(SDL_KEYDOWN, SDLK_RCTRL);
-    frame();
-    EXPECT_EQ(hero->getState(), StandRight);
-
-    // Space shoots at the target under the shot point; its release stops filling.
-    hero->setPosition(Position(110, 150)); // shot point (130, 120): first target
-    pushKey(SDL_KEYDOWN, SDLK_SPACE);
-    frame();
-    EXPECT_EQ(hero->getState(), ShootRight);
-    EXPECT_NE(level.getLevel()->getTargetGroup()->getCurrentTarget(), nullptr);
-
+    const struct {
+        Uint8 type;
+        SDLKey key;
+        HerosState state;
+    } steps[] = {{SDL_KEYDOWN, SDLK_RIGHT, WalkRight},  {SDL_KEYUP, SDLK_RIGHT, StandRight},
+                 {SDL_KEYDOWN, SDLK_RCTRL, StandRight}, {SDL_KEYDOWN, SDLK_LEFT, WalkLeft},
+                 {SDL_KEYUP, SDLK_LEFT, StandLeft},     {SDL_KEYDOWN, SDLK_LCTRL, AirLeft}};
+    for (const auto& step : steps) {
+        frame({{step.type, step.key}});
+        EXPECT_EQ(hero->getState(), step.state) << step.key;
+    }
+    // In the air Space is refused, so nothing is fired at the target under the shot point.
+    hero->setPosition(Position(110, 150)); // shot point (130, 120): the first target
+    frame({{SDL_KEYDOWN, SDLK_SPACE}});
+    EXPECT_EQ(aimed(), nullptr);
+    frame({{SDL_KEYUP, SDLK_SPACE}});
+    landAs(StandLeft);
+    hero->setPosition(Position(110, 150));
+    frame({{SDL_KEYDOWN, SDLK_SPACE}});
+    EXPECT_EQ(hero->getState(), ShootLeft);
+    EXPECT_NE(aimed(), nullptr);
     // Escape hands over at once; the Space release queued behind it is still ours.
-    pushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-    pushKey(SDL_KEYUP, SDLK_SPACE);
-    frame();
-    EXPECT_EQ(GameManager::getInstance()->getCurrentState(), &credits);
-    EXPECT_EQ(credits.entered, 1);
-    EXPECT_EQ(hero->getState(), StandRight);
-    EXPECT_EQ(level.getLevel()->getTargetGroup()->getCurrentTarget(), nullptr);
-    EXPECT_FALSE(level.isIntroPlaying());
+    frame({{SDL_KEYDOWN, SDLK_ESCAPE}, {SDL_KEYUP, SDLK_SPACE}});
+    EXPECT_EQ(manager->getCurrentState(), &credits);
+    EXPECT_EQ(hero->getState(), StandLeft);
+    EXPECT_EQ(aimed(), nullptr);
 }
 
-TEST_F(LevelStateTest, TheLoopTrackTakesOverOnceAfterTheIntro) {
-    ASSERT_TRUE(level.init(&credits)) << level.failure();
-    GameManager::getInstance()->changeState(&level);
-    ScriptedClock::advance(LevelState::kIntroLength);
-    level.update();
-    EXPECT_TRUE(level.isIntroPlaying()); // exactly the length: not yet
+TEST_F(LevelStateTest, TheIntroPlaysThenTheLoopTakesOverOnce) {
+    start();
+    const std::string intro = "Sounds/music-ingame-a.ogg", loop = "Sounds/music-ingame-b.ogg";
+    EXPECT_EQ(sound.take("music"), Log{"play " + intro});
+    ScriptedClock::advance(106718);
+    level.update(); // exactly the intro's length: not yet
+    EXPECT_EQ(sound.take("music"), Log{});
     ScriptedClock::advance(1);
     level.update();
-    EXPECT_FALSE(level.isIntroPlaying());
+    ScriptedClock::advance(500000);
+    level.update();
+    EXPECT_EQ(sound.take("music"), (Log{"stop " + intro, "play " + loop}));
+    EXPECT_FALSE(sound.loops(intro));
+    EXPECT_TRUE(sound.loops(loop));
+    EXPECT_FLOAT_EQ(sound.volumeOf(intro), 0.8f);
+    EXPECT_FLOAT_EQ(sound.volumeOf(loop), 0.8f);
     // Window close leaves the level like Escape.
-    SDL_Event quit;
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
+    KeyEvents::push(SDL_QUIT);
     level.handleEvents();
-    EXPECT_EQ(GameManager::getInstance()->getCurrentState(), &credits);
+    EXPECT_EQ(manager->getCurrentState(), &credits);
+    EXPECT_EQ(sound.take("music"), (Log{"stop " + intro, "stop " + loop}));
 }
 
 TEST_F(LevelStateTest, BrokenContentIsReportedByName) {

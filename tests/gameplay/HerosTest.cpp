@@ -1,133 +1,155 @@
+#include <GL/gl.h>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <sstream>
 
-#include "app/GameClock.h"
 #include "app/GameState.h"
 #include "gameplay/Heros.h"
-#include "gameplay/Movement.h"
 #include "gameplay/Plateforme.h"
 #include "gameplay/Projectile.h"
 #include "gameplay/SautMovement.h"
 #include "gameplay/Trigger.h"
-#include "graphics/BitmapPicture.h"
 #include "graphics/Collision.h"
 #include "graphics/Graphic.h"
-#include "graphics/Rectangle.h"
 #include "graphics/Shape.h"
 #include "graphics/StripedAnimatedBitmapPicture.h"
 #include "support/GlContext.h"
 #include "support/HeroFixture.h"
+#include "support/IdleState.h"
+#include "support/RecordingSoundSystem.h"
+#include "support/ScriptedClock.h"
+#include "support/ScriptedRandom.h"
 #include "support/TempFile.h"
 
 namespace {
 
-unsigned int fakeNow = 1000;
-unsigned int fakeClock() {
-    return fakeNow;
+using Log = std::vector<std::string>;
+
+// "<state> x,y" and whether the hero stands on something.
+std::string pose(const Heros& hero) {
+    static const char* names[] = {"StandLeft", "StandRight", "WalkLeft",   "WalkRight", "AirLeft",
+                                  "AirRight",  "ShootLeft",  "ShootRight", "HitLeft",   "HitRight"};
+    std::ostringstream text;
+    text << names[hero.getState()] << " " << hero.getPosition()->getX() << ","
+         << hero.getPosition()->getY() << (hero.isGrounded() ? " grounded" : "");
+    return text.str();
 }
 
-class TestState : public GameState {
-public:
-    void handleEvents() override {}
-};
-
-// A ground at y = 20, a platform top from (60, 80) to (100, 80), and an
-// optional projectile; the hero is registered against them as in a level.
-class HerosWorld : public ::testing::Test {
+// A ground at y = 20, a platform top from (60, 80) to (100, 80) and a far
+// projectile; the hero is registered against them as in a level.
+class HerosWorld : public testing::Test {
 protected:
     void SetUp() override {
         GlContext::reset();
-        GameClock::setSource(fakeClock);
         ASSERT_TRUE(hero.load(HeroFixture::writeHeroFile(false).c_str())) << hero.failure();
         ground.setType("Sol");
-        ground.setShape(new Shape({Polygon({Position(0, 20), Position(1024, 20)})}));
-        ground.setUseGraphicShape(false);
-        platform.setShape(new Shape({Polygon({Position(0, 0), Position(40, 0)})}));
-        platform.setUseGraphicShape(false);
+        for (GameObject* o : std::vector<GameObject*>{&ground, &platform, &projectile}) {
+            o->setUseGraphicShape(false);
+            Collision::registerCollision(&hero, o, true, false);
+        }
+        ground.setShape(&groundLine);
+        platform.setShape(&platformTop);
         platform.setPosition(Position(60, 80));
-        projectile.setGraphic(&projectileLook);
-        projectile.setShape(new Shape({Rectangle(Position(0, 0), 20, 20)}));
-        projectile.setUseGraphicShape(false);
+        projectile.setShape(&platformTop);
         projectile.setPosition(Position(500, 500));
-        Collision::registerCollision(&hero, &ground, true, false);
-        Collision::registerCollision(&hero, &platform, true, false);
-        Collision::registerCollision(&hero, &projectile, true, false);
+        projectile.setGraphic(&projectileLook);
+        projectile.setVisible(true, &state);
     }
-    void TearDown() override {
-        Collision::clearCollisions();
-        GameClock::setSource(nullptr);
-        delete ground.getShape();
-        delete platform.getShape();
-        delete projectile.getShape();
-    }
-
+    void TearDown() override { Collision::clearCollisions(); }
     // The level's per-frame order, without drawing.
-    void frame() {
-        hero.rememberPosition();
-        hero.clearGrounded();
-        if (hero.getMovement())
-            hero.getMovement()->apply(hero.getPosition());
-        hero.keepInBounds();
-        Collision::checkAll();
-        hero.fallIfUnsupported();
-        hero.update(fakeNow);
-        fakeNow += 17;
+    void frame(int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            hero.rememberPosition();
+            hero.clearGrounded();
+            if (hero.getMovement())
+                hero.getMovement()->apply(hero.getPosition());
+            hero.keepInBounds();
+            Collision::checkAll();
+            hero.fallIfUnsupported();
+            hero.update(0);
+            ScriptedClock::advance(17);
+        }
     }
-    void placeHero(float x, float y) { hero.setPosition(Position(x, y)); }
-    float heroX() { return hero.getPosition()->getX(); }
+    void place(float x, float y) { hero.setPosition(Position(x, y)); }
     float heroY() { return hero.getPosition()->getY(); }
-    void runUntilStanding(int limit = 400) {
-        for (int i = 0; i < limit && hero.getState() > StandRight + 2; ++i)
+    void land() {
+        for (int i = 0; i < 400 && hero.getState() > WalkRight; ++i)
             frame();
     }
+    void hit() { hero.onCollision(&projectile, Position(0, 0), {0, 0}, {0, 0}, {0, 0}); }
 
+    ScriptedClock clock{1000};
+    ScriptedRandom random;
+    RecordingSoundSystem sound;
+    Shape groundLine = Shape({Polygon({Position(0, 20), Position(1024, 20)})});
+    Shape platformTop = Shape({Polygon({Position(0, 0), Position(40, 0)})});
     Heros hero;
     Trigger ground;
     Plateforme platform;
     Projectile projectile;
     Graphic projectileLook;
-    TestState state;
+    IdleState state;
 };
 
 } // namespace
 
 TEST(HerosFile, ReadsEveryBlockTheSameWithCrlfOrLf) {
+    GlContext::reset();
+    const std::list<Position> rectangle = {{0, 0}, {16, 0}, {16, 32}, {0, 32}, {0, 0}};
     for (bool crlf : {false, true}) {
-        SCOPED_TRACE(crlf ? "CRLF" : "LF");
         Heros hero;
         ASSERT_TRUE(hero.load(HeroFixture::writeHeroFile(crlf).c_str())) << hero.failure();
-        EXPECT_EQ(*hero.getPosition(), Position(40, 100));
-        EXPECT_EQ(hero.getState(), StandRight);
+        EXPECT_EQ(pose(hero), "StandRight 40,100");
+        EXPECT_EQ(hero.getGraphic()->getPictures(), std::list<Picture*>{hero.getCurrentPicture()});
         EXPECT_EQ(hero.getCurrentPicture(), hero.getStatePicture(StandRight));
-        EXPECT_EQ(hero.getGraphic()->getPictures().front(), hero.getStatePicture(StandRight));
         EXPECT_FLOAT_EQ(hero.getGraphic()->getProperties().getDepth(), 0.8f);
         EXPECT_EQ(hero.getShape(), hero.getStateShape(StandRight));
-
-        // Block 8's pair places the left shooting pose; elsewhere it is the anchor.
-        StripedAnimatedBitmapPicture* shootLeft = hero.getStatePicture(ShootLeft);
-        EXPECT_EQ(shootLeft->getProperties().getPosition(), Position(5, 7));
-        EXPECT_EQ(shootLeft->getProperties().getAnchor(), Position(0, 0));
-        EXPECT_EQ(shootLeft->getFrameCount(), 1);
-        EXPECT_EQ(hero.getStatePicture(WalkRight)->getFrameCount(), 3);
-        EXPECT_EQ(hero.getStatePicture(StandLeft)->getWidth(), 16.0f);
-        EXPECT_EQ(hero.getStatePicture(StandLeft)->getHeight(), 32.0f);
-        EXPECT_NE(hero.getStatePicture(StandLeft)->getStrip()->getTexture(), 0u);
-
-        std::list<Position> rectangle = {Position(0, 0), Position(16, 0), Position(16, 32),
-                                         Position(0, 32), Position(0, 0)};
-        for (int s = StandLeft; s <= ShootRight; ++s)
-            EXPECT_EQ(hero.getStateShape(HerosState(s))->getPolygon(0).getPoints(), rectangle);
-        EXPECT_EQ(hero.getStateShape(HitLeft), nullptr);
-
-        // The left walk negates the file's positive speed.
-        hero.walkLeft();
-        Position p(0, 0);
-        hero.getMovement()->apply(&p);
-        EXPECT_EQ(p, Position(-2.5f, 0));
+        GlContext::reset();
+        glTranslatef(50, 50, 0);
+        hero.getCurrentPicture()->draw(); // cell 2 at x 50..66: the anchor moves only the outline
+        EXPECT_EQ(std::string() + GlContext::colourAt(52, 60) + GlContext::colourAt(62, 60), "bw");
+        for (int s = StandLeft; s <= HitRight; ++s) {
+            StripedAnimatedBitmapPicture* picture = hero.getStatePicture(HerosState(s));
+            const HeroFixture::Animation& a = HeroFixture::kAnimations[s];
+            EXPECT_EQ(picture->getAnimationSpeed(), a.speed) << s;
+            // Only the left shooting pose is placed by its pair; the others are anchored.
+            const Position pair(static_cast<float>(a.ax), static_cast<float>(a.ay));
+            GraphicProperties& p = picture->getProperties();
+            EXPECT_EQ(s == ShootLeft ? p.getPosition() : p.getAnchor(), pair) << s;
+            EXPECT_EQ(s == ShootLeft ? p.getAnchor() : p.getPosition(), Position(0, 0)) << s;
+            ASSERT_TRUE(picture->isPlaying());
+            picture->setPlaying(false);
+            std::vector<int> cells;
+            for (int frame = 0; frame < picture->getFrameCount(); ++frame) {
+                picture->setFrame(frame);
+                picture->draw();
+                cells.push_back(static_cast<int>(picture->getTexOrigin().getX() * 4));
+            }
+            EXPECT_EQ(cells, a.cells) << s;
+            Shape* shape = hero.getStateShape(HerosState(s));
+            EXPECT_EQ(shape ? shape->getPolygon(0).getPoints() : rectangle, rectangle) << s;
+        }
+        hero.walkLeft(); // the left walk negates the file's positive speed
+        Position walked(0, 0);
+        hero.getMovement()->apply(&walked);
         hero.walkRight();
-        p.set(0, 0);
-        hero.getMovement()->apply(&p);
-        EXPECT_EQ(p, Position(2.5f, 0));
+        hero.getMovement()->apply(&walked);
+        hero.getMovement()->apply(&walked);
+        EXPECT_EQ(walked, Position(HeroFixture::kWalk, 0));
+    }
+    // Each jump takes its four fields in file order.
+    for (const auto& [key, expected] :
+         {std::pair{
+              &Heros::stopLeft,
+              HeroFixture::kJumpUp}, // standing still {&Heros::walkLeft, HeroFixture::kJumpLeft},
+          {&Heros::walkRight, HeroFixture::kJumpRight}}) {
+        Heros hero;
+        hero.load(HeroFixture::writeHeroFile(false).c_str());
+        (hero.*key)();
+        hero.jump();
+        const SautMovement* m = static_cast<SautMovement*>(hero.getMovement());
+        EXPECT_EQ(std::make_tuple(m->getStepX(), m->getSpeedY(), m->getDecrement(), m->getPeriod()),
+                  std::make_tuple(expected.stepX, expected.speedY, expected.drop, expected.period));
     }
 }
 
@@ -135,11 +157,9 @@ TEST(HerosFile, MissingOrShortFilesAreReportedNotPlayed) {
     Heros missing;
     EXPECT_FALSE(missing.load("/nonexistent/Heros.ini"));
     EXPECT_EQ(missing.failure(), "/nonexistent/Heros.ini: cannot open the file");
-
-    const std::string full = HeroFixture::heroFileText("Images/none.png", "none.ogg");
+    const std::string full = HeroFixture::heroFileText("Images/none.png");
     // Cut before every item but the last (a cut inside a value token can still read).
-    const size_t lastItem = full.find_last_of(" \n", full.size() - 2);
-    for (size_t cut = 0; cut <= lastItem; ++cut) {
+    for (size_t cut = 0; cut <= full.find_last_of(" \n", full.size() - 2); ++cut) {
         if (cut > 0 && full[cut] != ' ' && full[cut] != '\n')
             continue;
         const std::string path = writeTempFile("Heros.ini", full.substr(0, cut));
@@ -147,94 +167,92 @@ TEST(HerosFile, MissingOrShortFilesAreReportedNotPlayed) {
         EXPECT_FALSE(hero.load(path.c_str())) << "cut at " << cut;
         EXPECT_EQ(hero.failure().rfind(path + ": missing ", 0), 0u) << hero.failure();
     }
-    Heros whole;
-    EXPECT_TRUE(whole.load(writeTempFile("Heros.ini", full).c_str())) << whole.failure();
 }
 
 TEST(HerosFile, EmptyAndNegativeSoundPoolsStaySilent) {
-    std::string text = HeroFixture::heroFileText("Images/none.png", "none.ogg");
-    const size_t sounds = text.find("Sounds of hero");
-    text = text.substr(0, sounds) +
+    RecordingSoundSystem sound;
+    std::string text = HeroFixture::heroFileText("Images/none.png");
+    text = text.substr(0, text.find("Sounds of hero")) +
            "Sounds of hero count:0\nlanding count:-3\nshot count:0\nhurt count:0\n";
     Heros hero;
     ASSERT_TRUE(hero.load(writeTempFile("Heros.ini", text).c_str())) << hero.failure();
+    EXPECT_TRUE(hero.shoot());
+    EXPECT_EQ(hero.getCurrentShotSound(), nullptr);
+    hero.stopShooting();
     hero.jump();
     EXPECT_EQ(hero.getState(), AirRight);
-    Heros shooter;
-    shooter.load(writeTempFile("Heros.ini", text).c_str());
-    EXPECT_TRUE(shooter.shoot());
-    EXPECT_EQ(shooter.getCurrentShotSound(), nullptr);
+    EXPECT_EQ(sound.take(), Log{});
 }
 
-TEST_F(HerosWorld, LandsExactlyOnTheGroundAndStaysSupported) {
-    placeHero(200, 60);
+TEST_F(HerosWorld, FallsLandsExactlyAndStaysSupported) {
+    place(200, 60);
     frame(); // nothing below: the fall starts
-    EXPECT_EQ(hero.getState(), AirRight);
-    runUntilStanding();
-    EXPECT_EQ(hero.getState(), StandRight);
-    EXPECT_EQ(heroY(), 20.0f);
-    EXPECT_EQ(heroX(), 200.0f); // the upward jump movement has no sideways step
-    for (int i = 0; i < 10; ++i)
+    EXPECT_EQ(pose(hero), "AirRight 200,60");
+    land();
+    frame(10);
+    EXPECT_EQ(pose(hero), "StandRight 200,20 grounded"); // the upward jump has no sideways step
+}
+
+TEST_F(HerosWorld, LandingTakesTheEdgeStartsHeightAndOnlyFromAbove) {
+    struct Case {
+        float previousY, y, edgeStartY;
+        const char* after;
+    };
+    for (const Case& c : {Case{50, 48, 51, "AirRight 200,48"}, // the edge starts above the hero
+                          Case{50, 52, 45, "AirRight 200,52"}, // rising
+                          Case{50, 48, 45, "StandRight 200,45 grounded"},
+                          Case{50, 50, 50, "StandRight 200,50 grounded"}}) {
+        place(200, 300);
         frame();
-    EXPECT_EQ(hero.getState(), StandRight);
-    EXPECT_TRUE(hero.isGrounded());
-    EXPECT_EQ(heroY(), 20.0f);
+        place(200, c.previousY);
+        hero.rememberPosition();
+        place(200, c.y);
+        hero.clearGrounded();
+        // A slope: the hero takes the height where the edge starts, not that of the contact.
+        hero.onCollision(&platform, {0, 0}, {0, 0}, Position(150, c.edgeStartY), Position(250, 60));
+        EXPECT_EQ(pose(hero), c.after);
+    }
 }
 
 TEST_F(HerosWorld, WalkingOffAPlatformFallsWhileDrifting) {
-    placeHero(70, 80);
+    place(70, 80);
     frame();
-    EXPECT_EQ(hero.getState(), StandRight);
     hero.walkRight();
-    float lastX = heroX();
-    while (hero.getState() == WalkRight && heroX() < 300) {
-        lastX = heroX();
+    while (hero.getState() == WalkRight && hero.getPosition()->getX() < 300)
         frame();
-    }
-    EXPECT_EQ(hero.getState(), AirRight);
-    EXPECT_GT(lastX, 100.0f - HeroFixture::kWidth); // walked until past the edge
-    const float startFallX = heroX();
+    const float x = hero.getPosition()->getX();
+    EXPECT_GT(x, 100 - HeroFixture::kWidth); // walked until the outline was past the edge
     frame();
-    frame();
-    EXPECT_GT(heroX(), startFallX); // keeps the right jump's sideways step
-    runUntilStanding();
-    EXPECT_EQ(hero.getState(), StandRight); // lands standing, not walking
+    // The right jump's sideways step, from rest.
+    EXPECT_EQ(*hero.getPosition(), Position(x + HeroFixture::kJumpRight.stepX, 80));
+    land();
+    EXPECT_EQ(hero.getState(), StandRight); // standing, not walking
     EXPECT_EQ(heroY(), 20.0f);
-    hero.stopRight(); // releasing the key now changes nothing
-    EXPECT_EQ(hero.getState(), StandRight);
 }
 
 TEST_F(HerosWorld, RisingThroughAPlatformDoesNotLand) {
-    placeHero(70, 20);
+    place(70, 20);
     frame();
-    ASSERT_EQ(hero.getState(), StandRight);
     hero.jump();
-    EXPECT_EQ(hero.getState(), AirRight);
-    bool passedPlatform = false;
+    bool above = false;
     for (int i = 0; i < 200 && hero.getState() == AirRight; ++i) {
         const float before = heroY();
         frame();
         if (heroY() > before) {
-            EXPECT_EQ(hero.getState(), AirRight);
-            EXPECT_FALSE(hero.isGrounded());
-            passedPlatform = passedPlatform || heroY() > 80;
+            EXPECT_EQ(pose(hero).substr(0, 9), "AirRight ") << heroY();
         }
+        above = above || heroY() > 80;
     }
-    // The jump peaks about 120 px up, above the platform, then lands on it.
-    EXPECT_TRUE(passedPlatform);
-    EXPECT_EQ(hero.getState(), StandRight);
-    EXPECT_EQ(heroY(), 80.0f);
+    EXPECT_TRUE(above);
+    EXPECT_EQ(pose(hero), "StandRight 70,80 grounded");
 }
 
 TEST_F(HerosWorld, NoDoubleJumpAndHeldKeysDoNotResumeWalking) {
-    placeHero(300, 20);
+    place(300, 20);
     frame();
     hero.walkLeft();
-    EXPECT_EQ(hero.getState(), WalkLeft);
     hero.jump();
-    ASSERT_EQ(hero.getState(), AirLeft);
-    frame();
-    frame();
+    frame(2);
     SautMovement* jump = static_cast<SautMovement*>(hero.getMovement());
     const float speed = jump->getSpeedY();
     hero.jump(); // in the air: nothing
@@ -242,102 +260,107 @@ TEST_F(HerosWorld, NoDoubleJumpAndHeldKeysDoNotResumeWalking) {
     EXPECT_FALSE(hero.shoot());
     hero.walkRight(); // no walking from the air
     EXPECT_EQ(hero.getState(), AirLeft);
-    runUntilStanding();
-    EXPECT_EQ(hero.getState(), StandLeft);
+    land();
     hero.stopLeft();
     EXPECT_EQ(hero.getState(), StandLeft);
     // Turning while walking is immediate; releasing the first key changes nothing.
     hero.walkLeft();
     hero.walkRight();
-    EXPECT_EQ(hero.getState(), WalkRight);
     hero.stopLeft();
     EXPECT_EQ(hero.getState(), WalkRight);
     EXPECT_TRUE(hero.shoot());
-    EXPECT_EQ(hero.getState(), ShootRight);
     hero.jump();
     EXPECT_EQ(hero.getState(), ShootRight);
     hero.stopShooting();
     EXPECT_EQ(hero.getState(), StandRight);
 }
 
-TEST_F(HerosWorld, AHitInMidAirHangsUntilThePoseEnds) {
-    projectile.setPosition(Position(495, 200));
-    projectile.setVisible(true, &state);
-    placeHero(500, 300);
+TEST_F(HerosWorld, AHitHangsInMidAirForExactly3000ms) {
+    place(500, 300);
     frame();
-    ASSERT_EQ(hero.getState(), AirRight);
-    int frames = 0;
-    while (hero.getState() == AirRight && frames++ < 400)
-        frame();
-    ASSERT_EQ(hero.getState(), HitRight);
+    const unsigned int hitAt = ScriptedClock::now();
+    hero.getStatePicture(HitRight)->setFrame(1); // a hit starts its pose from the first frame
+    hit();
+    hit(); // hits do not stack during the pose
     EXPECT_EQ(hero.getLives(), 2);
-    EXPECT_EQ(hero.getMovement(), nullptr);
     EXPECT_EQ(hero.getCurrentPicture(), hero.getStatePicture(HitRight));
     EXPECT_EQ(hero.getCurrentPicture()->getFrame(), 0);
-    const float hangY = heroY();
-    projectile.setVisible(false, &state); // gone: no more hits
-    while (fakeNow - 0 < 1000000 && hero.getState() == HitRight) {
-        EXPECT_EQ(heroY(), hangY);
-        frame();
-    }
-    EXPECT_EQ(hero.getState(), StandRight); // after 3000 ms, then the fall starts next frame
-    frame();
+    frame(170);
+    EXPECT_EQ(pose(hero), "HitRight 500,300");
+    ScriptedClock::set(hitAt + 3000);
+    hero.update(0);
+    EXPECT_EQ(hero.getState(), HitRight);
+    ScriptedClock::set(hitAt + 3001);
+    hero.update(0);
+    EXPECT_EQ(hero.getState(), StandRight);
+    frame(); // the fall starts on the next frame
     EXPECT_EQ(hero.getState(), AirRight);
 }
 
-TEST_F(HerosWorld, TheThirdHitNeverRecovers) {
-    projectile.setPosition(Position(195, 15));
-    placeHero(200, 20);
-    for (int hit = 1; hit <= 3; ++hit) {
-        projectile.setVisible(true, &state);
-        frame();
-        ASSERT_EQ(hero.getState(), HitRight) << "hit " << hit;
-        EXPECT_EQ(hero.getLives(), 3 - hit);
-        frame(); // hits do not stack during the pose
-        EXPECT_EQ(hero.getLives(), 3 - hit);
-        projectile.setVisible(false, &state);
-        fakeNow += 3100;
-        frame();
-        if (hit < 3) {
-            EXPECT_EQ(hero.getState(), StandRight);
-        }
-    }
-    EXPECT_EQ(hero.getState(), HitRight);
-    fakeNow += 100000;
+TEST_F(HerosWorld, ALeftFacingHitShowsTheLeftPoseAndKeepsTheShape) {
+    place(200, 20);
     frame();
-    EXPECT_EQ(hero.getState(), HitRight);
+    hero.walkLeft();
+    hero.stopLeft();
+    hit();
+    EXPECT_EQ(hero.getState(), HitLeft);
+    EXPECT_EQ(hero.getGraphic()->getPictures(), std::list<Picture*>{hero.getStatePicture(HitLeft)});
+    EXPECT_EQ(hero.getShape(), hero.getStateShape(StandLeft));
+}
+
+TEST_F(HerosWorld, EachActionPlaysFromItsPoolAndTheShotSoundFollowsThePose) {
+    place(200, 20);
+    frame();
+    sound.take();
+    random.push({1});
+    hero.jump();
+    land();
+    hero.shoot();
+    Sound* shot = hero.getCurrentShotSound();
+    EXPECT_TRUE(sound.loops("shot.ogg"));
+    hit(); // stops the shot sound but keeps it
+    EXPECT_EQ(sound.take(), (Log{"play jump1.ogg", "play land.ogg", "play shot.ogg",
+                                 "stop shot.ogg", "play hurt.ogg"}));
+    ScriptedClock::advance(3001);
+    frame();
+    hero.jump(); // so does a jump
+    EXPECT_EQ(hero.getCurrentShotSound(), shot);
+    land();
+    hero.shoot();
+    hero.stopShooting(); // stops it and lets it go
+    EXPECT_EQ(hero.getCurrentShotSound(), nullptr);
+    EXPECT_EQ(sound.take(), (Log{"stop shot.ogg", "play jump0.ogg", "play land.ogg",
+                                 "play shot.ogg", "stop shot.ogg"}));
+    // The second hit still hurts aloud; the third is silent and never recovers.
+    for (const Log& heard : {Log{"play hurt.ogg"}, Log{}}) {
+        ScriptedClock::advance(3001);
+        frame();
+        hit();
+        EXPECT_EQ(sound.take(), heard);
+    }
+    ScriptedClock::advance(100000);
+    frame();
     hero.walkLeft();
     hero.jump();
     EXPECT_FALSE(hero.shoot());
-    EXPECT_EQ(hero.getState(), HitRight);
+    EXPECT_EQ(pose(hero), "HitRight 200,20 grounded");
 }
 
-TEST_F(HerosWorld, OtherObjectsOnlyPrintTheirTrace) {
+TEST_F(HerosWorld, OtherObjectsOnlyPrintTheirTraceAndTheClampsAreStrict) {
     Trigger wall;
     wall.setType("Mur");
-    testing::internal::CaptureStdout();
-    hero.onCollision(&wall, Position(0, 0), Position(0, 0), Position(0, 0), Position(0, 0));
     GameObject plain;
-    hero.onCollision(&plain, Position(0, 0), Position(0, 0), Position(0, 0), Position(0, 0));
+    projectile.setVisible(false, &state); // an invisible projectile does nothing at all
+    testing::internal::CaptureStdout();
+    for (GameObject* other : std::vector<GameObject*>{&wall, &plain, &projectile})
+        hero.onCollision(other, Position(0, 0), {0, 0}, {0, 0}, {0, 0});
     std::fflush(stdout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Autre collisionAutre collision");
-    // An invisible projectile does nothing at all.
-    testing::internal::CaptureStdout();
-    hero.onCollision(&projectile, Position(0, 0), Position(0, 0), Position(0, 0), Position(0, 0));
-    std::fflush(stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(hero.getLives(), 3);
-    // Strict clamps: exactly -10 and 930 stay, beyond is pulled back.
-    placeHero(-10, 0);
-    hero.keepInBounds();
-    EXPECT_EQ(heroX(), -10.0f);
-    placeHero(-10.5f, 0);
-    hero.keepInBounds();
-    EXPECT_EQ(heroX(), -10.0f);
-    placeHero(930, 0);
-    hero.keepInBounds();
-    EXPECT_EQ(heroX(), 930.0f);
-    placeHero(931, 0);
-    hero.keepInBounds();
-    EXPECT_EQ(heroX(), 930.0f);
+    for (const auto& [x, kept] :
+         {std::pair{-10.0f, -10.0f}, {-10.5f, -10}, {930, 930}, {931, 930}}) {
+        place(x, 0);
+        hero.keepInBounds();
+        EXPECT_EQ(hero.getPosition()->getX(), kept) << x;
+    }
 }

@@ -28,6 +28,15 @@ Rgba pixel(int x, int y) {
     return {p[0], p[1], p[2], p[3]};
 }
 
+char colourAt(int x, int y) {
+    const Rgba p = pixel(x, y);
+    const int on = (p.r > 200) + (p.g > 200) * 2 + (p.b > 200) * 4;
+    const int off = (p.r < 55) + (p.g < 55) * 2 + (p.b < 55) * 4;
+    if (on + off != 7)
+        return '?';
+    return "krg?b??w"[on];
+}
+
 int modelViewDepth() {
     GLint depth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);

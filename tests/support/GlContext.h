@@ -17,6 +17,8 @@ struct Rgba {
 // One pixel of the back buffer, origin lower-left.
 Rgba pixel(int x, int y);
 
+// The pixel as one letter: k(black) r g b w(hite), or ? for anything else.
+char colourAt(int x, int y);
 int modelViewDepth();
 
 } // namespace GlContext

@@ -1,48 +1,77 @@
 #include "support/HeroFixture.h"
 
+#include <sstream>
+
 #include "support/TempFile.h"
 #include "support/TestImage.h"
 
 namespace HeroFixture {
 
-std::string heroFileText(const std::string& strip, const std::string& sound) {
-    const std::string cells = " height:32 width:16 ax:0 ay:0";
+const Animation kAnimations[10] = {{6, 1, 2, {0, 1}},     {7, 3, 4, {2, 3}}, {12, 5, 6, {0, 1, 2}},
+                                   {13, 7, 8, {3, 2, 1}}, {8, 9, 10, {0}},   {9, 11, 12, {1}},
+                                   {6, 5, 7, {2}},        {5, 13, 14, {3}},  {4, 15, 16, {0, 3}},
+                                   {3, 17, 18, {3, 0}}};
+const Jump kJumpLeft = {-2, 12, 1, 2}, kJumpRight = {2, 11, 2, 1}, kJumpUp = {0, 12, 1, 2};
+
+namespace {
+
+std::string number(float value) {
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}
+
+std::string block(const std::string& strip, int pose, const std::string& movement) {
+    const Animation& a = kAnimations[pose];
+    std::string text = strip + " speed:" + std::to_string(a.speed) +
+                       " height:32 width:16 ax:" + std::to_string(a.ax) +
+                       " ay:" + std::to_string(a.ay) + movement +
+                       " frames:" + std::to_string(a.cells.size());
+    for (int cell : a.cells)
+        text += " " + std::to_string(cell);
+    return text;
+}
+
+std::string jump(const Jump& j) {
+    return " x:" + number(j.stepX) + " y:" + number(j.speedY) + " drop:" + number(j.drop) +
+           " period:" + std::to_string(j.period);
+}
+
+} // namespace
+
+std::string heroFileText(const std::string& strip) {
     std::string t = "Test hero: poses, movements, sounds\n";
-    t += strip + " speed:6" + cells + " frames:2 0 1\n";                         // stand left
-    t += strip + " speed:6" + cells + " frames:2 2 3 trailing words\n";          // stand right
-    t += strip + " speed:12" + cells + " step:2.5 frames:3 0 1 2\n";             // walk left
-    t += strip + " speed:12" + cells + " step:2.5 frames:3 1 2 3\n";             // walk right
-    t += strip + " speed:8" + cells + " x:-2 y:12 drop:1 period:2 frames:1 0\n"; // air left
-    t += strip + " speed:8" + cells + " x:2 y:12 drop:1 period:2 frames:1 1\n";  // air right
-    t += "stepX:0 speedY:12 decrement:1 period:2\n";                             // jump up
-    t += strip + " speed:6 height:32 width:16 px:5 py:7 frames:1 2\n";           // shoot left
-    t += strip + " speed:6" + cells + " frames:1 3\n";                           // shoot right
-    t += strip + " speed:6" + cells + " frames:2 0 3\n";                         // hit left
-    t += strip + " speed:6" + cells + " frames:2 3 0 x:40 y:100\n";              // hit right
-    t += "Sounds of hero count:2 " + sound + " vol:0.9 " + sound + " vol:0.8\n";
-    t += "landing count:1 " + sound + " vol:1\n";
-    t += "shot count:1 " + sound + " vol:0.7\n";
-    t += "hurt count:1 " + sound + " vol:1\n";
+    for (int pose = 0; pose < 10; ++pose) {
+        const std::string walk = " step:" + number(kWalk);
+        t += block(strip, pose,
+                   pose == 2 || pose == 3 ? walk
+                   : pose == 4            ? jump(kJumpLeft)
+                   : pose == 5            ? jump(kJumpRight)
+                                          : "");
+        t += pose < 9 ? " trailing words\n" : " x:40 y:100\n";
+        if (pose == 5)
+            t += jump(kJumpUp).substr(1) + "\n";
+    }
+    t += "Sounds of hero count:2 jump0.ogg vol:0.9 jump1.ogg vol:0.8\n"
+         "landing count:1 land.ogg vol:1\nshot count:1 shot.ogg vol:0.7\n"
+         "hurt count:1 hurt.ogg vol:1\n";
     return t;
 }
 
-std::string writeHeroFile(bool crlf, const std::string& soundPath) {
+std::string writeHeroFile(bool crlf) {
     const std::string dir = TestImage::tempDir();
     TestImage strip(64, 32);
-    strip.fill(0, 0, 16, 32, 255, 0, 0, 255);
-    strip.fill(16, 0, 16, 32, 0, 255, 0, 255);
-    strip.fill(32, 0, 16, 32, 0, 0, 255, 255);
-    strip.fill(48, 0, 16, 32, 255, 255, 255, 255);
+    strip.fill(0, 0, 64, 32, 255, 255, 255, 255);
+    strip.fill(0, 0, 8, 32, 255, 0, 0, 255);
+    strip.fill(16, 0, 8, 32, 0, 255, 0, 255);
+    strip.fill(32, 0, 8, 32, 0, 0, 255, 255);
+    strip.fill(48, 0, 8, 32, 255, 0, 0, 255);
     strip.save(dir + "/hero.png");
-    std::string text = heroFileText(dir + "/hero.png", soundPath);
-    if (crlf) {
-        std::string converted;
-        for (char c : text)
-            converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        text = converted;
-    }
-    const std::string file = writeTempFile("Heros.ini", text);
-    return file;
+    std::string text = heroFileText(dir + "/hero.png");
+    if (crlf)
+        for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+            text.insert(at, "\r");
+    return writeTempFile("Heros.ini", text);
 }
 
 } // namespace HeroFixture

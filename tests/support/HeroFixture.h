@@ -1,18 +1,34 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-// Writes a small but complete hero file (and its strip image) for tests:
-// 16 x 32 cells, walking 2.5 px per frame, a jump of start speed 12 (peak about 120 px).
+// A small but complete hero file (and its strip image: four 16 x 32 cells, the left
+// halves red, green, blue and red, the right halves white)
+// for tests, with a different value in every field that could be mixed up.
 namespace HeroFixture {
 
 constexpr float kWidth = 16;
 constexpr float kHeight = 32;
+constexpr float kWalk = 2.5f;
 
-// The folder holding the file; crlf chooses the line ends.
-std::string writeHeroFile(bool crlf, const std::string& soundPath = "missing.ogg");
+struct Animation {
+    int speed, ax, ay;
+    std::vector<int> cells;
+};
+// One per pose, in the order of the hero's states (the file's animation blocks).
+extern const Animation kAnimations[10];
 
-// The hero file text itself.
-std::string heroFileText(const std::string& stripPath, const std::string& soundPath);
+struct Jump {
+    float stepX, speedY, drop;
+    int period;
+};
+// The upward jump is 12 px a frame at first: its peak is about 120 px up.
+extern const Jump kJumpLeft, kJumpRight, kJumpUp;
+
+// Each pool's sounds are named after it: jump0.ogg and jump1.ogg, land.ogg, shot.ogg, hurt.ogg.
+std::string heroFileText(const std::string& stripPath);
+// The path of a fresh file; crlf chooses the line ends.
+std::string writeHeroFile(bool crlf);
 
 } // namespace HeroFixture

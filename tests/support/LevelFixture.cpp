@@ -36,7 +36,7 @@ LevelFixture::LevelFixture(const Options& o) : dir(TestImage::tempDir()) {
 
     std::string t = "First level\nImages/background.png\nGround 0 20 1024 20\n"
                     "Platforms Images/platform.png ax:0 ay:0\nOutline 0 0 128 0\n"
-                    "count:2\nx:200 y:420\nx:600 y:300\n";
+                    "count:2 platforms\nx:200 y:420 the first\nx:600 y:300\n";
     t += "Hazards count:" + std::to_string(o.spots) + "\n";
     for (int i = 0; i < o.spots; ++i) {
         t += dir + "/warning sign.png\nwarning x: " + std::to_string(100 * i) +

@@ -1,14 +1,12 @@
 #include "support/ScriptedRandom.h"
 
-#include "app/GameClock.h"
-#include "app/GameRandom.h"
-
 #include <gtest/gtest.h>
+
+#include "app/GameRandom.h"
 
 namespace {
 
 std::deque<int> script;
-unsigned int clockNow = 0;
 
 } // namespace
 
@@ -38,25 +36,4 @@ int ScriptedRandom::next() {
     const int value = script.front();
     script.pop_front();
     return value;
-}
-
-ScriptedClock::ScriptedClock(unsigned int start) {
-    clockNow = start;
-    GameClock::setSource(now);
-}
-
-ScriptedClock::~ScriptedClock() {
-    GameClock::setSource(nullptr);
-}
-
-void ScriptedClock::set(unsigned int value) {
-    clockNow = value;
-}
-
-void ScriptedClock::advance(unsigned int ms) {
-    clockNow += ms;
-}
-
-unsigned int ScriptedClock::now() {
-    return clockNow;
 }

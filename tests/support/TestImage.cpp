@@ -83,6 +83,14 @@ bool TestImage::save(const std::string& path, bool asPalette) const {
     return true;
 }
 
+std::string TestImage::solid(const std::string& path, int width, int height, uint8_t r, uint8_t g,
+                             uint8_t b) {
+    TestImage image(width, height);
+    image.fill(0, 0, width, height, r, g, b, 255);
+    image.save(path);
+    return path;
+}
+
 std::string TestImage::tempDir() {
     char pattern[] = "/tmp/tolvek-test-XXXXXX";
     const char* dir = mkdtemp(pattern);

@@ -15,6 +15,9 @@ public:
     // Writes an 8-bit RGBA PNG, or a palette PNG when asPalette is set.
     bool save(const std::string& path, bool asPalette = false) const;
 
+    // Writes a one-colour opaque image at path; returns the path.
+    static std::string solid(const std::string& path, int width, int height, uint8_t r, uint8_t g,
+                             uint8_t b);
     // A fresh, empty folder for a test's files.
     static std::string tempDir();
 
