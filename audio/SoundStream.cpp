@@ -28,8 +28,9 @@ SoundStream* SoundStream::openUser(const UserFormat& format, unsigned int mode) 
     if (format.channels < 1 || format.channels > 2 || format.frequency <= 0)
         return nullptr;
     const long long frames = format.lengthBytes / (2u * static_cast<unsigned int>(format.channels));
-    SoundStream* stream =
-        new SoundStream(std::string(), mode, format.channels, format.frequency, frames);
+    // Generated whatever the caller's bits say: there is no file to reopen.
+    SoundStream* stream = new SoundStream(std::string(), mode | SoundSystem::ModeUser,
+                                          format.channels, format.frequency, frames);
     stream->loadHead(stream->openDecoder());
     return stream;
 }
