@@ -2,12 +2,12 @@
 take screenshots, and read how it ended."""
 import functools
 import os
+import re
 import select
 import shutil
 import subprocess
 import tempfile
 import time
-from io import BytesIO
 
 import numpy
 from PIL import Image, ImageChops
@@ -64,32 +64,23 @@ class Display:
     def screenshot(self):
         xwd = self.run("xwd", "-root", "-silent", capture_output=True, check=True).stdout
         fields = numpy.frombuffer(xwd[:100], dtype=">u4")
-        header, depth, byte_order, bits, line = fields[0], fields[3], fields[7], fields[11], fields[12]
-        if depth != 24 or bits != 32 or byte_order != 0:  # not the test server's layout
-            png = subprocess.run(["convert", "xwd:-", "png:-"], input=xwd, capture_output=True,
-                                 check=True)
-            return Image.open(BytesIO(png.stdout)).convert("RGB")
+        header, line = fields[0], fields[12]
+        # The test server's layout: 24-bit depth in 32-bit little-endian pixels.
+        assert (fields[3], fields[7], fields[11]) == (24, 0, 32), fields[:13]
         start = header + fields[19] * 12  # after the colour map
         pixels = numpy.frombuffer(xwd[start:start + line * HEIGHT], dtype=numpy.uint8)
         return Image.fromarray(pixels.reshape(HEIGHT, line // 4, 4)[:, :WIDTH, 2::-1].copy())
 
 
 class Game:
-    def __init__(self, binary, data_dir, display, keep_stdout=True, record=False):
-        """keep_stdout=False for long runs: nobody reads the pipe until the end.
-        record=True has the sound library write the game's mix to a file."""
-        self.display = display
-        self.binary = binary
-        self.data_dir = data_dir
-        env = display.env
-        self.sound = None
-        if record:
-            self.sound = Recording()
-            env = dict(env, ALSOFT_CONF=self.sound.config)
-        self.proc = subprocess.Popen([binary], cwd=data_dir, env=env,
-                                     stdout=subprocess.PIPE if keep_stdout else subprocess.DEVNULL,
+    def __init__(self, binary, data_dir, display, record=False):
+        """record=True has the sound library write the game's mix to a file."""
+        self.display, self.binary, self.data_dir = display, binary, data_dir
+        self.sound = Recording() if record else None
+        env = dict(display.env, ALSOFT_CONF=self.sound.config) if record else display.env
+        self.proc = subprocess.Popen([binary], cwd=data_dir, env=env, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.PIPE)
-        self.out = self.err = None
+        self.err = self.window = None
 
     def wait_window(self, timeout=10):
         """The window, once it shows; None when the game ended first."""
@@ -102,9 +93,25 @@ class Game:
             window = self.display.find_window()
             if window and (not self.sound or self.sound.start):
                 time.sleep(0.8)  # first frames
+                self.window = window
                 return window
             time.sleep(0.01)
         raise AssertionError("no game window after %d s" % timeout)
+
+    def started(self):
+        if self.wait_window(timeout=30) is None:
+            self.exit_code()
+            raise AssertionError("game exited early: %r" % self.stderr_text())
+
+    def enter_level(self):
+        """Return on the menu; the level's first frame and when it showed.
+        When Return went down is kept in self.returned."""
+        if self.window is None:
+            self.started()
+        background = LevelFile(self.data_dir).render()
+        self.returned = time.time()
+        self.key("Return")
+        return self.wait_for(lambda shot: rms(shot, background) < 40, 10, "the level")
 
     def key(self, name, hold=0.12):
         self.display.key(name, hold)
@@ -130,10 +137,10 @@ class Game:
     def exit_code(self, timeout=5):
         """Waits for the end; a hang is killed and reported."""
         try:
-            self.out, self.err = self.proc.communicate(timeout=timeout)
+            self.err = self.proc.communicate(timeout=timeout)[1]
         except subprocess.TimeoutExpired:
             self.proc.kill()
-            self.out, self.err = self.proc.communicate()
+            self.err = self.proc.communicate()[1]
             raise AssertionError("game did not end within %d s" % timeout)
         return self.proc.returncode
 
@@ -146,9 +153,6 @@ class Game:
 
     def stderr_text(self):
         return (self.err or b"").decode(errors="replace")
-
-    def output(self):
-        return "stdout=%r stderr=%r" % (self.out, self.err)
 
     def stop(self):
         if self.proc.poll() is None:
@@ -255,12 +259,9 @@ class Content:
         with open(self.path(rel), "wb") as f:
             f.write(data if isinstance(data, bytes) else data.encode())
 
-    def lines(self, rel):
-        return file_lines(self.path(rel))
-
     def edit(self, rel, change):
         """change(lines) edits a list of lines without their endings."""
-        original = self.lines(rel)
+        original = file_lines(self.path(rel))
         ending = "\r\n" if original and original[0].endswith("\r\n") else "\n"
         lines = [line.rstrip("\r\n") for line in original]
         change(lines)
@@ -289,26 +290,19 @@ def record_lines(path):
 
 
 def field(text):
-    value = text.split(":", 1)[1] if ":" in text else ""
-    digits = ""
-    for i, c in enumerate(value.strip()):
-        if c.isdigit() or (i == 0 and c in "+-"):
-            digits += c
-        else:
-            break
-    return int(digits) if digits.strip("+-") else 0
+    """The number after a label's colon as the game reads it; 0 when there is none."""
+    found = re.match(r"\s*([+-]?\d+)", text.split(":", 1)[1] if ":" in text else "")
+    return int(found.group(1)) if found else 0
 
 
-def screen_with(picture_path, at=(0, 0)):
-    """A black screen with one picture at (x, y), y up from the bottom edge."""
-    image = Image.open(picture_path).convert("RGBA")
+def screen_with(*pictures):
+    """A black screen with pictures drawn in order, each (path, (x, y)), y up
+    from the bottom edge to the picture's lower-left corner."""
     frame = Image.new("RGBA", (WIDTH, HEIGHT), (0, 0, 0, 255))
-    frame.alpha_composite(image, (at[0], HEIGHT - at[1] - image.height))
-    return frame
-
-
-def credits_image(data_dir):
-    return screen_with(os.path.join(data_dir, "Images/credits.png")).convert("RGB")
+    for path, at in pictures:
+        image = Image.open(path).convert("RGBA")
+        frame.alpha_composite(image, box_of(image, at)[:2])
+    return frame.convert("RGB")
 
 
 class Menu:
@@ -316,29 +310,21 @@ class Menu:
 
     def __init__(self, data_dir):
         lines = record_lines(os.path.join(data_dir, "Levels/Menu.ini"))
-        self.background = lines[1]
-        bx, by = lines[2].split()[:2]
-        self.background_at = (field(bx), field(by))
-        x0, y0 = lines[3].split()[:2]
-        self.item0_at = (field(x0), field(y0))
-        self.item0_on, self.item0_off = lines[4], lines[6]
-        x1, y1 = lines[8].split()[:2]
-        self.item1_at = (field(x1), field(y1))
-        self.item1_on, self.item1_off = lines[9], lines[11]
-        self.music, self.move, self.ok = (w.split(":", 1)[1] for w in lines[13].split()[:3])
-        self.delay = field(lines[13].split()[3]) / 1000.0
+        self.background, self.item0_on, self.item0_off, self.item1_on, self.item1_off = (
+            lines[i] for i in (1, 4, 6, 9, 11))
+        self.background_at, self.item0_at, self.item1_at = (
+            tuple(field(w) for w in lines[i].split()[:2]) for i in (2, 3, 8))
+        words = lines[13].split()
+        self.music, self.move, self.ok = (w.split(":", 1)[1] for w in words[:3])
+        self.delay = field(words[3]) / 1000.0
         self.data_dir = data_dir
 
     def render(self, selection):
         """The menu as the game should draw it (y up, picture origin at its lower-left)."""
-        frame = Image.new("RGBA", (WIDTH, HEIGHT), (0, 0, 0, 255))
-        pictures = [(self.background, self.background_at)]
-        pictures.append((self.item0_on if selection == 0 else self.item0_off, self.item0_at))
-        pictures.append((self.item1_off if selection == 0 else self.item1_on, self.item1_at))
-        for path, (x, y) in pictures:
-            image = Image.open(os.path.join(self.data_dir, path)).convert("RGBA")
-            frame.alpha_composite(image, (x, HEIGHT - y - image.height))
-        return frame.convert("RGB")
+        pictures = ((self.background, self.background_at),
+                    (self.item0_on if selection == 0 else self.item0_off, self.item0_at),
+                    (self.item1_off if selection == 0 else self.item1_on, self.item1_at))
+        return screen_with(*((os.path.join(self.data_dir, p), at) for p, at in pictures))
 
 
 class LevelFile:

@@ -111,7 +111,7 @@ def play(root):
         game.wait_for(lambda shot: rms(shot, menu) < 6, 10, "the menu")
         game.proc.send_signal(signal.SIGTERM)  # ends the game from any screen
         code = game.exit_code()
-        check(code == 0, "exit code %d: %s" % (code, game.output()))
+        check(code == 0, "exit code %d: %r" % (code, game.stderr_text()))
     finally:
         game.stop()
         display.close()

@@ -11,12 +11,11 @@ import time
 
 import numpy
 
-from gamedriver import (HEIGHT, WIDTH, Content, Display, Game, LevelFile, Menu, SpotWatch,
-                        box_of, credits_image, rms)
+from gamedriver import (HEIGHT, file_lines, Content, Display, Game, LevelFile, Menu, SpotWatch,
+                        box_of, rms, screen_with)
 
 HEARD = 0.01  # RMS of a 20 ms window in which a sound plays
 SILENT = 0.002
-SPOT_LINES = LevelFile.SPOT_LINES
 
 
 def check(condition, message):
@@ -26,20 +25,6 @@ def check(condition, message):
 
 def note(game, text):
     game.notes = getattr(game, "notes", []) + [text]
-
-
-def started(game):
-    if game.wait_window(timeout=30) is None:
-        game.exit_code()
-        raise AssertionError("game exited early: %s" % game.output())
-
-
-def enter_level(game):
-    """Return on the menu; the level's first frame and when it showed."""
-    started(game)
-    background = LevelFile(game.data_dir).render()
-    game.key("Return")
-    return game.wait_for(lambda shot: rms(shot, background) < 40, 10, "the level")
 
 
 def heard(game, t0, t1, what):
@@ -70,20 +55,19 @@ def where(shot, colours):
     return HEIGHT - rows, columns
 
 
-def hero_on_screen(level):
-    """The standing hero's colours that the background does not use."""
-    return level.colours(level.hero_strips[1]) - level.colours(level.background)
+def hero_at(level, shot):
+    """Rows (y up) and columns of the standing hero's colours that the background lacks."""
+    return where(shot, level.colours(level.hero_strips[1]) - level.colours(level.background))
 
 
 def hero_x(level, shot):
-    """Mean x of the pixels in the hero's colours, or None when too few show."""
-    _, xs = where(shot, hero_on_screen(level))
+    """Mean x of the hero's pixels, or None when too few show."""
+    xs = hero_at(level, shot)[1]
     return xs.mean() if len(xs) > 50 else None
 
 
 def hero_top(level, shot):
-    """The highest screen row (y up) showing a hero colour."""
-    ys, _ = where(shot, hero_on_screen(level))
+    ys = hero_at(level, shot)[0]
     return ys.max() if len(ys) else None
 
 
@@ -96,7 +80,7 @@ def quiet_music(content):
 
 
 def quiet_waves(content):
-    line = next(l for l in content.lines("Levels/Niveau1.ini") if l.startswith("Waves"))
+    line = next(l for l in file_lines(content.path("Levels/Niveau1.ini")) if l.startswith("Waves"))
     paths = [w for w in line.split() + ["Sounds/wave-alarm.ogg"] if w.endswith(".ogg")]
     for rel in set(paths):
         content.silence(rel)
@@ -107,7 +91,7 @@ def move_spots(content, where):
     def change(lines):
         first = next(i for i, line in enumerate(lines) if line.startswith("Hazards"))
         for n in range(int(lines[first].split(":")[-1])):
-            at = first + 1 + n * SPOT_LINES
+            at = first + 1 + n * LevelFile.SPOT_LINES
             for offset, value in where(n).items():
                 label = lines[at + offset].split(":")[0]
                 lines[at + offset] = "%s:%d" % (label, value)
@@ -127,7 +111,7 @@ def scenario_menu(game):
     """Down and Up move the selection with a sound; Return validates with a
     sound; the level shows after the menu's delay, not before."""
     menu = Menu(game.data_dir)
-    started(game)
+    game.started()
     check(rms(game.screenshot(), menu.render(0)) < 6, "menu does not show item 0 selected")
     for key, selection in (("Down", 1), ("Up", 0)):
         pressed = time.time()
@@ -136,11 +120,9 @@ def scenario_menu(game):
                       "item %d selected after %s" % (selection, key))
         check(onsets(game, pressed - 0.2, pressed + 0.4), "%s: no move sound" % key)
         time.sleep(0.3)
-    background = LevelFile(game.data_dir).render()
-    pressed = time.time()
-    game.key("Return")
+    _, shown = game.enter_level()
+    pressed = game.returned
     heard(game, pressed, pressed + 0.4, "the validate sound")
-    _, shown = game.wait_for(lambda shot: rms(shot, background) < 40, 10, "the level")
     check(shown - pressed > menu.delay - 0.1,
           "the level showed %.2f s after Return, before the menu's delay" % (shown - pressed))
     note(game, "level %.2f s after Return" % (shown - pressed))
@@ -150,7 +132,7 @@ def scenario_level(game):
     """The first frame; the spray loop and a target filled by it; walking;
     a jump with its sounds."""
     level = LevelFile(game.data_dir)
-    first, _ = enter_level(game)
+    first, _ = game.enter_level()
     # He breathes while he stands: any of his first four cells will do.
     difference = min(rms(first, level.render(cell)) for cell in range(4))
     check(difference < 0.3, "first frame unlike the level's files (rms %.2f)" % difference)
@@ -216,7 +198,7 @@ def wave_starts(events):
 def scenario_waves(game):
     """Standing still, waves strike: a warning, then the projectile, each
     time with the wave sound."""
-    first = enter_level(game)
+    first = game.enter_level()
     events = watch_spots(game, first, 16, lambda e: len(wave_starts(e)) >= 3)
     waves = wave_starts(events)
     check(len(waves) >= 2 and waves[0] < first[1] + 7 and waves[1] < waves[0] + 7,
@@ -244,7 +226,7 @@ def scenario_hits(game):
                 return True
         return False
 
-    _, t0 = enter_level(game)
+    _, t0 = game.enter_level()
     hurt = []
     while len(hurt) < 2 and time.time() < t0 + 30:
         time.sleep(0.2)
@@ -268,15 +250,16 @@ def scenario_hits(game):
 
 def scenario_music_and_leaving(game):
     """Each screen's music; Escape to the credits; any key ends with 0."""
-    started(game)
+    game.started()
     t = time.time()
     heard(game, t - 0.5, t, "the menu music")
-    enter_level(game)
+    game.enter_level()
     t = time.time()
     time.sleep(0.5)
     heard(game, t, t + 0.5, "the level's intro music")
     game.key("Escape")
-    game.wait_for(lambda shot: rms(shot, credits_image(game.data_dir)) < 6, 5, "the credits")
+    credits = screen_with((os.path.join(game.data_dir, "Images/credits.png"), (0, 0)))
+    game.wait_for(lambda shot: rms(shot, credits) < 6, 5, "the credits")
     t = time.time()
     time.sleep(0.5)
     heard(game, t, t + 0.5, "the credits music")
@@ -287,11 +270,11 @@ def scenario_music_and_leaving(game):
 
 def scenario_terminate(game):
     """SIGTERM ends the game cleanly from the menu and from the level."""
-    started(game)
+    game.started()
     game.proc.send_signal(signal.SIGTERM)
     check(game.exit_code() == 0, "menu: exit code %d" % game.proc.returncode)
     game.__init__(game.binary, game.data_dir, game.display)
-    enter_level(game)
+    game.enter_level()
     game.proc.send_signal(signal.SIGTERM)
     check(game.exit_code(timeout=1) == 0, "level: exit code %d" % game.proc.returncode)
 
