@@ -215,6 +215,11 @@ class Recording:
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
 def rms(a, b):
     diff = ImageChops.difference(a, b).convert("L")
     hist = diff.histogram()

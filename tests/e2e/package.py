@@ -13,7 +13,7 @@ import subprocess
 import sys
 import tempfile
 
-from gamedriver import Display, Game, Menu, rms
+from gamedriver import Display, Game, Menu, check, rms
 
 # Everything but the game data, which must be data/ itself.
 FILES = {
@@ -32,11 +32,6 @@ EXECUTABLES = {"usr/games/tolvek", "usr/libexec/tolvek/tolvek"}
 # Libraries the game links; dpkg-shlibdeps must have found each one.
 LINKED = ("libsdl1.2debian", "libsdl-image1.2", "libopenal1", "libsndfile1", "libxerces-c3.2",
           "libglu1-mesa", "libopengl0", "libstdc++6")
-
-
-def check(condition, message):
-    if not condition:
-        raise AssertionError(message)
 
 
 def run(*command, echo=False, **kwargs):

@@ -11,16 +11,11 @@ import time
 
 import numpy
 
-from gamedriver import (HEIGHT, file_lines, Content, Display, Game, LevelFile, Menu, SpotWatch,
-                        box_of, rms, screen_with)
+from gamedriver import (HEIGHT, Content, Display, Game, LevelFile, Menu, SpotWatch, box_of,
+                        check, file_lines, rms, screen_with)
 
 HEARD = 0.01  # RMS of a 20 ms window in which a sound plays
 SILENT = 0.002
-
-
-def check(condition, message):
-    if not condition:
-        raise AssertionError(message)
 
 
 def note(game, text):
