@@ -65,23 +65,21 @@ def build(cpack, build_dir, out):
     return deb
 
 
+def files_under(top):
+    return {os.path.relpath(os.path.join(folder, name), top)
+            for folder, _, names in os.walk(top) for name in names}
+
+
 def unpack(deb, source_dir, root):
     run("dpkg-deb", "-x", deb, root)
-    found = set()
-    for folder, _, names in os.walk(root):
-        found.update(os.path.relpath(os.path.join(folder, n), root) for n in names)
-    data_dir = os.path.join(source_dir, "data")
-    data = set()
-    for folder, _, names in os.walk(data_dir):
-        for name in names:
-            if name != ".gitattributes":
-                data.add(os.path.join(DATA, os.path.relpath(os.path.join(folder, name), data_dir)))
-    expected = FILES | data
+    found, data_dir = files_under(root), os.path.join(source_dir, "data")
+    data = {p for p in files_under(data_dir) if not p.endswith(".gitattributes")}
+    expected = FILES | {os.path.join(DATA, p) for p in data}
     check(found == expected, "extra %s, missing %s" % (sorted(found - expected),
                                                       sorted(expected - found)))
     for path in data:
-        with open(os.path.join(root, path), "rb") as a, \
-                open(os.path.join(data_dir, os.path.relpath(path, DATA)), "rb") as b:
+        with open(os.path.join(root, DATA, path), "rb") as a, \
+                open(os.path.join(data_dir, path), "rb") as b:
             check(a.read() == b.read(), "%s differs from data/" % path)
     for path in found:
         executable = os.access(os.path.join(root, path), os.X_OK)
