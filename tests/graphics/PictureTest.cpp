@@ -10,17 +10,15 @@
 
 namespace {
 
-using GlContext::colourAt;
-
 // 64 x 32: top-left red, top-right green, bottom-left blue, bottom-right white.
-std::string quadrantImage(bool asPalette = false) {
+std::string quadrants(bool opaque = false) {
     TestImage image(64, 32);
     image.fill(0, 0, 32, 16, 255, 0, 0, 255);
     image.fill(32, 0, 32, 16, 0, 255, 0, 255);
     image.fill(0, 16, 32, 16, 0, 0, 255, 255);
     image.fill(32, 16, 32, 16, 255, 255, 255, 255);
     const std::string path = TestImage::tempDir() + "/quadrants.png";
-    image.save(path, asPalette);
+    image.save(path, opaque);
     return path;
 }
 
@@ -36,29 +34,28 @@ struct Scene {
     std::string draw() {
         GlContext::reset();
         graphic.draw();
-        return probe();
-    }
-    static std::string probe() {
-        std::string seen;
-        for (const auto& [x, y] : {std::pair{12, 68},
-                                   {68, 68},
-                                   {12, 44},
-                                   {68, 44},
-                                   {5, 50},
-                                   {75, 50},
-                                   {40, 75},
-                                   {40, 37}})
-            seen += colourAt(x, y);
-        return seen;
+        return GlContext::colours(
+            {{12, 68}, {68, 68}, {12, 44}, {68, 44}, {5, 50}, {75, 50}, {40, 75}, {40, 37}});
     }
     BitmapPicture picture;
     Graphic graphic;
 };
 
+// A 10 x 10 picture that records when it is drawn.
+struct RecordingPicture : Picture {
+    RecordingPicture(std::vector<int>& log, int id, float depth) : log(log), id(id) {
+        properties.setDepth(depth);
+        width = height = 10;
+    }
+    void draw() override { log.push_back(id); }
+    std::vector<int>& log;
+    int id;
+};
+
 } // namespace
 
 TEST(BitmapPicture, DrawsTheTextureRectangleUprightOrFlippedFromItsAnchor) {
-    const std::string path = quadrantImage();
+    const std::string path = quadrants();
     const int h = BitmapPicture::FlipHorizontal, v = BitmapPicture::FlipVertical;
     struct Case {
         int flip;
@@ -77,10 +74,9 @@ TEST(BitmapPicture, DrawsTheTextureRectangleUprightOrFlippedFromItsAnchor) {
         scene.picture.setTexHeight(c.dt);
         EXPECT_EQ(scene.draw(), c.seen) << c.flip << " " << c.s0;
     }
-    Scene scene(path);
-    scene.picture.loadTexture();
-    EXPECT_EQ(std::make_pair(scene.picture.getWidth(), scene.picture.getHeight()),
-              std::make_pair(64.0f, 32.0f));
+    Scene scene(quadrants(true)); // an RGB file is converted before upload
+    ASSERT_TRUE(scene.picture.loadTexture());
+    EXPECT_EQ(scene.draw(), "rgbwkkkk");
     Shape* outline = scene.picture.createShape();
     EXPECT_EQ(outline->getPolygons().front().getPoints(),
               (std::list<Position>{{-32, 0}, {32, 0}, {32, 32}, {-32, 32}}));
@@ -98,18 +94,16 @@ TEST(BitmapPicture, OpacityIsGraphicTimesPictureAndTransparentTexelsAreDropped) 
     image.fill(0, 0, 8, 16, 255, 0, 0, 0); // left half fully transparent red
     const std::string path = TestImage::tempDir() + "/half.png";
     ASSERT_TRUE(image.save(path));
-    BitmapPicture picture(path, GraphicProperties(), nullptr, 0);
-    picture.loadTexture();
-    picture.getProperties().setAlpha(0.5f);
-    Graphic graphic;
-    graphic.getProperties().setAlpha(0.5f);
-    graphic.getProperties().setPosition(10, 10);
-    graphic.addPicture(&picture);
+    Scene scene(path);
+    scene.picture.loadTexture();
+    scene.picture.getProperties().setAnchor(0, 0);
+    scene.picture.getProperties().setAlpha(0.5f);
+    scene.graphic.getProperties().setAlpha(0.5f);
     GlContext::reset();
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    graphic.draw();
-    const GlContext::Rgba blended = GlContext::pixel(22, 18), dropped = GlContext::pixel(12, 18);
+    scene.graphic.draw();
+    const GlContext::Rgba blended = GlContext::pixel(52, 48), dropped = GlContext::pixel(42, 48);
     EXPECT_NEAR(blended.r, 64, 3);
     EXPECT_NEAR(blended.g, 64, 3);
     EXPECT_EQ(blended.b, 255); // white over blue keeps blue full
@@ -121,42 +115,60 @@ TEST(BitmapPicture, OpacityIsGraphicTimesPictureAndTransparentTexelsAreDropped) 
 TEST(BitmapPicture, WithoutATextureNothingIsDrawnAndNoStateChanges) {
     const std::string junk = TestImage::tempDir() + "/junk.png";
     std::ofstream(junk) << "not an image";
-    for (const std::string& path : {TestImage::tempDir() + "/missing.png", junk}) {
+    for (const std::string& path : {TestImage::tempDir() + "/missing.png", junk, quadrants()}) {
         Scene scene(path);
-        EXPECT_FALSE(scene.picture.loadTexture());
+        scene.picture.loadTexture();
+        scene.picture.unloadTexture(); // a no-op for the two broken files
         EXPECT_EQ(scene.picture.getTexture(), 0u);
         scene.picture.setWidth(64); // a size alone draws nothing
         scene.picture.setHeight(32);
-        GlContext::reset();
-        glColor4f(0.2f, 0.4f, 0.6f, 0.8f);
-        scene.graphic.draw();
-        EXPECT_EQ(Scene::probe(), "kkkkkkkk");
-        float colour[4];
-        glGetFloatv(GL_CURRENT_COLOR, colour);
-        EXPECT_NEAR(colour[3], 0.8f, 1e-6);
+        EXPECT_EQ(scene.draw(), "kkkkkkkk");
     }
-}
-
-TEST(BitmapPicture, PaletteImagesAreConvertedBeforeUpload) {
-    Scene scene(quadrantImage(true));
-    ASSERT_TRUE(scene.picture.loadTexture());
-    EXPECT_EQ(scene.draw(), "rgbwkkkk");
-}
-
-TEST(BitmapPicture, EveryLoadTakesAFreshTextureAndUnloadClearsTheSize) {
-    const std::string path = quadrantImage();
-    BitmapPicture first(path, GraphicProperties(), nullptr, 0);
-    BitmapPicture second(path, GraphicProperties(), nullptr, 0);
-    first.loadTexture();
-    second.loadTexture();
-    EXPECT_NE(first.getTexture(), second.getTexture());
-    first.getProperties().setAnchor(4, 2);
-    first.unloadTexture();
-    EXPECT_EQ(first.getTexture(), 0u);
-    Shape* degenerate = first.createShape();
+    // Every load takes a fresh texture; unloading clears the size.
+    Scene first(quadrants()), second(quadrants());
+    first.picture.loadTexture();
+    second.picture.loadTexture();
+    EXPECT_NE(first.picture.getTexture(), second.picture.getTexture());
+    first.picture.unloadTexture();
+    Shape* degenerate = first.picture.createShape();
     for (const Position& p : degenerate->getPolygons().front().getPoints())
-        EXPECT_EQ(p, Position(-4, -2));
+        EXPECT_EQ(p, Position(-32, 0));
     delete degenerate;
-    first.loadTexture();
-    EXPECT_NE(first.getTexture(), second.getTexture());
+}
+
+TEST(Graphic, DrawsPicturesInStableAscendingDepthAndRemovesEveryEntry) {
+    std::vector<int> log;
+    RecordingPicture back(log, 1, 0.5f), front(log, 2, 0.0f), same(log, 3, 0.0f), late(log, 4, 0);
+    Graphic graphic;
+    for (Picture* p : {&back, &front, &same, &back})
+        graphic.addPicture(p);
+    graphic.removePicture(&back);
+    graphic.addPicture(&back);
+    graphic.draw();
+    graphic.addPicture(&late); // equal depths keep their order on later sorts too
+    graphic.draw();
+    EXPECT_EQ(log, (std::vector<int>{2, 3, 1, 2, 3, 4, 1}));
+    EXPECT_EQ(back.getParent(), &graphic);
+    graphic.removePicture(&back);
+    EXPECT_EQ(back.getParent(), nullptr);
+}
+
+TEST(Graphic, WorldShapeUnitesPictureOutlinesUnderTheMatrix) {
+    GlContext::reset();
+    std::vector<int> log;
+    RecordingPicture a(log, 1, 0), b(log, 2, 0);
+    b.getProperties().setPosition(100, 0);
+    Graphic graphic;
+    graphic.getProperties().setPosition(5, 5);
+    graphic.addPicture(&a);
+    graphic.addPicture(&b);
+    glTranslatef(10, 20, 0);
+    Shape* world = graphic.getWorldShape();
+    ASSERT_EQ(world->getPolygons().size(), 2u);
+    // The base picture outline is a 10 x 10 square round the origin.
+    EXPECT_EQ(world->getPolygon(0).getPoints().front(), Position(10, 20));
+    EXPECT_EQ(world->getPolygon(1).getPoints().front(), Position(110, 20));
+    delete world;
+    EXPECT_EQ(GlContext::modelViewDepth(), 1);
+    GlContext::reset();
 }
