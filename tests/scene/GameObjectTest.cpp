@@ -132,6 +132,7 @@ TEST(GameObject, WorldShapeAddsAncestorPositionsAndKeepsTheStack) {
 TEST(GameObject, UpdateDrawsItsGraphicThenItsChildrenInsideItsTranslation) {
     Square parent(255, 0, 0), placed(0, 255, 0), unplaced(0, 0, 255), cover(255, 255, 255);
     parent.object.setPosition(Position(20, 30));
+    parent.picture.getProperties().setDepth(0.6f); // the translation keeps it inside the clip range
     placed.object.setPosition(Position(40, 10));
     unplaced.picture.getProperties().setPosition(0, 20); // no position: the parent's place
     for (Square* child : {&placed, &unplaced, &cover})
