@@ -163,6 +163,9 @@ TEST_F(StripedAnimation, FramesArePacedByDrawsAndWrapAroundTheTable) {
     EXPECT_EQ(animation.getFrame(), 0);
     animation.previousFrame();
     EXPECT_EQ(animation.getFrame(), 2);
+    animation.previousFrame();
+    animation.previousFrame(); // down to 0 without wrapping early
+    EXPECT_EQ(animation.getFrame(), 0);
     animation.setFrame(7);
     animation.nextFrame(); // back into the table
     EXPECT_EQ(animation.getFrame(), 0);
