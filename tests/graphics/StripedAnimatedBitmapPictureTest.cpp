@@ -149,6 +149,7 @@ TEST_F(StripedAnimation, FramesArePacedByDrawsAndWrapAroundTheTable) {
               (std::vector<int>{0, 1, 1, 1, 1, 1, 1, 1, 1, 2}));
     EXPECT_EQ(paced(120, 3), (std::vector<int>{2, 4, 6})); // two per draw
     EXPECT_EQ(paced(90, 3), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(paced(45, 3), (std::vector<int>{1, 2, 3})); // 60 / 45 = 1: one per draw
     for (int speed : {0, -30})
         EXPECT_EQ(paced(speed, 9).back(), 0);
     GameManager::setFrameRate(0);
