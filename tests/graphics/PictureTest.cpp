@@ -108,8 +108,11 @@ TEST(BitmapPicture, OpacityIsGraphicTimesPictureAndTransparentTexelsAreDropped) 
     EXPECT_NEAR(blended.g, 64, 3);
     EXPECT_EQ(blended.b, 255); // white over blue keeps blue full
     EXPECT_EQ(std::make_pair(dropped.r, dropped.b), std::make_pair(0, 255));
-    // The GL switches are off again after each quad.
+    // The GL switches are off again after each quad, the upload's row length after each load.
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
+    GLint rowLength = -1;
+    glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
+    EXPECT_EQ(rowLength, 0);
 }
 
 TEST(BitmapPicture, WithoutATextureNothingIsDrawnAndNoStateChanges) {
