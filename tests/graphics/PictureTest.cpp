@@ -91,7 +91,8 @@ TEST(BitmapPicture, DrawsTheTextureRectangleUprightOrFlippedFromItsAnchor) {
 TEST(BitmapPicture, OpacityIsGraphicTimesPictureAndTransparentTexelsAreDropped) {
     TestImage image(16, 16);
     image.fill(0, 0, 16, 16, 255, 255, 255, 255);
-    image.fill(0, 0, 8, 16, 255, 0, 0, 0); // left half fully transparent red
+    image.fill(0, 0, 8, 16, 255, 0, 0, 0);   // left half fully transparent red
+    image.fill(0, 0, 1, 16, 0, 255, 0, 255); // but its first column green: no border is cut off
     const std::string path = TestImage::tempDir() + "/half.png";
     ASSERT_TRUE(image.save(path));
     Scene scene(path);
@@ -108,6 +109,7 @@ TEST(BitmapPicture, OpacityIsGraphicTimesPictureAndTransparentTexelsAreDropped) 
     EXPECT_NEAR(blended.g, 64, 3);
     EXPECT_EQ(blended.b, 255); // white over blue keeps blue full
     EXPECT_EQ(std::make_pair(dropped.r, dropped.b), std::make_pair(0, 255));
+    EXPECT_NEAR(GlContext::pixel(40, 48).g, 64, 3);
     // The GL switches are off again after each quad, the upload's row length after each load.
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
     GLint rowLength = -1;
