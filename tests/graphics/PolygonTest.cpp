@@ -85,6 +85,7 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesIntoTheirArea) {
     for (const Points& points : outlines) {
         Polygon polygon(points);
         polygon.triangulate();
+        polygon.triangulate(); // again: a fresh list, not one appended to the last
         std::vector<const Position*> t(polygon.getTriangles().begin(),
                                        polygon.getTriangles().end());
         ASSERT_EQ(t.size(), 3 * (points.size() - 2));
