@@ -69,6 +69,7 @@ TEST(Position, ProjectOnSegment) {
           Case{ten, o, ten, ten, true},
           Case{Position(4, 0), o, Position(4, 4), Position(2, 2), true},
           Case{Position(0, 4), o, Position(4, 4), Position(2, 2), true},
+          Case{Position(0, 6), Position(0, 2), Position(4, 6), Position(2, 4), true},
           Case{Position(7, 3), Position(2, 2), Position(2, 2), Position(2, 2), true}}) {
         bool inside = !c.inside;
         const Position foot = c.point.projectOnSegment(c.a, c.b, inside);
