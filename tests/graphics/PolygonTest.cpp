@@ -1,7 +1,11 @@
+#include <GL/gl.h>
+#include <cmath>
 #include <gtest/gtest.h>
 
+#include "graphics/GraphicProperties.h"
 #include "graphics/Rectangle.h"
 #include "graphics/Shape.h"
+#include "graphics/ShapeTransform.h"
 #include "support/GlContext.h"
 
 namespace {
@@ -15,11 +19,28 @@ float cross(const Position& a, const Position& b, const Position& c) {
 
 } // namespace
 
-TEST(Polygon, RectangleCornersCentreRadiusAndBounds) {
+// Scale first, then rotation, then translation: the columns are the turned,
+// scaled axes, the last one the position.
+TEST(GraphicProperties, MatrixIsTranslationRotationScale) {
+    for (const std::vector<float>& c : {std::vector<float>{0, 0, 0, 1, 1},
+                                        {7, -3, 0, 2, 3},
+                                        {7, -3, 0, 1, 3},
+                                        {0, 0, 90, 2, 1},
+                                        {10, 4, 30, 3, 0.5f}}) {
+        float m[16];
+        GraphicProperties(Position(c[0], c[1]), Rotation(c[2]), Scale(c[3], c[4]), 0.5f, 1.0f,
+                          Position(2, 2))
+            .getMatrix(m);
+        const float r = c[2] * static_cast<float>(M_PI) / 180, cs = std::cos(r), sn = std::sin(r);
+        const float expected[16] = {c[3] * cs, c[3] * sn, 0, 0, -c[4] * sn, c[4] * cs, 0, 0,
+                                    0,         0,         1, 0, c[0],       c[1],      0, 1};
+        for (int i = 0; i < 16; ++i)
+            EXPECT_NEAR(m[i], expected[i], 1e-5) << "cell " << i << " of case " << c[2];
+    }
+}
+
+TEST(Polygon, CornersCentreRadiusAndBounds) {
     Rectangle r(Position(10, 20), 100, 50);
-    EXPECT_EQ(r.getPoints(), (Points{{10, 20}, {110, 20}, {110, 70}, {10, 70}}));
-    EXPECT_EQ(r.getCenter(), Position(60, 45));
-    EXPECT_EQ(r.getRadiusSquared(), 0.0f); // only after updateRadius
     r.updateRadius();
     EXPECT_FLOAT_EQ(r.getRadiusSquared(), 3125.0f);
     Position origin(0, 0);
@@ -27,13 +48,12 @@ TEST(Polygon, RectangleCornersCentreRadiusAndBounds) {
     r.getBounds(origin, w, h);
     EXPECT_EQ(origin, Position(10, 20));
     EXPECT_EQ(std::make_pair(w, h), std::make_pair(100, 50));
-}
-
-TEST(Polygon, CentreIsARunningMeanSkippingPointsEqualToIt) {
+    // The centre is a running mean that skips points equal to it so far.
     const std::pair<Points, Position> cases[] = {
         {{}, {0, 0}},
         {{{0, 0}, {2, 0}, {0, 0}}, {2.0f / 3, 0}},
         {{{1, 1}, {1, 1}}, {1, 1}},
+        {{{10, 20}, {110, 20}, {110, 70}, {10, 70}}, {60, 45}},
         {{{0, 0}, {10, 0}, {10, 20}, {0, 20}, {0, 0}}, {4, 8}}}; // the closing point again
     for (const auto& [points, centre] : cases) {
         const Position c = Polygon(points).getCenter();
@@ -65,6 +85,7 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesIntoTheirArea) {
     for (const Points& points : outlines) {
         Polygon polygon(points);
         polygon.triangulate();
+        polygon.triangulate(); // again: a fresh list, not one appended to the last
         std::vector<const Position*> t(polygon.getTriangles().begin(),
                                        polygon.getTriangles().end());
         ASSERT_EQ(t.size(), 3 * (points.size() - 2));
@@ -89,7 +110,7 @@ TEST(Polygon, DrawFillsTheOutlineAndFollowsMovedPoints) {
     square.getPoints().clear();
     GlContext::reset();
     copy.draw(0.0f, Position(-50, 0));
-    EXPECT_EQ(std::string() + GlContext::colourAt(75, 25) + GlContext::colourAt(25, 25), "wk");
+    EXPECT_EQ(GlContext::colours({{75, 25}, {25, 25}}), "wk");
     copy.getPoints().back() = Position(10, 100);
     copy.getPoint(1) = Position(40, 100);
     GlContext::reset();
@@ -97,11 +118,19 @@ TEST(Polygon, DrawFillsTheOutlineAndFollowsMovedPoints) {
     EXPECT_EQ(GlContext::colourAt(25, 90), 'w');
 }
 
-TEST(Shape, HoldsPolygonsByValue) {
-    Shape shape({Polygon(Points{{0, 0}}), Polygon(Points{{1, 1}}), Polygon(Points{{2, 2}})});
-    EXPECT_EQ(shape.getPolygon(-3).getCenter(), Position(0, 0));
-    EXPECT_EQ(shape.getPolygon(2).getCenter(), Position(2, 2));
-    Shape copy(shape);
-    copy.getPolygons().front().addPoint(Position(10, 10));
-    EXPECT_EQ(shape.getPolygons().front().getPointCount(), 1);
+// A turned matrix turns the points; a plain translation only moves them.
+TEST(Shape, TransformedByTheWholeMatrixOrItsTranslation) {
+    GlContext::reset();
+    glTranslatef(10, 20, 0);
+    glRotatef(90, 0, 0, 1);
+    Shape source({Polygon({Position(1, 2)})});
+    Shape* turned = transformShape(source);
+    Shape* shifted = translateShape(source);
+    const Position p = turned->getPolygon(0).getPoints().front();
+    EXPECT_NEAR(p.getX(), 8.0f, 1e-5);
+    EXPECT_NEAR(p.getY(), 21.0f, 1e-5);
+    EXPECT_EQ(shifted->getPolygon(0).getPoints().front(), Position(11, 22));
+    delete turned;
+    delete shifted;
+    GlContext::reset();
 }

@@ -25,16 +25,13 @@ std::string stripImage() {
     return path;
 }
 
-// The cell whose body shows at (x, y); -1 for anything else.
+// The cell whose body shows at (x, y), 8 for the white band, -1 for anything else.
 int cellAt(int x, int y) {
     GlContext::Rgba p = GlContext::pixel(x, y);
+    if (p.r > 240 && p.g > 240 && p.b > 240)
+        return 8;
     const int k = static_cast<int>(std::lround((p.r - 20) / 30.0));
     return p.g < 20 && std::abs(p.b - 128) < 5 && std::abs(p.r - 20 - 30 * k) < 5 ? k : -1;
-}
-
-bool whiteAt(int x, int y) {
-    GlContext::Rgba p = GlContext::pixel(x, y);
-    return p.r > 240 && p.g > 240 && p.b > 240;
 }
 
 int* table(std::initializer_list<int> values) {
@@ -70,43 +67,29 @@ TEST_F(StripedAnimation, DrawsItsCellUprightOnTheStripLentForOneDraw) {
     owner.getProperties().setAlpha(0.0f);
     strip.setParent(&owner);
     strip.getProperties().setDepth(1.5f); // would be clipped if the strip's own depth were used
+    strip.getProperties().setAnchor(16, 0);
     StripedAnimatedBitmapPicture animation(&strip, 32, 32, 12, false, table({5, 2, 7}), 3);
-    animation.getProperties().setAnchor(16, 0); // moves the outline only
-    animation.getProperties().setAlpha(0.0f);   // only the graphic's and the strip's count
+    animation.getProperties().setAnchor(8, 0); // moves the outline only
+    animation.getProperties().setAlpha(0.0f);  // only the graphic's and the strip's count
+    animation.getProperties().setPosition(0, 10);
     Graphic graphic;
     graphic.getProperties().setPosition(40, 40);
     graphic.addPicture(&animation);
-    const int shown[] = {5, 2, 7};
-    for (int frame = 0; frame < 3; ++frame) {
+    for (const auto& [frame, cell] : {std::pair{0, 5}, {1, 2}, {2, 7}}) {
         animation.setFrame(frame);
         GlContext::reset();
-        graphic.draw(); // one cell at x, y 40..72
-        EXPECT_EQ(cellAt(56, 48), shown[frame]);
-        EXPECT_TRUE(whiteAt(56, 68)) << "the band is on top";
-        EXPECT_EQ(cellAt(36, 48) + cellAt(76, 48), -2) << "one cell wide";
+        graphic.draw(); // one cell at x 24..56, y 50..82, the band on top
+        const std::vector<int> seen{cellAt(26, 58), cellAt(54, 58), cellAt(40, 80),
+                                    cellAt(22, 58), cellAt(58, 58), cellAt(40, 48)};
+        EXPECT_EQ(seen, (std::vector<int>{cell, cell, 8, -1, -1, -1}));
     }
-    EXPECT_EQ(strip.getWidth(), 128.0f);
-    EXPECT_EQ(strip.getHeight(), 64.0f);
+    EXPECT_EQ(std::make_pair(strip.getWidth(), strip.getHeight()), std::make_pair(128.0f, 64.0f));
     EXPECT_EQ(strip.getProperties().getDepth(), 1.5f);
     EXPECT_EQ(strip.getParent(), &owner);
     Shape* outline = animation.createShape();
     EXPECT_EQ(outline->getPolygons().front().getPoints(),
-              (std::list<Position>{Position(-16, 0), Position(16, 0), Position(16, 32),
-                                   Position(-16, 32)}));
+              (std::list<Position>{{-8, 0}, {24, 0}, {24, 32}, {-8, 32}}));
     delete outline;
-
-    // The strip's anchor and the animation's position place the image; the
-    // animation's depth is the one drawn.
-    strip.getProperties().setAnchor(16, 0);
-    animation.getProperties().setPosition(0, 10);
-    GlContext::reset();
-    graphic.draw(); // x 24..56, y 50..82
-    EXPECT_EQ(cellAt(26, 58), 7);
-    EXPECT_EQ(cellAt(60, 58), -1);
-    animation.getProperties().setDepth(1.5f);
-    GlContext::reset();
-    graphic.draw();
-    EXPECT_EQ(cellAt(26, 58), -1);
 }
 
 TEST_F(StripedAnimation, TextureRectangleComesFromTheGridOncePerFrameChange) {
@@ -115,23 +98,43 @@ TEST_F(StripedAnimation, TextureRectangleComesFromTheGridOncePerFrameChange) {
     EXPECT_EQ(animation.getTexSize(), Position(0, 0));
     unloaded.setWidth(256);
     unloaded.setHeight(128);
-    const Position origins[] = {Position(0.25f, 0.5f), Position(0.75f, 0), Position(0.25f, 0)};
-    for (int frame = 0; frame < 3; ++frame) {
+    const Position origins[] = {{0.25f, 0.5f}, {0.75f, 0}, {0.25f, 0}};
+    for (int frame : {0, 1, 2}) {
         animation.setFrame(frame);
         animation.draw();
         EXPECT_EQ(animation.getTexOrigin(), origins[frame]);
         EXPECT_EQ(animation.getTexSize(), Position(0.25f, 0.5f));
     }
-    unloaded.setWidth(512); // not seen until the frame changes
-    animation.draw();
-    EXPECT_EQ(animation.getTexSize(), Position(0.25f, 0.5f));
+    // Frames outside the table and cells narrower than a pixel or wider than
+    // the strip keep the last rectangle.
+    for (int frame : {3, -1}) {
+        animation.setFrame(frame);
+        animation.draw();
+    }
     animation.setFrame(0);
+    for (float width : {0.5f, 257.0f}) {
+        animation.setWidth(width);
+        animation.draw();
+    }
+    EXPECT_EQ(animation.getTexOrigin(), Position(0.25f, 0));
+    animation.setWidth(64);
+    unloaded.setWidth(512);
     animation.draw();
     EXPECT_EQ(animation.getTexOrigin(), Position(0.625f, 0));
     EXPECT_EQ(animation.getTexSize(), Position(0.125f, 0.5f));
+    unloaded.setWidth(256); // not seen until the frame changes
+    animation.draw();
+    EXPECT_EQ(animation.getTexSize(), Position(0.125f, 0.5f));
     animation.setCells(table({6}), 1); // a new table may put another cell behind the frame
     animation.draw();
-    EXPECT_EQ(animation.getTexOrigin(), Position(0.75f, 0));
+    EXPECT_EQ(animation.getTexOrigin(), Position(0.5f, 0.5f));
+    animation.setWidth(256); // exactly the strip: one column
+    animation.setCells(table({1}), 1);
+    animation.draw();
+    EXPECT_EQ(animation.getTexOrigin(), Position(0, 0.5f));
+    animation.setCells(nullptr, 0);
+    animation.draw();
+    EXPECT_EQ(animation.getTexOrigin(), Position(0, 0.5f));
 }
 
 TEST_F(StripedAnimation, FramesArePacedByDrawsAndWrapAroundTheTable) {
@@ -146,6 +149,11 @@ TEST_F(StripedAnimation, FramesArePacedByDrawsAndWrapAroundTheTable) {
               (std::vector<int>{0, 1, 1, 1, 1, 1, 1, 1, 1, 2}));
     EXPECT_EQ(paced(120, 3), (std::vector<int>{2, 4, 6})); // two per draw
     EXPECT_EQ(paced(90, 3), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(paced(45, 3), (std::vector<int>{1, 2, 3})); // 60 / 45 = 1: one per draw
+    for (int speed : {0, -30})
+        EXPECT_EQ(paced(speed, 9).back(), 0);
+    GameManager::setFrameRate(0);
+    EXPECT_EQ(paced(12, 9).back(), 0);
     GameManager::setFrameRate(30);
     EXPECT_EQ(paced(12, 5), (std::vector<int>{0, 1, 1, 2, 2}));
 
@@ -156,44 +164,15 @@ TEST_F(StripedAnimation, FramesArePacedByDrawsAndWrapAroundTheTable) {
     EXPECT_EQ(animation.getFrame(), 0);
     animation.previousFrame();
     EXPECT_EQ(animation.getFrame(), 2);
-    animation.setPlaying(false);
-    EXPECT_EQ(framesOverDraws(animation, 9).back(), 2);
-    animation.setPlaying(true);
-    animation.setStrip(nullptr); // nothing drawn, nothing advanced
-    EXPECT_EQ(framesOverDraws(animation, 9).back(), 2);
-}
-
-TEST_F(StripedAnimation, BadSpeedsCellsAndFramesChangeNothing) {
-    unloaded.setWidth(256);
-    unloaded.setHeight(128);
-    StripedAnimatedBitmapPicture animation(&unloaded, 64, 64, 0, true, table({5, 1, 2}), 3);
-    EXPECT_EQ(framesOverDraws(animation, 9).back(), 0); // speed 0
-    animation.setAnimationSpeed(-30);
-    EXPECT_EQ(framesOverDraws(animation, 9).back(), 0);
-    animation.setAnimationSpeed(12);
-    GameManager::setFrameRate(0);
-    EXPECT_EQ(framesOverDraws(animation, 9).back(), 0);
-    animation.setPlaying(false);
-    const Position cell5(0.25f, 0.5f);
-    EXPECT_EQ(animation.getTexOrigin(), cell5);
-    for (int frame : {3, -1}) { // outside the table
-        animation.setFrame(frame);
-        animation.draw();
-    }
-    animation.setFrame(1);
-    for (float width : {0.5f, 257.0f}) { // narrower than a pixel, wider than the strip
-        animation.setWidth(width);
-        animation.draw();
-    }
-    EXPECT_EQ(animation.getTexOrigin(), cell5);
-    EXPECT_EQ(animation.getTexSize(), Position(0.25f, 0.5f));
-    animation.setWidth(256); // exactly the strip: one column
-    animation.draw();
-    EXPECT_EQ(animation.getTexOrigin(), Position(0, 0.5f));
+    animation.previousFrame();
+    animation.previousFrame(); // down to 0 without wrapping early
+    EXPECT_EQ(animation.getFrame(), 0);
     animation.setFrame(7);
     animation.nextFrame(); // back into the table
     EXPECT_EQ(animation.getFrame(), 0);
-    animation.setCells(nullptr, 0);
-    animation.draw();
-    EXPECT_EQ(animation.getTexOrigin(), Position(0, 0.5f));
+    animation.setPlaying(false);
+    EXPECT_EQ(framesOverDraws(animation, 2), (std::vector<int>{0, 0}));
+    animation.setPlaying(true);
+    animation.setStrip(nullptr); // nothing drawn, nothing advanced
+    EXPECT_EQ(framesOverDraws(animation, 2), (std::vector<int>{0, 0}));
 }

@@ -37,6 +37,13 @@ char colourAt(int x, int y) {
     return "krg?b??w"[on];
 }
 
+std::string colours(const std::vector<std::pair<int, int>>& points) {
+    std::string seen;
+    for (const auto& [x, y] : points)
+        seen += colourAt(x, y);
+    return seen;
+}
+
 int modelViewDepth() {
     GLint depth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+#include <utility>
 #include <vector>
 
 // The one SDL/OpenGL window the test process draws into, and pixel reads.
@@ -19,6 +21,8 @@ Rgba pixel(int x, int y);
 
 // The pixel as one letter: k(black) r g b w(hite), or ? for anything else.
 char colourAt(int x, int y);
+// colourAt of each point in turn.
+std::string colours(const std::vector<std::pair<int, int>>& points);
 int modelViewDepth();
 
 } // namespace GlContext

@@ -9,11 +9,10 @@ class TestImage {
 public:
     TestImage(int width, int height);
 
-    void set(int x, int y, uint8_t r, uint8_t g, uint8_t b, uint8_t a);
     // Fills the rectangle whose top-left pixel is (x, y), rows counted from the top.
     void fill(int x, int y, int w, int h, uint8_t r, uint8_t g, uint8_t b, uint8_t a);
-    // Writes an 8-bit RGBA PNG, or a palette PNG when asPalette is set.
-    bool save(const std::string& path, bool asPalette = false) const;
+    // Writes an 8-bit RGBA PNG, or an RGB one without the alpha channel when opaque.
+    bool save(const std::string& path, bool opaque = false) const;
 
     // Writes a one-colour opaque image at path; returns the path.
     static std::string solid(const std::string& path, int width, int height, uint8_t r, uint8_t g,
