@@ -60,11 +60,6 @@ TEST(RecordReader, LinesDependOnWhereTheStreamStands) {
     commented.skipRestOfLine();
     EXPECT_EQ(commented.line("blank"), "");
     EXPECT_EQ(commented.line("after"), "after");
-    // Tokens of any length read whole.
-    const std::string longPath(200, 'p');
-    RecordReader longTokens(writeTempFile("long.ini", longPath + " path:" + longPath + "\n"));
-    EXPECT_EQ(longTokens.token("path"), longPath);
-    EXPECT_EQ(longTokens.textField("labelled path"), longPath);
 }
 
 TEST(RecordReader, TheFirstFailureStopsEveryLaterRead) {
