@@ -45,12 +45,6 @@ protected:
         files = std::make_unique<LevelFixture>(options);
         ASSERT_TRUE(level.load(files->levelFile.c_str(), &hero, &state)) << level.failure();
     }
-    // Starts the wave timer at 2000 ms and lets it run out.
-    void waveDue() {
-        random.push({0});
-        level.update(0);
-        ScriptedClock::advance(2001);
-    }
     std::string spots() {
         std::string s;
         for (HazardSpot* spot : level.getHazardSpots())
@@ -151,8 +145,9 @@ TEST_F(LevelLoad, WavesLargerThanTheLevelAndMissingSoundsAreHarmless) {
     options.spots = 2;
     options.waveSounds = 1;
     load(options);
-    waveDue();
-    random.push({0, 0, 0, 0, 0, 0}); // five spots wanted, strength 3: no sound for it
+    random.push({0, 0, 0, 0, 0, 0, 0}); // 2000 ms; five spots wanted, strength 3: no sound for it
+    level.update(0);
+    ScriptedClock::advance(2001);
     level.update(0);
     EXPECT_EQ(spots(), "ww");
     EXPECT_EQ(level.getHazardSpots()[0]->getSound(), nullptr);
