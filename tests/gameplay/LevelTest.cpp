@@ -78,6 +78,9 @@ TEST_F(LevelLoad, BuildsEveryObjectAndRegistersTheHeroPairsInOrder) {
     EXPECT_NE(warning->getTexture(), 0u) << warning->getFileName();
     EXPECT_EQ(warning->getProperties().getPosition(), Position(100, 600));
     EXPECT_EQ(*spot->getProjectile()->getPosition(), Position(100, 400));
+    // Depths: platforms 0.6, projectiles 0.9.
+    EXPECT_FLOAT_EQ(level.getPlatforms().front()->getGraphic()->getProperties().getDepth(), 0.6f);
+    EXPECT_FLOAT_EQ(spot->getProjectile()->getGraphic()->getProperties().getDepth(), 0.9f);
     // One collision with the hero as subject: ground, platforms, then projectiles.
     ASSERT_EQ(Collision::getCollisions().size(), 1u);
     std::list<GameObject*> order = {level.getGround(), level.getPlatforms().front(),
