@@ -175,6 +175,13 @@ TEST(HerosFile, EmptyAndNegativeSoundPoolsStaySilent) {
     hero.jump();
     EXPECT_EQ(hero.getState(), AirRight);
     EXPECT_EQ(sound.take(), Log{});
+    {
+        Heros shooter;
+        shooter.load(HeroFixture::writeHeroFile(false).c_str());
+        shooter.shoot();
+    }
+    // Its sounds go with the hero, stopping as they go.
+    EXPECT_EQ(sound.take(), (Log{"play shot.ogg", "stop shot.ogg"}));
 }
 
 // From standing right: l/L press/release Left, r/R Right, j jump, s/S shoot/stop, h a hit.
@@ -195,6 +202,7 @@ TEST_F(HerosWorld, KeysMoveBetweenThePoses) {
         for (const char* k = keys; *k; ++k)
             *k == 'h' ? hit(h) : press.find(*k)->second(h);
         EXPECT_STREQ(kNames[h.getState()], kNames[expected]) << keys;
+        EXPECT_EQ(h.getGraphic()->getPictures(), std::list<Picture*>{h.getStatePicture(expected)});
     }
 }
 
@@ -260,6 +268,8 @@ TEST_F(HerosWorld, EachActionPlaysFromItsPoolAndTheShotSoundFollowsThePose) {
     hero.shoot();
     Sound* shot = hero.getCurrentShotSound();
     EXPECT_TRUE(sound.loops("shot.ogg"));
+    for (const char* once : {"jump0.ogg", "jump1.ogg", "land.ogg", "hurt.ogg"})
+        EXPECT_FALSE(sound.loops(once)) << once;
     hit(hero); // stops the shot sound but keeps it
     EXPECT_EQ(sound.take(), (Log{"play jump1.ogg", "play land.ogg", "play shot.ogg",
                                  "stop shot.ogg", "play hurt.ogg"}));

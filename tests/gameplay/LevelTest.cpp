@@ -78,6 +78,12 @@ TEST_F(LevelLoad, BuildsEveryObjectAndRegistersTheHeroPairsInOrder) {
     EXPECT_NE(warning->getTexture(), 0u) << warning->getFileName();
     EXPECT_EQ(warning->getProperties().getPosition(), Position(100, 600));
     EXPECT_EQ(*spot->getProjectile()->getPosition(), Position(100, 400));
+    BitmapPicture* rock =
+        static_cast<BitmapPicture*>(spot->getProjectile()->getGraphic()->getPictures().front());
+    EXPECT_NE(rock->getTexture(), 0u);
+    // Platforms collide by their outline, not their picture.
+    std::unique_ptr<Shape> top(level.getPlatforms().front()->getWorldShape());
+    EXPECT_EQ(top->getPolygon(0).getPoints(), (std::list<Position>{{200, 420}, {328, 420}}));
     // Depths: platforms 0.6, projectiles 0.9.
     EXPECT_FLOAT_EQ(level.getPlatforms().front()->getGraphic()->getProperties().getDepth(), 0.6f);
     EXPECT_FLOAT_EQ(spot->getProjectile()->getGraphic()->getProperties().getDepth(), 0.9f);
@@ -217,10 +223,10 @@ TEST_F(LevelLoad, TargetsFillOverBurstsAndCompleteOnTheNextUpdate) {
 
 TEST_F(LevelLoad, ATargetTakesPointsInTheBoxOfItsFourCorners) {
     load();
-    const std::pair<Position, bool> points[] = {{Position(100, 100), true},
-                                                {Position(150, 140), true}, // corners count
-                                                {Position(150.5f, 120), false},
-                                                {Position(120, 99.5f), false}};
+    const std::pair<Position, bool> points[] = {
+        {Position(100, 100), true},     {Position(150, 140), true}, // corners count
+        {Position(150.5f, 120), false}, {Position(99.5f, 120), false},
+        {Position(120, 140.5f), false}, {Position(120, 99.5f), false}};
     for (const auto& [point, taken] : points) {
         EXPECT_EQ(target(0)->tryStart(point), taken) << point.getX() << " " << point.getY();
         target(0)->pause();

@@ -34,7 +34,8 @@ LevelFixture::LevelFixture(const Options& o) : dir(TestImage::tempDir()) {
     t += "Hazards count:" + std::to_string(o.spots) + "\n";
     for (int i = 0; i < o.spots; ++i) {
         t += dir + "/warning sign.png\nwarning x: " + std::to_string(100 * i) +
-             "\nwarning y: 600\nProjectile\nImages/rock.png\nx:" + std::to_string(100 * i) +
+             "\nwarning y: 600\nProjectile\n" + dir +
+             "/warning sign.png\nx:" + std::to_string(100 * i) +
              "\ny:400\nOutline\n0 0 32 0 32 32 0 32\n";
     }
     t += "Targets dx:20 dy:-30\n" + dir + "/layouts.txt\n";
