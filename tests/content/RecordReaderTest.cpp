@@ -60,6 +60,9 @@ TEST(RecordReader, TheFirstFailureStopsEveryLaterRead) {
     EXPECT_EQ(ints.failure(), "missing a frame list");
     EXPECT_EQ(ints.line("path") + ints.token("more"), "");
 
+    RecordReader ended(writeTempFile("end.ini", "last line\n"));
+    EXPECT_EQ(ended.line("a line") + ended.line("another line"), "last line");
+    EXPECT_EQ(ended.failure(), "missing another line");
     RecordReader missing("/nonexistent/Levels/Heros.ini");
     EXPECT_TRUE(missing.failed());
     EXPECT_EQ(missing.failure(), "cannot open the file");
