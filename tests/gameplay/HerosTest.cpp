@@ -3,6 +3,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 #include <sstream>
 
 #include "gameplay/Heros.h"
@@ -103,6 +104,9 @@ TEST(HerosFile, ReadsEveryBlockInFileOrder) {
     EXPECT_EQ(hero.getCurrentPicture(), hero.getStatePicture(StandRight));
     EXPECT_FLOAT_EQ(hero.getGraphic()->getProperties().getDepth(), 0.8f);
     EXPECT_EQ(hero.getShape(), hero.getStateShape(StandRight));
+    std::unique_ptr<Shape> outline(hero.getWorldShape()); // the outline, not the picture
+    EXPECT_EQ(outline->getPolygon(0).getPoints(),
+              (std::list<Position>{{40, 100}, {56, 100}, {56, 132}, {40, 132}, {40, 100}}));
     glTranslatef(50, 50, 0);
     hero.getCurrentPicture()->draw(); // cell 2 at x 50..66: the anchor moves only the outline
     EXPECT_EQ(std::string() + GlContext::colourAt(52, 60) + GlContext::colourAt(62, 60), "bw");
