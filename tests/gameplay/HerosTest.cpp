@@ -1,13 +1,16 @@
 #include <GL/gl.h>
 #include <cstdio>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
+#include <memory>
 #include <sstream>
 
-#include "app/GameState.h"
 #include "gameplay/Heros.h"
 #include "gameplay/Plateforme.h"
 #include "gameplay/Projectile.h"
 #include "gameplay/SautMovement.h"
+#include "gameplay/TranslationMovement.h"
 #include "gameplay/Trigger.h"
 #include "graphics/Collision.h"
 #include "graphics/Graphic.h"
@@ -24,13 +27,13 @@
 namespace {
 
 using Log = std::vector<std::string>;
+const char* const kNames[] = {"StandLeft", "StandRight", "WalkLeft",   "WalkRight", "AirLeft",
+                              "AirRight",  "ShootLeft",  "ShootRight", "HitLeft",   "HitRight"};
 
 // "<state> x,y" and whether the hero stands on something.
 std::string pose(const Heros& hero) {
-    static const char* names[] = {"StandLeft", "StandRight", "WalkLeft",   "WalkRight", "AirLeft",
-                                  "AirRight",  "ShootLeft",  "ShootRight", "HitLeft",   "HitRight"};
     std::ostringstream text;
-    text << names[hero.getState()] << " " << hero.getPosition()->getX() << ","
+    text << kNames[hero.getState()] << " " << hero.getPosition()->getX() << ","
          << hero.getPosition()->getY() << (hero.isGrounded() ? " grounded" : "");
     return text.str();
 }
@@ -71,12 +74,11 @@ protected:
         }
     }
     void place(float x, float y) { hero.setPosition(Position(x, y)); }
-    float heroY() { return hero.getPosition()->getY(); }
     void land() {
         for (int i = 0; i < 400 && hero.getState() > WalkRight; ++i)
             frame();
     }
-    void hit() { hero.onCollision(&projectile, Position(0, 0), {0, 0}, {0, 0}, {0, 0}); }
+    void hit(Heros& h) { h.onCollision(&projectile, Position(0, 0), {0, 0}, {0, 0}, {0, 0}); }
 
     ScriptedClock clock{1000};
     ScriptedRandom random;
@@ -93,63 +95,58 @@ protected:
 
 } // namespace
 
-TEST(HerosFile, ReadsEveryBlockTheSameWithCrlfOrLf) {
+TEST(HerosFile, ReadsEveryBlockInFileOrder) {
     GlContext::reset();
+    Heros hero;
+    ASSERT_TRUE(hero.load(HeroFixture::writeHeroFile(true).c_str())) << hero.failure();
+    EXPECT_EQ(pose(hero), "StandRight 40,100");
+    EXPECT_EQ(hero.getGraphic()->getPictures(), std::list<Picture*>{hero.getCurrentPicture()});
+    EXPECT_EQ(hero.getCurrentPicture(), hero.getStatePicture(StandRight));
+    EXPECT_FLOAT_EQ(hero.getGraphic()->getProperties().getDepth(), 0.8f);
+    EXPECT_EQ(hero.getShape(), hero.getStateShape(StandRight));
+    std::unique_ptr<Shape> outline(hero.getWorldShape()); // the outline, not the picture
+    EXPECT_EQ(outline->getPolygon(0).getPoints(),
+              (std::list<Position>{{40, 100}, {56, 100}, {56, 132}, {40, 132}, {40, 100}}));
+    glTranslatef(50, 50, 0);
+    hero.getCurrentPicture()->draw(); // cell 2 at x 50..66: the anchor moves only the outline
+    EXPECT_EQ(std::string() + GlContext::colourAt(52, 60) + GlContext::colourAt(62, 60), "bw");
     const std::list<Position> rectangle = {{0, 0}, {16, 0}, {16, 32}, {0, 32}, {0, 0}};
-    for (bool crlf : {false, true}) {
-        Heros hero;
-        ASSERT_TRUE(hero.load(HeroFixture::writeHeroFile(crlf).c_str())) << hero.failure();
-        EXPECT_EQ(pose(hero), "StandRight 40,100");
-        EXPECT_EQ(hero.getGraphic()->getPictures(), std::list<Picture*>{hero.getCurrentPicture()});
-        EXPECT_EQ(hero.getCurrentPicture(), hero.getStatePicture(StandRight));
-        EXPECT_FLOAT_EQ(hero.getGraphic()->getProperties().getDepth(), 0.8f);
-        EXPECT_EQ(hero.getShape(), hero.getStateShape(StandRight));
-        GlContext::reset();
-        glTranslatef(50, 50, 0);
-        hero.getCurrentPicture()->draw(); // cell 2 at x 50..66: the anchor moves only the outline
-        EXPECT_EQ(std::string() + GlContext::colourAt(52, 60) + GlContext::colourAt(62, 60), "bw");
-        for (int s = StandLeft; s <= HitRight; ++s) {
-            StripedAnimatedBitmapPicture* picture = hero.getStatePicture(HerosState(s));
-            const HeroFixture::Animation& a = HeroFixture::kAnimations[s];
-            EXPECT_EQ(picture->getAnimationSpeed(), a.speed) << s;
-            // Only the left shooting pose is placed by its pair; the others are anchored.
-            const Position pair(static_cast<float>(a.ax), static_cast<float>(a.ay));
-            GraphicProperties& p = picture->getProperties();
-            EXPECT_EQ(s == ShootLeft ? p.getPosition() : p.getAnchor(), pair) << s;
-            EXPECT_EQ(s == ShootLeft ? p.getAnchor() : p.getPosition(), Position(0, 0)) << s;
-            ASSERT_TRUE(picture->isPlaying());
-            picture->setPlaying(false);
-            std::vector<int> cells;
-            for (int frame = 0; frame < picture->getFrameCount(); ++frame) {
-                picture->setFrame(frame);
-                picture->draw();
-                cells.push_back(static_cast<int>(picture->getTexOrigin().getX() * 4));
-            }
-            EXPECT_EQ(cells, a.cells) << s;
-            Shape* shape = hero.getStateShape(HerosState(s));
-            EXPECT_EQ(shape ? shape->getPolygon(0).getPoints() : rectangle, rectangle) << s;
+    for (int s = StandLeft; s <= HitRight; ++s) {
+        StripedAnimatedBitmapPicture* picture = hero.getStatePicture(HerosState(s));
+        const HeroFixture::Animation& a = HeroFixture::kAnimations[s];
+        EXPECT_EQ(picture->getAnimationSpeed(), a.speed) << s;
+        // Only the left shooting pose is placed by its pair; the others are anchored.
+        const Position pair(static_cast<float>(a.ax), static_cast<float>(a.ay));
+        GraphicProperties& p = picture->getProperties();
+        EXPECT_EQ(s == ShootLeft ? p.getPosition() : p.getAnchor(), pair) << s;
+        EXPECT_EQ(s == ShootLeft ? p.getAnchor() : p.getPosition(), Position(0, 0)) << s;
+        ASSERT_TRUE(picture->isPlaying());
+        picture->setPlaying(false);
+        std::vector<int> cells;
+        for (int frame = 0; frame < picture->getFrameCount(); ++frame) {
+            picture->setFrame(frame);
+            picture->draw();
+            cells.push_back(static_cast<int>(picture->getTexOrigin().getX() * 4));
         }
-        hero.walkLeft(); // the left walk negates the file's positive speed
-        Position walked(0, 0);
-        hero.getMovement()->apply(&walked);
-        hero.walkRight();
-        hero.getMovement()->apply(&walked);
-        hero.getMovement()->apply(&walked);
-        EXPECT_EQ(walked, Position(HeroFixture::kWalk, 0));
+        EXPECT_EQ(cells, a.cells) << s;
+        Shape* shape = hero.getStateShape(HerosState(s));
+        EXPECT_EQ(shape ? shape->getPolygon(0).getPoints() : rectangle, rectangle) << s;
     }
+    hero.walkLeft(); // the left walk negates the file's positive speed
+    EXPECT_EQ(static_cast<TranslationMovement*>(hero.getMovement())->getDx(), -HeroFixture::kWalk);
+    hero.walkRight();
+    EXPECT_EQ(static_cast<TranslationMovement*>(hero.getMovement())->getDx(), HeroFixture::kWalk);
     // Each jump takes its four fields in file order.
-    for (const auto& [key, expected] :
-         {std::pair{
-              &Heros::stopLeft,
-              HeroFixture::kJumpUp}, // standing still {&Heros::walkLeft, HeroFixture::kJumpLeft},
-          {&Heros::walkRight, HeroFixture::kJumpRight}}) {
-        Heros hero;
-        hero.load(HeroFixture::writeHeroFile(false).c_str());
-        (hero.*key)();
-        hero.jump();
-        const SautMovement* m = static_cast<SautMovement*>(hero.getMovement());
+    for (const auto& [key, j] : {std::pair{&Heros::stopLeft, HeroFixture::kJumpUp},
+                                 {&Heros::walkLeft, HeroFixture::kJumpLeft},
+                                 {&Heros::walkRight, HeroFixture::kJumpRight}}) {
+        Heros jumper;
+        jumper.load(HeroFixture::writeHeroFile(false).c_str());
+        (jumper.*key)();
+        jumper.jump();
+        const SautMovement* m = static_cast<SautMovement*>(jumper.getMovement());
         EXPECT_EQ(std::make_tuple(m->getStepX(), m->getSpeedY(), m->getDecrement(), m->getPeriod()),
-                  std::make_tuple(expected.stepX, expected.speedY, expected.drop, expected.period));
+                  std::make_tuple(j.stepX, j.speedY, j.drop, j.period));
     }
 }
 
@@ -182,15 +179,35 @@ TEST(HerosFile, EmptyAndNegativeSoundPoolsStaySilent) {
     hero.jump();
     EXPECT_EQ(hero.getState(), AirRight);
     EXPECT_EQ(sound.take(), Log{});
+    {
+        Heros shooter;
+        shooter.load(HeroFixture::writeHeroFile(false).c_str());
+        shooter.shoot();
+    }
+    // Its sounds go with the hero, stopping as they go.
+    EXPECT_EQ(sound.take(), (Log{"play shot.ogg", "stop shot.ogg"}));
 }
 
-TEST_F(HerosWorld, FallsLandsExactlyAndStaysSupported) {
-    place(200, 60);
-    frame(); // nothing below: the fall starts
-    EXPECT_EQ(pose(hero), "AirRight 200,60");
-    land();
-    frame(10);
-    EXPECT_EQ(pose(hero), "StandRight 200,20 grounded"); // the upward jump has no sideways step
+// From standing right: l/L press/release Left, r/R Right, j jump, s/S shoot/stop, h a hit.
+TEST_F(HerosWorld, KeysMoveBetweenThePoses) {
+    const std::pair<const char*, HerosState> cases[] = {
+        {"lL", StandLeft},    {"lrL", WalkRight},  {"rlR", WalkLeft},  {"rR", StandRight},
+        {"lLrR", StandRight}, {"lj", AirLeft},     {"ljrsj", AirLeft}, {"rj", AirRight},
+        {"lLj", AirLeft},     {"lLs", ShootLeft},  {"ls", ShootLeft},  {"rs", ShootRight},
+        {"sjlr", ShootRight}, {"lsS", StandLeft},  {"sS", StandRight}, {"lSL", StandLeft},
+        {"lLh", HitLeft},     {"hlrjs", HitRight}, {"lsh", HitLeft}};
+    const std::map<char, std::function<void(Heros&)>> press = {
+        {'l', &Heros::walkLeft},    {'L', &Heros::stopLeft}, {'r', &Heros::walkRight},
+        {'R', &Heros::stopRight},   {'j', &Heros::jump},     {'s', &Heros::shoot},
+        {'S', &Heros::stopShooting}};
+    for (const auto& [keys, expected] : cases) {
+        Heros h;
+        h.load(HeroFixture::writeHeroFile(false).c_str());
+        for (const char* k = keys; *k; ++k)
+            *k == 'h' ? hit(h) : press.find(*k)->second(h);
+        EXPECT_STREQ(kNames[h.getState()], kNames[expected]) << keys;
+        EXPECT_EQ(h.getGraphic()->getPictures(), std::list<Picture*>{h.getStatePicture(expected)});
+    }
 }
 
 TEST_F(HerosWorld, LandingTakesTheEdgeStartsHeightAndOnlyFromAbove) {
@@ -214,74 +231,13 @@ TEST_F(HerosWorld, LandingTakesTheEdgeStartsHeightAndOnlyFromAbove) {
     }
 }
 
-TEST_F(HerosWorld, WalkingOffAPlatformFallsWhileDrifting) {
-    place(70, 80);
-    frame();
-    hero.walkRight();
-    while (hero.getState() == WalkRight && hero.getPosition()->getX() < 300)
-        frame();
-    const float x = hero.getPosition()->getX();
-    EXPECT_GT(x, 100 - HeroFixture::kWidth); // walked until the outline was past the edge
-    frame();
-    // The right jump's sideways step, from rest.
-    EXPECT_EQ(*hero.getPosition(), Position(x + HeroFixture::kJumpRight.stepX, 80));
-    land();
-    EXPECT_EQ(hero.getState(), StandRight); // standing, not walking
-    EXPECT_EQ(heroY(), 20.0f);
-}
-
-TEST_F(HerosWorld, RisingThroughAPlatformDoesNotLand) {
-    place(70, 20);
-    frame();
-    hero.jump();
-    bool above = false;
-    for (int i = 0; i < 200 && hero.getState() == AirRight; ++i) {
-        const float before = heroY();
-        frame();
-        if (heroY() > before) {
-            EXPECT_EQ(pose(hero).substr(0, 9), "AirRight ") << heroY();
-        }
-        above = above || heroY() > 80;
-    }
-    EXPECT_TRUE(above);
-    EXPECT_EQ(pose(hero), "StandRight 70,80 grounded");
-}
-
-TEST_F(HerosWorld, NoDoubleJumpAndHeldKeysDoNotResumeWalking) {
-    place(300, 20);
-    frame();
-    hero.walkLeft();
-    hero.jump();
-    frame(2);
-    SautMovement* jump = static_cast<SautMovement*>(hero.getMovement());
-    const float speed = jump->getSpeedY();
-    hero.jump(); // in the air: nothing
-    EXPECT_EQ(jump->getSpeedY(), speed);
-    EXPECT_FALSE(hero.shoot());
-    hero.walkRight(); // no walking from the air
-    EXPECT_EQ(hero.getState(), AirLeft);
-    land();
-    hero.stopLeft();
-    EXPECT_EQ(hero.getState(), StandLeft);
-    // Turning while walking is immediate; releasing the first key changes nothing.
-    hero.walkLeft();
-    hero.walkRight();
-    hero.stopLeft();
-    EXPECT_EQ(hero.getState(), WalkRight);
-    EXPECT_TRUE(hero.shoot());
-    hero.jump();
-    EXPECT_EQ(hero.getState(), ShootRight);
-    hero.stopShooting();
-    EXPECT_EQ(hero.getState(), StandRight);
-}
-
 TEST_F(HerosWorld, AHitHangsInMidAirForExactly3000ms) {
     place(500, 300);
     frame();
     const unsigned int hitAt = ScriptedClock::now();
     hero.getStatePicture(HitRight)->setFrame(1); // a hit starts its pose from the first frame
-    hit();
-    hit(); // hits do not stack during the pose
+    hit(hero);
+    hit(hero); // hits do not stack during the pose
     EXPECT_EQ(hero.getLives(), 2);
     EXPECT_EQ(hero.getCurrentPicture(), hero.getStatePicture(HitRight));
     EXPECT_EQ(hero.getCurrentPicture()->getFrame(), 0);
@@ -293,16 +249,14 @@ TEST_F(HerosWorld, AHitHangsInMidAirForExactly3000ms) {
     ScriptedClock::set(hitAt + 3001);
     hero.update(0);
     EXPECT_EQ(hero.getState(), StandRight);
-    frame(); // the fall starts on the next frame
-    EXPECT_EQ(hero.getState(), AirRight);
+    frame(2); // the fall starts on the next frame, from rest
+    EXPECT_EQ(pose(hero), "AirRight 500,300");
 }
 
 TEST_F(HerosWorld, ALeftFacingHitShowsTheLeftPoseAndKeepsTheShape) {
-    place(200, 20);
-    frame();
     hero.walkLeft();
     hero.stopLeft();
-    hit();
+    hit(hero);
     EXPECT_EQ(hero.getState(), HitLeft);
     EXPECT_EQ(hero.getGraphic()->getPictures(), std::list<Picture*>{hero.getStatePicture(HitLeft)});
     EXPECT_EQ(hero.getShape(), hero.getStateShape(StandLeft));
@@ -318,7 +272,9 @@ TEST_F(HerosWorld, EachActionPlaysFromItsPoolAndTheShotSoundFollowsThePose) {
     hero.shoot();
     Sound* shot = hero.getCurrentShotSound();
     EXPECT_TRUE(sound.loops("shot.ogg"));
-    hit(); // stops the shot sound but keeps it
+    for (const char* once : {"jump0.ogg", "jump1.ogg", "land.ogg", "hurt.ogg"})
+        EXPECT_FALSE(sound.loops(once)) << once;
+    hit(hero); // stops the shot sound but keeps it
     EXPECT_EQ(sound.take(), (Log{"play jump1.ogg", "play land.ogg", "play shot.ogg",
                                  "stop shot.ogg", "play hurt.ogg"}));
     ScriptedClock::advance(3001);
@@ -335,14 +291,12 @@ TEST_F(HerosWorld, EachActionPlaysFromItsPoolAndTheShotSoundFollowsThePose) {
     for (const Log& heard : {Log{"play hurt.ogg"}, Log{}}) {
         ScriptedClock::advance(3001);
         frame();
-        hit();
+        hit(hero);
         EXPECT_EQ(sound.take(), heard);
     }
+    EXPECT_EQ(hero.getLives(), 0);
     ScriptedClock::advance(100000);
     frame();
-    hero.walkLeft();
-    hero.jump();
-    EXPECT_FALSE(hero.shoot());
     EXPECT_EQ(pose(hero), "HitRight 200,20 grounded");
 }
 

@@ -6,23 +6,16 @@
 
 namespace {
 
-// The steps of n applications, through the base class: "dx,dy" each.
-std::vector<std::string> steps(Movement& movement, int n) {
+// The vertical steps of n applications through the base class; every sideways step must be dx.
+std::vector<int> rises(Movement& movement, int n, float dx) {
     Position position(0, 0);
-    std::vector<std::string> out;
+    std::vector<int> out;
     for (int i = 0; i < n; ++i) {
         const Position before = position;
         movement.apply(&position);
-        out.push_back(std::to_string(static_cast<int>(position.getX() - before.getX())) + "," +
-                      std::to_string(static_cast<int>(position.getY() - before.getY())));
+        EXPECT_EQ(position.getX() - before.getX(), dx) << i;
+        out.push_back(static_cast<int>(position.getY() - before.getY()));
     }
-    return out;
-}
-
-std::vector<std::string> rises(int dx, std::initializer_list<int> dy) {
-    std::vector<std::string> out;
-    for (int y : dy)
-        out.push_back(std::to_string(dx) + "," + std::to_string(y));
     return out;
 }
 
@@ -31,18 +24,20 @@ std::vector<std::string> rises(int dx, std::initializer_list<int> dy) {
 // A jump's speed drops after every period + 1 moves, by a drop that grows by 1.
 TEST(Movement, StepsOfWalksJumpsAndFalls) {
     TranslationMovement walk(-3, 1);
-    EXPECT_EQ(steps(walk, 2), rises(-3, {1, 1}));
+    EXPECT_EQ(rises(walk, 2, -3), std::vector<int>({1, 1}));
     SautMovement jump(2, 10, 1, 2), steep(0, 5, 0, 0), hover(0, 4, 2, -1);
-    EXPECT_EQ(steps(jump, 19),
-              rises(2, {10, 10, 10, 9, 9, 9, 7, 7, 7, 4, 4, 4, 0, 0, 0, -5, -5, -5, -11}));
-    EXPECT_EQ(steps(steep, 5), rises(0, {5, 5, 4, 2, -1})); // period 0: a drop after every move
-    EXPECT_EQ(steps(hover, 10000).back(), "0,4");           // a negative period is never reached
+    EXPECT_EQ(rises(jump, 19, 2),
+              std::vector<int>({10, 10, 10, 9, 9, 9, 7, 7, 7, 4, 4, 4, 0, 0, 0, -5, -5, -5, -11}));
+    // Period 0: a drop after every move.
+    EXPECT_EQ(rises(steep, 5, 0), std::vector<int>({5, 5, 4, 2, -1}));
+    EXPECT_EQ(rises(hover, 10000, 0).back(), 4); // a negative period is never reached
     // A jump cut short starts over; with speed 0 it is a fall dropping d, 2d + 1, 3d + 3.
     SautMovement cut(0, 12, 3, 2);
-    steps(cut, 7);
+    rises(cut, 7, 0);
     cut.restart();
-    EXPECT_EQ(steps(cut, 4), rises(0, {12, 12, 12, 9}));
+    EXPECT_EQ(rises(cut, 4, 0), std::vector<int>({12, 12, 12, 9}));
     cut.restart();
     cut.setSpeedY(0);
-    EXPECT_EQ(steps(cut, 12), rises(0, {0, 0, 0, -3, -3, -3, -7, -7, -7, -12, -12, -12}));
+    EXPECT_EQ(rises(cut, 12, 0),
+              std::vector<int>({0, 0, 0, -3, -3, -3, -7, -7, -7, -12, -12, -12}));
 }

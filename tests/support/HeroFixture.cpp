@@ -1,7 +1,5 @@
 #include "support/HeroFixture.h"
 
-#include <sstream>
-
 #include "support/TempFile.h"
 #include "support/TestImage.h"
 
@@ -15,12 +13,6 @@ const Jump kJumpLeft = {-2, 12, 1, 2}, kJumpRight = {2, 11, 2, 1}, kJumpUp = {0,
 
 namespace {
 
-std::string number(float value) {
-    std::ostringstream text;
-    text << value;
-    return text.str();
-}
-
 std::string block(const std::string& strip, int pose, const std::string& movement) {
     const Animation& a = kAnimations[pose];
     std::string text = strip + " speed:" + std::to_string(a.speed) +
@@ -33,8 +25,8 @@ std::string block(const std::string& strip, int pose, const std::string& movemen
 }
 
 std::string jump(const Jump& j) {
-    return " x:" + number(j.stepX) + " y:" + number(j.speedY) + " drop:" + number(j.drop) +
-           " period:" + std::to_string(j.period);
+    return " x:" + std::to_string(j.stepX) + " y:" + std::to_string(j.speedY) +
+           " drop:" + std::to_string(j.drop) + " period:" + std::to_string(j.period);
 }
 
 } // namespace
@@ -42,7 +34,7 @@ std::string jump(const Jump& j) {
 std::string heroFileText(const std::string& strip) {
     std::string t = "Test hero: poses, movements, sounds\n";
     for (int pose = 0; pose < 10; ++pose) {
-        const std::string walk = " step:" + number(kWalk);
+        const std::string walk = " step:" + std::to_string(kWalk);
         t += block(strip, pose,
                    pose == 2 || pose == 3 ? walk
                    : pose == 4            ? jump(kJumpLeft)

@@ -6,13 +6,7 @@
 
 namespace {
 
-void write(const std::string& path, std::string text, bool crlf) {
-    if (crlf) {
-        std::string converted;
-        for (char c : text)
-            converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        text = converted;
-    }
+void write(const std::string& path, const std::string& text) {
     std::ofstream(path.c_str(), std::ios::binary) << text;
 }
 
@@ -29,10 +23,10 @@ LevelFixture::LevelFixture(const Options& o) : dir(TestImage::tempDir()) {
         int count = 0;
         for (char c : o.layouts[i])
             count += c == '\n';
-        write(layout, "Targets count:" + std::to_string(count) + "\n" + o.layouts[i], o.crlf);
+        write(layout, "Targets count:" + std::to_string(count) + "\n" + o.layouts[i]);
         list += " " + layout;
     }
-    write(dir + "/layouts.txt", list + "\n", o.crlf);
+    write(dir + "/layouts.txt", list + "\n");
 
     std::string t = "First level\nImages/background.png\nGround 0 20 1024 20\n"
                     "Platforms Images/platform.png ax:0 ay:0\nOutline 0 0 128 0\n"
@@ -40,7 +34,8 @@ LevelFixture::LevelFixture(const Options& o) : dir(TestImage::tempDir()) {
     t += "Hazards count:" + std::to_string(o.spots) + "\n";
     for (int i = 0; i < o.spots; ++i) {
         t += dir + "/warning sign.png\nwarning x: " + std::to_string(100 * i) +
-             "\nwarning y: 600\nProjectile\nImages/rock.png\nx:" + std::to_string(100 * i) +
+             "\nwarning y: 600\nProjectile\n" + dir +
+             "/warning sign.png\nx:" + std::to_string(100 * i) +
              "\ny:400\nOutline\n0 0 32 0 32 32 0 32\n";
     }
     t += "Targets dx:20 dy:-30\n" + dir + "/layouts.txt\n";
@@ -49,5 +44,5 @@ LevelFixture::LevelFixture(const Options& o) : dir(TestImage::tempDir()) {
         t += " Sounds/w" + std::to_string(i) + ".ogg vol:0.5";
     t += "\n";
     levelFile = dir + "/Niveau1.ini";
-    write(levelFile, t, o.crlf);
+    write(levelFile, t);
 }

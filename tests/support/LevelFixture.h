@@ -12,7 +12,6 @@ struct LevelFixture {
     struct Options {
         int spots = 6;
         int waveSounds = 4;
-        bool crlf = false;
         // Each layout: the target records after the count.
         std::string layouts[3] = {"Images/none.png x:100 y:100 0 0 50 0 50 40 0 40\n"
                                   "Images/none.png x:120 y:110 0 0 50 0 50 40 0 40\n"};
