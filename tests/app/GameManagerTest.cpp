@@ -26,7 +26,13 @@ public:
         if (onEvents)
             onEvents();
     }
-    void update() override { log.push_back(name + ".update"); }
+    // Each frame starts from the identity: a translation left over shows.
+    void update() override {
+        GLfloat modelview[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+        log.push_back(name + (modelview[12] == 0 ? ".update" : ".moved"));
+        glTranslatef(1, 0, 0);
+    }
     std::function<void()> onEvents;
     Log& log;
     std::string name;

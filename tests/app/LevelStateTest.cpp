@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "app/Application.h"
 #include "app/GameManager.h"
 #include "app/LevelState.h"
 #include "gameplay/Heros.h"
@@ -133,4 +134,5 @@ TEST_F(LevelStateTest, MissingContentIsReportedByName) {
     std::filesystem::remove(files.dir + "/Levels/Heros.ini");
     EXPECT_FALSE(noHero.init(&credits));
     EXPECT_EQ(noHero.failure(), "./Levels/Heros.ini: cannot open the file");
+    EXPECT_EQ(Application().start(), 1); // no Levels/Viewport.xml
 }

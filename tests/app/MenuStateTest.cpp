@@ -80,6 +80,9 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfOrLfAndDrawsTheSelectionOverTheBackground) 
         ASSERT_TRUE(read.load(&level, &credits, menuFile(eol).c_str())) << read.failure();
         sound.take();
         manager->changeState(&read);
+        GlContext::reset();
+        read.update();
+        EXPECT_EQ(std::string() + colourAt(42, 22) + colourAt(12, 20), "rg"); // item 0 selected
         KeyEvents::push(SDL_KEYDOWN, SDLK_DOWN);
         KeyEvents::push(SDL_KEYDOWN, SDLK_RETURN);
         read.handleEvents();
@@ -98,6 +101,7 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfOrLfAndDrawsTheSelectionOverTheBackground) 
     MenuState missing;
     EXPECT_FALSE(missing.load(&level, &credits, "/nonexistent/Menu.ini"));
     EXPECT_EQ(missing.failure(), "/nonexistent/Menu.ini: cannot open the file");
+    EXPECT_EQ(missing.getSelection(), 0);
 }
 
 TEST_F(MenuTest, SelectionWrapsBothWaysEveryMoveRestartsItsSoundAndWindowCloseStops) {
@@ -168,6 +172,8 @@ TEST_F(MenuTest, CreditsShowFromTheLowerLeftPlayOnceAndEndOnAKeyPress) {
         KeyEvents::push(SDL_KEYDOWN, SDLK_a);
         manager->run(&pressed);
         EXPECT_EQ(pressed.frames, 1);
+        EXPECT_EQ(sound.take("interface"),
+                  (Log{"stop Sound/music-interface.ogg", "play Sound/music-interface.ogg"}));
     }
     std::filesystem::current_path(previous);
 }

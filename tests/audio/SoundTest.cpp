@@ -141,7 +141,8 @@ TEST_F(AudioTest, ALoopingSoundJoinsWithoutAGapUntilStoppedAndAnotherPlaysOnce) 
     EXPECT_NEAR(capture.rms(0, 0.8, 1.0), capture.rms(0, 0.0, 0.2), 0.01);
     loop.stop();
     capture.clear();
-    Sound& once = start(tone("once.wav", 0.25), false, true); // hardware mode ignores the loop
+    // Stereo, once: hardware mode ignores the loop.
+    Sound& once = start(tone("once.wav", 0.25, 2), false, true);
     capture.run(kPerSecond / 2);
     EXPECT_GT(capture.rms(0, 0.0, 0.24), 0.2);
     EXPECT_TRUE(capture.isSilent(0.26, 0.5));
@@ -294,6 +295,7 @@ TEST_F(AudioTest, UnreadableFilesFormatlessUserSoundsAndNullStreamsAreRefused) {
     EXPECT_EQ(stream, nullptr);
     EXPECT_FALSE(capture.system().createSound("", kOnce | SoundSystem::ModeUser, nullptr, &stream));
     EXPECT_EQ(play(nullptr), nullptr);
+    EXPECT_EQ(make(tone("3.wav", 0.1, 3), kOnce), nullptr); // mono and stereo only
 }
 
 TEST(SoundSystemOutput, UninitialisedOrGoneTheSystemIsSilentAndItsHandlesHarmless) {
