@@ -141,7 +141,12 @@ TEST_F(GameManagerTest, StopFinishesTheFrameAndChangesApplyAtOnce) {
     EXPECT_EQ(manager.getCurrentState(), &level);
     for (int signal : {SIGTERM, SIGINT}) { // ends the run after the frame in progress
         TerminationSignal::install();
-        level.onEvents = [&] { std::raise(signal); };
+        int frames = 0;
+        level.onEvents = [&] {
+            if (++frames == 3)
+                manager.stop(); // a backstop: the signal must end the run first
+            std::raise(signal);
+        };
         manager.run(&level);
         EXPECT_EQ(sound.take(), (Log{"level.leave", "level.enter", "level.events", "level.update",
                                      "swap", "update"}));
