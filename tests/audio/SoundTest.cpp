@@ -250,8 +250,7 @@ TEST_F(AudioTest, StreamsOfOggAndWavSoundTogetherWithUpdatesUpToAQuarterSecondAp
         capture.clear();
         const long underruns = capture.system().getUnderrunCount();
         std::unique_ptr<SoundChannel> left = play(music, true), right = play(effect, true);
-        left->setPan(-1.0f);
-        right->setPan(1.0f);
+        EXPECT_TRUE(left->setPan(-1.0f) && right->setPan(1.0f));
         capture.run(1, period);
         EXPECT_TRUE(capture.isSilent(0, 1));
         bool paused = false;
@@ -313,7 +312,8 @@ TEST(SoundSystemOutput, UninitialisedOrGoneTheSystemIsSilentAndItsHandlesHarmles
     ASSERT_TRUE(capture->system().playSound(stream, false, &channel));
     EXPECT_TRUE(channel->isPlaying());
     capture.reset();
-    EXPECT_FALSE(channel->isPlaying() || channel->stop() || channel->setPaused(true));
+    EXPECT_FALSE(channel->isPlaying() || channel->stop() || channel->setPaused(true) ||
+                 channel->setPan(0.0f));
     delete channel;
 }
 
