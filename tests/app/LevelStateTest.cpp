@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "app/Application.h"
 #include "app/GameManager.h"
 #include "app/LevelState.h"
 #include "gameplay/Heros.h"
@@ -116,8 +117,8 @@ TEST_F(LevelStateTest, TheIntroPlaysThenTheLoopTakesOverOnce) {
     EXPECT_EQ(sound.take("music"), (Log{"stop " + intro, "play " + loop}));
     EXPECT_FALSE(sound.loops(intro));
     EXPECT_TRUE(sound.loops(loop));
-    EXPECT_FLOAT_EQ(sound.volumeOf(intro), 0.8f);
-    EXPECT_FLOAT_EQ(sound.volumeOf(loop), 0.8f);
+    EXPECT_EQ(std::make_pair(sound.volumes[intro], sound.volumes[loop]),
+              std::make_pair(0.8f, 0.8f));
     // Window close leaves the level like Escape.
     KeyEvents::push(SDL_QUIT);
     level.handleEvents();
@@ -125,7 +126,7 @@ TEST_F(LevelStateTest, TheIntroPlaysThenTheLoopTakesOverOnce) {
     EXPECT_EQ(sound.take("music"), (Log{"stop " + intro, "stop " + loop}));
 }
 
-TEST_F(LevelStateTest, BrokenContentIsReportedByName) {
+TEST_F(LevelStateTest, MissingContentIsReportedByName) {
     std::filesystem::remove(files.dir + "/Levels/Niveau1.ini");
     EXPECT_FALSE(level.init(&credits));
     EXPECT_EQ(level.failure(), "Levels/Niveau1.ini: cannot open the file");
@@ -133,4 +134,5 @@ TEST_F(LevelStateTest, BrokenContentIsReportedByName) {
     std::filesystem::remove(files.dir + "/Levels/Heros.ini");
     EXPECT_FALSE(noHero.init(&credits));
     EXPECT_EQ(noHero.failure(), "./Levels/Heros.ini: cannot open the file");
+    EXPECT_EQ(Application().start(), 1); // no Levels/Viewport.xml
 }

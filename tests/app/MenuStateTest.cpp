@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "app/CreditsState.h"
-#include "app/GameManager.h"
 #include "app/MenuState.h"
 #include "app/TransitionState.h"
 #include "support/GlContext.h"
@@ -31,22 +30,21 @@ public:
     }
     void update() override { screen.update(); }
     GameState& screen;
-    int limit;
-    int frames = 0;
+    int limit, frames = 0;
 };
 
 // A blue background at (3, 5); each item green when selected, red when not.
-std::string menuFile(const char* eol, int delay) {
-    const std::string dir = TestImage::tempDir(), e = eol;
-    const std::string on = TestImage::solid(dir + "/on.png", 16, 16, 0, 255, 0);
-    const std::string off = TestImage::solid(dir + "/off.png", 16, 16, 255, 0, 0);
+std::string menuFile(const std::string& eol) {
+    const std::string dir = TestImage::tempDir();
+    const std::string on = TestImage::solid(dir + "/on.png", 16, 16, 0, 255, 0) + eol;
+    const std::string off = TestImage::solid(dir + "/off.png", 16, 16, 255, 0, 0) + eol;
+    const std::string background =
+        TestImage::solid(dir + "/menu background.png", 16, 16, 0, 0, 255);
     return writeTempFile(
-        "Menu.ini",
-        "Title screen" + e + TestImage::solid(dir + "/menu background.png", 16, 16, 0, 0, 255) + e +
-            "x:3 y:5 trailing words" + e + "x:10 y:20" + e + on + e + e + off + e +
-            "any separator text" + e + "x:40 y:20" + e + on + e + e + off + e + e +
-            "music:Sounds/menu.ogg move:a:b.ogg ok:Sounds/ok.ogg delay:" + std::to_string(delay) +
-            e);
+        "Menu.ini", "Title screen" + eol + background + eol + "x:3 y:5 trailing words" + eol +
+                        "x:10 y:20" + eol + on + eol + off + "any separator text" + eol +
+                        "x:40 y:20" + eol + on + eol + off + eol +
+                        "music:Sounds/menu.ogg move:a:b.ogg ok:Sounds/ok.ogg delay:1000" + eol);
 }
 
 class MenuTest : public testing::Test {
@@ -54,7 +52,7 @@ protected:
     void SetUp() override {
         GlContext::reset();
         KeyEvents::drain();
-        ASSERT_TRUE(menu.load(&level, &credits, menuFile("\n", 1000).c_str())) << menu.failure();
+        ASSERT_TRUE(menu.load(&level, &credits, menuFile("\n").c_str())) << menu.failure();
         manager->changeState(&menu);
     }
     // One frame as the manager runs it.
@@ -75,23 +73,25 @@ protected:
 
 } // namespace
 
-TEST_F(MenuTest, ReadsTheFileWithCrlfOrLfAndDrawsTheSelection) {
+TEST_F(MenuTest, ReadsTheFileWithCrlfOrLfAndDrawsTheSelectionOverTheBackground) {
     manager->changeState(&level);
     for (const char* eol : {"\n", "\r\n"}) {
         MenuState read;
-        ASSERT_TRUE(read.load(&level, &credits, menuFile(eol, 0).c_str())) << read.failure();
+        ASSERT_TRUE(read.load(&level, &credits, menuFile(eol).c_str())) << read.failure();
         sound.take();
         manager->changeState(&read);
+        GlContext::reset();
+        read.update();
+        EXPECT_EQ(std::string() + colourAt(42, 22) + colourAt(12, 20), "rg"); // item 0 selected
         KeyEvents::push(SDL_KEYDOWN, SDLK_DOWN);
         KeyEvents::push(SDL_KEYDOWN, SDLK_RETURN);
         read.handleEvents();
         GlContext::reset();
         read.update();
-        EXPECT_EQ(colourAt(42, 22), 'g'); // item 1, now selected
-        EXPECT_EQ(colourAt(12, 20), 'r'); // item 0, over the background
-        EXPECT_EQ(colourAt(4, 6), 'b');
-        EXPECT_EQ(colourAt(2, 6), 'k');
-        EXPECT_EQ(colourAt(4, 4), 'k');
+        // Item 1 selected, item 0 over the background, the background's corner.
+        EXPECT_EQ(std::string() + colourAt(42, 22) + colourAt(12, 20) + colourAt(4, 6) +
+                      colourAt(2, 6) + colourAt(4, 4),
+                  "grbkk");
         manager->changeState(&level);
         EXPECT_EQ(sound.take(), (Log{"play Sounds/menu.ogg", "play a:b.ogg", "play Sounds/ok.ogg",
                                      "stop Sounds/menu.ogg", "stop Sounds/ok.ogg"}));
@@ -101,44 +101,34 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfOrLfAndDrawsTheSelection) {
     MenuState missing;
     EXPECT_FALSE(missing.load(&level, &credits, "/nonexistent/Menu.ini"));
     EXPECT_EQ(missing.failure(), "/nonexistent/Menu.ini: cannot open the file");
+    EXPECT_EQ(missing.getSelection(), 0);
 }
 
-TEST_F(MenuTest, SelectionWrapsBothWaysAndEveryMoveRestartsItsSound) {
+TEST_F(MenuTest, SelectionWrapsBothWaysEveryMoveRestartsItsSoundAndWindowCloseStops) {
     sound.take();
-    const struct {
-        SDLKey key;
-        int selection;
-    } steps[] = {{SDLK_UP, 1}, {SDLK_UP, 0}, {SDLK_DOWN, 1}, {SDLK_DOWN, 0}, {SDLK_ESCAPE, 0}};
-    for (const auto& step : steps) {
-        KeyEvents::push(SDL_KEYDOWN, step.key);
-        KeyEvents::push(SDL_KEYUP, step.key); // releases do nothing
+    const std::pair<SDLKey, int> steps[] = {
+        {SDLK_UP, 1}, {SDLK_UP, 0}, {SDLK_DOWN, 1}, {SDLK_DOWN, 0}, {SDLK_ESCAPE, 0}};
+    for (const auto& [key, selection] : steps) {
+        KeyEvents::push(SDL_KEYDOWN, key);
+        KeyEvents::push(SDL_KEYUP, key); // releases do nothing
         menu.handleEvents();
-        EXPECT_EQ(menu.getSelection(), step.selection) << step.key;
+        EXPECT_EQ(menu.getSelection(), selection) << key;
     }
     EXPECT_EQ(sound.take(), (Log{"play a:b.ogg", "stop a:b.ogg", "play a:b.ogg", "stop a:b.ogg",
                                  "play a:b.ogg", "stop a:b.ogg", "play a:b.ogg"}));
-    EXPECT_EQ(manager->getCurrentState(), &menu);
+    Limited limited(menu, 5);
+    KeyEvents::push(SDL_QUIT);
+    manager->run(&limited);
+    EXPECT_EQ(limited.frames, 1);
 }
 
-TEST_F(MenuTest, ValidationWaitsForTheDelayAndTakesTheSelectionThen) {
+TEST_F(MenuTest, ValidationSoundsAtTheNextUpdateAndIsForgottenOnLeavingElseChangesAfterTheDelay) {
     sound.take();
     KeyEvents::push(SDL_KEYDOWN, SDLK_RETURN);
     menu.handleEvents();
     EXPECT_EQ(sound.take(), Log{}); // the sound waits for the update
     menu.update();                  // starts the timer
     EXPECT_EQ(sound.take(), Log{"play Sounds/ok.ogg"});
-    ScriptedClock::advance(600);
-    frame({SDLK_RETURN, SDLK_DOWN}); // Return again changes nothing; the selection still moves
-    ScriptedClock::advance(400);
-    frame(); // exactly the delay: not yet
-    EXPECT_EQ(manager->getCurrentState(), &menu);
-    ScriptedClock::advance(1);
-    frame();
-    EXPECT_EQ(manager->getCurrentState(), &credits);
-}
-
-TEST_F(MenuTest, EnteringAgainForgetsAValidationInProgress) {
-    frame({SDLK_RETURN});
     manager->changeState(&level);
     manager->changeState(&menu);
     ScriptedClock::advance(5000);
@@ -147,26 +137,14 @@ TEST_F(MenuTest, EnteringAgainForgetsAValidationInProgress) {
     sound.take();
     frame({SDLK_RETURN});
     EXPECT_EQ(sound.take(), Log{"play Sounds/ok.ogg"}); // a fresh start
-}
-
-TEST_F(MenuTest, AZeroDelayChangesAtTheSecondUpdate) {
-    MenuState quick;
-    ASSERT_TRUE(quick.load(&level, &credits, menuFile("\n", 0).c_str()));
-    manager->changeState(&quick);
-    KeyEvents::push(SDL_KEYDOWN, SDLK_RETURN);
-    quick.handleEvents();
-    quick.update();
-    EXPECT_EQ(manager->getCurrentState(), &quick);
+    ScriptedClock::advance(600);
+    frame({SDLK_RETURN, SDLK_DOWN}); // Return again changes nothing; the selection still moves
+    ScriptedClock::advance(400);
+    frame(); // exactly the delay: not yet
+    EXPECT_EQ(manager->getCurrentState(), &menu);
     ScriptedClock::advance(1);
-    quick.update();
-    EXPECT_EQ(manager->getCurrentState(), &level);
-}
-
-TEST_F(MenuTest, WindowCloseStopsTheMenu) {
-    Limited limited(menu, 5);
-    KeyEvents::push(SDL_QUIT);
-    manager->run(&limited);
-    EXPECT_EQ(limited.frames, 1);
+    frame();
+    EXPECT_EQ(manager->getCurrentState(), &credits);
 }
 
 TEST_F(MenuTest, CreditsShowFromTheLowerLeftPlayOnceAndEndOnAKeyPress) {
@@ -184,29 +162,26 @@ TEST_F(MenuTest, CreditsShowFromTheLowerLeftPlayOnceAndEndOnAKeyPress) {
                   "rrkk");
         manager->changeState(&level);
         sound.take();
-        Limited releaseOnly(screen, 3);
+        Limited releaseOnly(screen, 3), pressed(screen, 3);
         KeyEvents::push(SDL_KEYUP, SDLK_a);
         manager->run(&releaseOnly);
         EXPECT_EQ(releaseOnly.frames, 3); // a release does not end it
         EXPECT_EQ(sound.take(),
                   (Log{"play Sound/music-interface.ogg", "update", "update", "update"}));
         EXPECT_FALSE(sound.loops("Sound/music-interface.ogg"));
-        Limited pressed(screen, 3);
         KeyEvents::push(SDL_KEYDOWN, SDLK_a);
         manager->run(&pressed);
         EXPECT_EQ(pressed.frames, 1);
+        EXPECT_EQ(sound.take("interface"),
+                  (Log{"stop Sound/music-interface.ogg", "play Sound/music-interface.ogg"}));
     }
     std::filesystem::current_path(previous);
 }
 
-TEST_F(MenuTest, TransitionHandsOverAtItsUpdateLeavingTheEvents) {
+TEST_F(MenuTest, TransitionHandsOverAtItsUpdate) {
     TransitionState transition;
     transition.setNextState(&level);
     manager->changeState(&transition);
-    KeyEvents::push(SDL_KEYDOWN, SDLK_a);
-    transition.handleEvents();
-    SDL_Event pending;
-    EXPECT_EQ(SDL_PollEvent(&pending), 1);
     transition.update();
     EXPECT_EQ(manager->getCurrentState(), &level);
 }

@@ -2,19 +2,34 @@
 
 #include <vector>
 
+#include "app/GameClock.h"
+
 // The game's clock and its waits for the length of a test: time moves only
 // when the test advances it or the game waits, and each wait is recorded.
 class ScriptedClock {
 public:
-    explicit ScriptedClock(unsigned int start = 1000);
-    ~ScriptedClock();
-    static void set(unsigned int now);
-    static void advance(unsigned int ms);
-    static unsigned int now();
+    explicit ScriptedClock(unsigned int start = 1000) {
+        clock = start;
+        oversleep = 0;
+        waits.clear();
+        GameClock::setSource(now);
+        GameClock::setSleeper(sleep);
+    }
+    ~ScriptedClock() {
+        GameClock::setSource(nullptr);
+        GameClock::setSleeper(nullptr);
+    }
+    static void set(unsigned int value) { clock = value; }
+    static void advance(unsigned int ms) { clock += ms; }
+    static unsigned int now() { return clock; }
     // Every wait lasts this much longer than asked, as a real one may.
-    static void setOversleep(unsigned int ms);
-    static const std::vector<unsigned int>& sleeps();
+    static inline unsigned int oversleep = 0;
+    static inline std::vector<unsigned int> waits;
 
 private:
-    static void sleep(unsigned int ms);
+    static void sleep(unsigned int ms) {
+        waits.push_back(ms);
+        clock += ms + oversleep;
+    }
+    static inline unsigned int clock = 0;
 };
