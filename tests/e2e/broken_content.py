@@ -100,11 +100,12 @@ GONE = [("remove", "Images/%s.png" % name) for name in (
     "hero-walk", "hero-air", "platform", "steam", "warn-water", "tag-tolvek", "mural-sun",
     "menu-play-on", "level1-background", "credits")]
 
-# (name, the file the game must name as it refuses, or None when it plays on,
+# (name, the file the game must name as it refuses (a path, or a pattern of
+#  paths), or None when it plays on,
 #  edits: (Content method, arguments...) or a function of the content, how to play)
 CASES = [("missing " + rel, rel, [("remove", rel)]) for rel in (VIEWPORT, MENU, HERO, LEVEL,
                                                                 LAYOUTS)] + [
-    ("missing every layout", r"Levels/Layout\d\.ini",
+    ("missing every layout", re.compile(r"Levels/Layout\d\.ini"),
      [("remove", "Levels/Layout%d.ini" % n) for n in (1, 2, 3)]),
     ("viewport not XML", VIEWPORT, [("write", VIEWPORT, "width 1024 height 768\n")]),
     ("viewport width 0", VIEWPORT, [("replace", VIEWPORT, 'width="1024"', 'width="0"')]),
@@ -180,8 +181,10 @@ def judge(game, refuses, play):
         err = game.stderr_text()
         lines = err.splitlines()
         if code < 0 or any(mark in err for mark in SANITIZER_MARKS):
-            raise AssertionError("signal %d or sanitizer report: %r" % (-code, err[-3000:]))
-        named = len(lines) == 1 and re.match(r"tolvek: (\./)?%s: " % refuses, lines[0])
+            raise AssertionError("exit %d (signal or sanitizer report): %r"
+                                 % (code, err[-3000:]))
+        path = refuses.pattern if isinstance(refuses, re.Pattern) else re.escape(refuses)
+        named = len(lines) == 1 and re.match(r"tolvek: (\./)?%s: " % path, lines[0])
         if code != 1 or not named:
             raise AssertionError("expected exit 1 and one line naming the file; got exit %d, "
                                  "stderr %r" % (code, err[-2000:]))
