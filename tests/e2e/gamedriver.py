@@ -15,8 +15,6 @@ from PIL import Image, ImageChops
 WIDTH, HEIGHT = 1024, 768
 RATE = 44100  # the sound device's sample rate
 WINDOW_NAME = "VELM Tolvek"
-SANITIZER_MARKS = ("AddressSanitizer", "LeakSanitizer", "UndefinedBehaviorSanitizer",
-                   "runtime error:", "SUMMARY:")
 
 
 class Display:
@@ -81,6 +79,8 @@ class Game:
         self.proc = subprocess.Popen([binary], cwd=data_dir, env=env, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.PIPE)
         self.err = self.window = None
+        self.key = self.hold = display.key  # hold(name, seconds)
+        self.screenshot = display.screenshot
 
     def wait_window(self, timeout=10):
         """The window, once it shows; None when the game ended first."""
@@ -113,15 +113,6 @@ class Game:
         self.key("Return")
         return self.wait_for(lambda shot: rms(shot, background) < 40, 10, "the level")
 
-    def key(self, name, hold=0.12):
-        self.display.key(name, hold)
-
-    def hold(self, name, seconds):
-        self.display.key(name, hold=seconds)
-
-    def screenshot(self):
-        return self.display.screenshot()
-
     def wait_for(self, shows, timeout, what):
         """Polls screenshots until shows(shot) holds; the shot and when it was taken."""
         deadline = time.time() + timeout
@@ -143,13 +134,6 @@ class Game:
             self.err = self.proc.communicate()[1]
             raise AssertionError("game did not end within %d s" % timeout)
         return self.proc.returncode
-
-    def leave_level(self, timeout=20):
-        """Escape to the credits, any key there; the exit code."""
-        self.key("Escape")
-        time.sleep(1.0)
-        self.key("a")
-        return self.exit_code(timeout=timeout)
 
     def stderr_text(self):
         return (self.err or b"").decode(errors="replace")
@@ -233,6 +217,10 @@ def file_lines(path):
         return f.read().decode().splitlines(keepends=True)
 
 
+def record_lines(path):
+    return [line.rstrip("\r\n") for line in file_lines(path)]
+
+
 class Content:
     """A throw-away copy of the data folder: level files copied, the rest
     linked, so any file can be replaced without touching the original."""
@@ -287,11 +275,6 @@ class Content:
         # Low rate and mono: encodes in a fraction of the time, plays as long.
         subprocess.run(["sox", "-n", "-r", "8000", "-c", "1", self.path(rel), "trim", "0",
                         seconds], check=True)
-
-
-def record_lines(path):
-    with open(path, newline="") as f:
-        return [line.rstrip("\r\n") for line in f]
 
 
 def field(text):
