@@ -145,5 +145,6 @@ TEST(Graphic, WorldShapeUnitesPictureOutlinesUnderTheMatrix) {
     }
     delete world;
     EXPECT_EQ(GlContext::modelViewDepth(), 3);
-    GlContext::reset();
+    glPopMatrix();
+    glPopMatrix();
 }
