@@ -2,9 +2,11 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
+#include "app/GameManager.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Graphic.h"
 #include "graphics/Shape.h"
+#include "graphics/StripedAnimatedBitmapPicture.h"
 #include "support/GlContext.h"
 #include "support/TestImage.h"
 
@@ -41,16 +43,30 @@ struct Scene {
     Graphic graphic;
 };
 
-// A 10 x 10 picture that records when it is drawn.
+// A picture that records when it is drawn.
 struct RecordingPicture : Picture {
     RecordingPicture(std::vector<int>& log, int id, float depth) : log(log), id(id) {
         properties.setDepth(depth);
-        width = height = 10;
     }
     void draw() override { log.push_back(id); }
     std::vector<int>& log;
     int id;
 };
+
+int* table(std::initializer_list<int> values) {
+    int* cells = new int[values.size()];
+    std::copy(values.begin(), values.end(), cells);
+    return cells;
+}
+
+std::vector<int> framesOverDraws(StripedAnimatedBitmapPicture& animation, size_t draws) {
+    std::vector<int> frames;
+    while (frames.size() < draws) {
+        animation.draw();
+        frames.push_back(animation.getFrame());
+    }
+    return frames;
+}
 
 } // namespace
 
@@ -81,29 +97,20 @@ TEST(BitmapPicture, DrawsTheTextureRectangleUprightOrFlippedFromItsAnchor) {
     scene.draw();
     EXPECT_NEAR(GlContext::pixel(12, 68).r, 64, 3);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
-    GLint rowLength = -1; // and the upload's row length after the load
-    glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
-    EXPECT_EQ(rowLength, 0);
     Shape* outline = scene.picture.createShape();
     EXPECT_EQ(outline->getPolygons().front().getPoints(),
               (std::list<Position>{{-32, 0}, {32, 0}, {32, 32}, {-32, 32}}));
     delete outline;
-}
-
-// A missing or broken file, or an unloaded texture, draws nothing; each load takes a fresh name.
-TEST(BitmapPicture, WithoutATextureNothingIsDrawn) {
-    const std::string junk = TestImage::tempDir() + "/junk.png", good = quadrants();
+    // A missing or broken file, or an unloaded texture, draws nothing, whatever the size.
+    const std::string junk = TestImage::tempDir() + "/junk.png";
     std::ofstream(junk) << "not an image";
-    Scene first(good);
-    ASSERT_TRUE(first.picture.loadTexture());
-    for (const std::string& path : {TestImage::tempDir() + "/missing.png", junk, good}) {
-        Scene scene(path);
-        EXPECT_EQ(scene.picture.loadTexture(), path == good);
-        EXPECT_NE(scene.picture.getTexture(), first.picture.getTexture());
-        scene.picture.unloadTexture();
-        scene.picture.setWidth(64); // a size alone draws nothing
-        scene.picture.setHeight(32);
-        EXPECT_EQ(scene.draw(), "kkkkkkkk");
+    Scene missing(TestImage::tempDir() + "/missing.png"), broken(junk);
+    EXPECT_FALSE(missing.picture.loadTexture() || broken.picture.loadTexture());
+    scene.picture.unloadTexture();
+    for (Scene* s : {&missing, &broken, &scene}) {
+        s->picture.setWidth(64);
+        s->picture.setHeight(32);
+        EXPECT_EQ(s->draw(), "kkkkkkkk");
     }
 }
 
@@ -125,26 +132,77 @@ TEST(Graphic, DrawsPicturesInStableAscendingDepthAndRemovesEveryEntry) {
     EXPECT_EQ(log, (std::vector<int>{2, 1, 2, 3, 1, 2, 3, 1, 1, 2, 3, 4}));
 }
 
-// Under a turned graphic the outlines turn; the stack depth is left as found.
-TEST(Graphic, WorldShapeUnitesPictureOutlinesUnderTheMatrix) {
-    std::vector<int> log;
-    RecordingPicture a(log, 1, 0), b(log, 2, 0);
-    a.getProperties().setPosition(0, 50);
-    b.getProperties().setPosition(100, 0);
-    Graphic graphic({&a, &b}, GraphicProperties(), nullptr);
-    graphic.getProperties().getRotation() = Rotation(90);
-    GlContext::reset();
-    glPushMatrix();
-    glPushMatrix();
-    glTranslatef(10, 20, 0);
-    Shape* world = graphic.getWorldShape();
-    // The base outline is a 10 x 10 square round the origin, (-5, -5) first.
-    for (const auto& [i, x, y] : {std::tuple{0, -35.0f, 15.0f}, {1, 15.0f, 115.0f}}) {
-        EXPECT_NEAR(world->getPolygon(i).getPoints().front().getX(), x, 1e-4);
-        EXPECT_NEAR(world->getPolygon(i).getPoints().front().getY(), y, 1e-4);
+// The quadrants as a strip of four 32 x 16 cells: red, green, blue, white.
+TEST(StripedAnimation, DrawsItsCellFromTheStripLentForOneDraw) {
+    BitmapPicture strip(quadrants(), GraphicProperties(), nullptr, 0);
+    ASSERT_TRUE(strip.loadTexture());
+    strip.getProperties().setDepth(1.5f); // would be clipped if the strip's own depth were used
+    StripedAnimatedBitmapPicture animation(&strip, 32, 16, 12, false, table({3, 1}), 2);
+    Graphic graphic({&animation}, GraphicProperties(), nullptr);
+    graphic.getProperties().setPosition(40, 40);
+    for (const char* cell : {"wwkkkk", "ggkkkk"}) {
+        GlContext::reset();
+        graphic.draw(); // the cell covers x 40..72, y 40..56
+        EXPECT_EQ(GlContext::colours({{42, 42}, {70, 54}, {38, 48}, {74, 48}, {56, 58}, {56, 38}}),
+                  cell);
+        animation.nextFrame();
     }
-    delete world;
-    EXPECT_EQ(GlContext::modelViewDepth(), 3);
-    glPopMatrix();
-    glPopMatrix();
+    EXPECT_EQ(std::make_pair(strip.getWidth(), strip.getHeight()), std::make_pair(64.0f, 32.0f));
+    EXPECT_EQ(strip.getProperties().getDepth(), 1.5f);
+}
+
+TEST(StripedAnimation, TextureRectangleComesFromTheGridOncePerFrameChange) {
+    BitmapPicture strip("", GraphicProperties(), nullptr, 0); // sizes only, draws nothing
+    strip.setWidth(256);
+    strip.setHeight(128);
+    StripedAnimatedBitmapPicture animation(&strip, 64, 64, 12, false, table({5, 3}), 2);
+    for (const auto& [frame, s, t] : {std::tuple{0, 0.25f, 0.5f}, {1, 0.75f, 0.0f}}) {
+        animation.setFrame(frame);
+        animation.draw();
+        EXPECT_EQ(animation.getTexOrigin(), Position(s, t));
+        EXPECT_EQ(animation.getTexSize(), Position(0.25f, 0.5f));
+    }
+    // Frames outside the table and cells narrower than a pixel or wider than
+    // the strip keep the last rectangle.
+    for (const auto& [frame, width] : {std::pair{2, 64.0f}, {-1, 64.0f}, {0, 0.5f}, {0, 257.0f}}) {
+        animation.setFrame(frame);
+        animation.setWidth(width);
+        animation.draw();
+        EXPECT_EQ(animation.getTexOrigin(), Position(0.75f, 0));
+    }
+    animation.setWidth(64);
+    strip.setWidth(512); // eight columns
+    animation.draw();
+    EXPECT_EQ(animation.getTexOrigin(), Position(0.625f, 0));
+    animation.setCells(table({6}), 1); // a new table may put another cell behind the frame
+    animation.draw();
+    EXPECT_EQ(animation.getTexOrigin(), Position(0.75f, 0));
+}
+
+// Pacing depends on the game's frame rate.
+TEST(StripedAnimation, FramesArePacedByDrawsAndWrapAroundTheTable) {
+    const int savedRate = GameManager::getFrameRate();
+    BitmapPicture strip("", GraphicProperties(), nullptr, 0);
+    struct Case {
+        int rate, speed;
+        std::vector<int> frames;
+    };
+    for (const Case& c : {Case{60, 12, {0, 0, 0, 0, 1, 1, 1, 1, 1, 2}}, // every 5th draw
+                          Case{60, 7, {0, 0, 0, 0, 0, 0, 0, 1, 1, 1}},  // 60 / 7 = 8
+                          Case{60, 120, {2, 4, 6}}, Case{60, 45, {1, 2, 3}}, Case{60, -30, {0, 0}},
+                          Case{0, 12, {0, 0}}, Case{30, 12, {0, 1, 1, 2, 2}}}) {
+        GameManager::setFrameRate(c.rate);
+        StripedAnimatedBitmapPicture animation(&strip, 8, 8, c.speed, true, new int[9](), 9);
+        EXPECT_EQ(framesOverDraws(animation, c.frames.size()), c.frames) << c.speed;
+    }
+    StripedAnimatedBitmapPicture animation(&strip, 8, 8, 120, true, table({0, 1, 2}), 3);
+    EXPECT_EQ(framesOverDraws(animation, 2), (std::vector<int>{1, 2})); // 30 fps: 4 per draw
+    for (int i = 0; i < 3; ++i) // down to 0 without wrapping early, then round
+        animation.previousFrame();
+    EXPECT_EQ(animation.getFrame(), 2);
+    animation.setFrame(7);
+    animation.nextFrame();       // back into the table
+    animation.setStrip(nullptr); // nothing drawn, nothing advanced
+    EXPECT_EQ(framesOverDraws(animation, 2), (std::vector<int>{0, 0}));
+    GameManager::setFrameRate(savedRate);
 }
