@@ -20,7 +20,7 @@ std::string text(const Position& p) {
 // An object at the origin with an explicit outline of the given polygons; it
 // logs each call as "callee<other edgeStart edgeEnd|otherEdgeStart otherEdgeEnd".
 struct Probe : GameObject {
-    Probe(const char* name, Log& log, std::initializer_list<Points> polygons = {})
+    Probe(const char* name, Log& log, std::initializer_list<Points> polygons)
         : name(name), log(log), outline(std::list<Polygon>(polygons.begin(), polygons.end())) {
         setShape(&outline);
         setUseGraphicShape(false);
@@ -52,13 +52,14 @@ std::string crossing(const Points& points) {
     return text(q) + text(q2);
 }
 
+// Each case registers its pairs, notifying the first side only, and logs one checkAll.
 class CollisionTest : public testing::Test {
 protected:
     void SetUp() override { Collision::clearCollisions(); }
     void TearDown() override { Collision::clearCollisions(); }
-    // One checkAll over a fresh log; the model-view stack is left as found.
-    Log check() {
-        log.clear();
+    Log check(std::initializer_list<std::pair<GameObject*, GameObject*>> pairs) {
+        for (auto [a, b] : pairs)
+            Collision::registerCollision(a, b, true, false);
         GlContext::reset();
         Collision::checkAll();
         EXPECT_EQ(GlContext::modelViewDepth(), 1);
@@ -74,35 +75,25 @@ TEST_F(CollisionTest, TheSubjectsOutlineIsTakenAfreshForEachOther) {
     Probe s("s", log, {xAxis}), first("first", log, {{{5, -5}, {5, 5}}});
     Probe second("second", log, {{{8, -5}, {8, 5}}}), far("far", log, {{{105, -5}, {105, 5}}});
     s.moveOnHit = 100; // the first notification moves the subject away from the second
-    for (Probe* other : {&first, &second, &far})
-        Collision::registerCollision(&s, other, true, false);
-    EXPECT_EQ(check(),
+    EXPECT_EQ(check({{&s, &first}, {&s, &second}, {&s, &far}}),
               (Log{"s<first (0,0)(10,0)|(5,-5)(5,5)", "s<far (100,0)(110,0)|(105,-5)(105,5)"}));
 }
 
-// Ending on the segment crosses (also at its own end); starting on it does not (D = 0).
-// Collinear overlap, stopping short, passing beyond, one side only, no edges: no crossing.
+// Ending on the segment crosses (also at its own end), starting on it does not;
+// nor do a collinear overlap, stopping short, passing beyond or one side only.
 TEST_F(CollisionTest, CrossingEdgesIncludeTouchingEndsOnly) {
-    for (const auto& [points, edge] :
-         {std::pair<Points, std::string>{{{5, 5}, {5, 0}}, "(5,5)(5,0)"},
-          {{{5, 0}, {5, 5}}, "(5,5)(5,0)"}, // the closing edge
-          {{{-5, 5}, {0, 0}}, "(-5,5)(0,0)"},
-          {{{5, 5}, {5, -5}}, "(5,5)(5,-5)"},
-          {{{4, -2}, {6, -2}, {6, 2}, {4, 2}}, "(6,-2)(6,2)"}, // the first in order
-          {{{5, 0}, {15, 0}}, ""},
-          {{{5, 1}, {5, 5}}, ""},
-          {{{15, -5}, {15, 5}}, ""},
-          {{{2, 1}, {8, 3}}, ""},
-          {{{5, 0}}, ""}})
-        EXPECT_EQ(crossing(points), edge);
+    EXPECT_EQ(crossing({{5, 5}, {5, 0}}) + crossing({{5, 0}, {5, 5}}), "(5,5)(5,0)(5,5)(5,0)");
+    EXPECT_EQ(crossing({{-5, 5}, {0, 0}}) + crossing({{5, 5}, {5, -5}}), "(-5,5)(0,0)(5,5)(5,-5)");
+    EXPECT_EQ(crossing({{4, -2}, {6, -2}, {6, 2}, {4, 2}}), "(6,-2)(6,2)"); // the first in order
+    EXPECT_EQ(crossing({{5, 0}, {15, 0}}) + crossing({{5, 1}, {5, 5}}) +
+                  crossing({{15, -5}, {15, 5}}) + crossing({{2, 1}, {8, 3}}),
+              "");
 }
 
 TEST_F(CollisionTest, BoundsAndCandidateFiltersDropFarAndMerelyTouchingOutlines) {
     auto around = [](float x) { return bounded({{x - 1, 0}, {x + 1, 0}}); };
-    EXPECT_TRUE(Collision::boundsOverlap(around(0), around(3))); // twice as far as touching
-    EXPECT_TRUE(Collision::boundsOverlap(around(0), around(4))); // equality passes
+    EXPECT_TRUE(Collision::boundsOverlap(around(0), around(4))); // twice as far as touching
     EXPECT_FALSE(Collision::boundsOverlap(around(0), around(4.5f)));
-
     // Only edges near the other's circle are flagged; a repeated point is no edge,
     // nor is an edge whose line meets the circle beyond its end.
     std::vector<bool> flags;
@@ -112,55 +103,40 @@ TEST_F(CollisionTest, BoundsAndCandidateFiltersDropFarAndMerelyTouchingOutlines)
     EXPECT_EQ(flags, (std::vector<bool>{true, false, false, false, false}));
     EXPECT_FALSE(Collision::findCandidateEdges(bounded({{20, 0}, {30, 0}}), dot, flags));
     EXPECT_FALSE(Collision::findCandidateEdges(Polygon(), dot, flags));
-
-    // A triangle whose farthest point rests on the edge touches it, but the
-    // foot of its centre is on its circle, not inside: no collision.
+    // A triangle whose farthest point rests on the edge crosses it, but the foot
+    // of its centre is on its circle, not inside: no collision. Nor is a crossing
+    // on an edge left unflagged while another edge is flagged.
     const Points resting = {{5, 0}, {8, 6}, {2, 6}};
-    ASSERT_EQ(bounded(resting).getRadiusSquared(), 16.0f);
     EXPECT_EQ(crossing(resting), "(2,6)(5,0)");
     Probe s("s", log, {xAxis}), touching("touching", log, {resting});
     Probe lower("lower", log, {{{5, -1}, {8, 5}, {2, 5}}});
-    // Nor is a crossing on an edge left unflagged while another edge is flagged.
     Probe hook("hook", log, {{{1.5f, 10}, {1.5f, 0}, {10, 0}}});
-    Collision::registerCollision(&s, &touching, true, false);
-    Collision::registerCollision(&s, &lower, true, false);
-    Collision::registerCollision(&hook, &touching, true, false);
-    EXPECT_EQ(check(), (Log{"s<lower (0,0)(10,0)|(5,-1)(8,5)"}));
+    EXPECT_EQ(check({{&s, &touching}, {&s, &lower}, {&hook, &touching}}),
+              (Log{"s<lower (0,0)(10,0)|(5,-1)(8,5)"}));
 }
 
 // Subject outlines are open chains, the other's closed; each pair is reported
 // once, at its first crossing by subject polygon, other polygon, subject edge.
+// A pair joins the collision whose subject is either side, flags swapped if second.
 TEST_F(CollisionTest, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
     Points open = {{10, 0}, {20, 0}, {20, 10}, {10, 10}};
     Probe s("s", log, {open}), bar("bar", log, {{{5, 5}, {15, 5}}}); // bar crosses the left side
-    Probe bar2("bar2", log, {{{5, 5}, {15, 5}}}), slant("slant", log, {{{7, -1}, {13, 5}}});
-    open.push_back(Position(10, 0));
-    Probe closed("closed", log, {open}), chain("chain", log, {{{0, 0}, {10, 0}, {10, 10}}});
+    Probe slant("slant", log, {{{7, -1}, {13, 5}}}),
+        chain("chain", log, {{{0, 0}, {10, 0}, {10, 10}}});
     Probe reversed("reversed", log, {{{10, 10}, {10, 0}, {0, 0}}});
     Probe lines("lines", log, {{{0, 1}, {20, 1}}, xAxis});
     Probe bars("bars", log, {{{30, 40}, {30, 50}}, {{3, -5}, {3, 5}}, {{17, -5}, {17, 5}}});
     GameObject nothing; // no graphic and no shape: no outline at all
-    GameObject* pairs[][2] = {{&bar, &s},       {&s, &bar2},         {&closed, &bar2},
-                              {&chain, &slant}, {&reversed, &slant}, {&lines, &bars},
-                              {&s, &nothing},   {&nothing, &slant}};
-    for (auto& [a, b] : pairs)
-        Collision::registerCollision(a, b, true, false);
     EXPECT_EQ(
-        check(),
-        (Log{"bar<s (5,5)(15,5)|(10,10)(10,0)", "closed<bar2 (10,10)(10,0)|(5,5)(15,5)",
-             "chain<slant (0,0)(10,0)|(7,-1)(13,5)", "reversed<slant (10,10)(10,0)|(7,-1)(13,5)",
-             "lines<bars (0,1)(20,1)|(3,-5)(3,5)"}));
-}
-
-// A pair joins the first collision whose subject is either side, flags
-// swapped when it is the second; otherwise it starts a new one.
-TEST_F(CollisionTest, RegistrationMergesBySubjectAndNotifiesTheFlaggedSides) {
-    Probe h("h", log, {xAxis}), p("p", log, {{{5, -5}, {5, 5}}}), q("q", log, {{{8, -5}, {8, 5}}});
-    Collision::registerCollision(&h, &p, true, false);
-    Collision::registerCollision(&q, &h, false, true);
-    Collision::registerCollision(&p, &q, false, false);
-    Collision::registerCollision(&p, &h, true, false); // the first naming either side takes it
-    ASSERT_EQ(Collision::getCollisions().size(), 2u);
-    EXPECT_EQ(check(), (Log{"h<p (0,0)(10,0)|(5,-5)(5,5)", "h<q (0,0)(10,0)|(8,-5)(8,5)",
-                            "p<h (0,0)(10,0)|(5,-5)(5,5)"}));
+        check({{&bar, &s},
+               {&s, &slant},
+               {&chain, &slant},
+               {&chain, &nothing},
+               {&reversed, &slant},
+               {&slant, &reversed},
+               {&lines, &bars},
+               {&nothing, &slant}}),
+        (Log{"bar<s (5,5)(15,5)|(10,10)(10,0)", "chain<slant (0,0)(10,0)|(7,-1)(13,5)",
+             "reversed<slant (10,10)(10,0)|(7,-1)(13,5)",
+             "slant<reversed (10,10)(10,0)|(7,-1)(13,5)", "lines<bars (0,1)(20,1)|(3,-5)(3,5)"}));
 }

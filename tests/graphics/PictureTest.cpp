@@ -104,7 +104,7 @@ TEST(BitmapPicture, DrawsTheTextureRectangleUprightOrFlippedFromItsAnchor) {
     // A missing or broken file, or an unloaded texture, draws nothing, whatever the size.
     const std::string junk = TestImage::tempDir() + "/junk.png";
     std::ofstream(junk) << "not an image";
-    Scene missing(TestImage::tempDir() + "/missing.png"), broken(junk);
+    Scene missing(junk + "-missing"), broken(junk);
     EXPECT_FALSE(missing.picture.loadTexture() || broken.picture.loadTexture());
     scene.picture.unloadTexture();
     for (Scene* s : {&missing, &broken, &scene}) {
@@ -171,12 +171,9 @@ TEST(StripedAnimation, TextureRectangleComesFromTheGridOncePerFrameChange) {
         EXPECT_EQ(animation.getTexOrigin(), Position(0.75f, 0));
     }
     animation.setWidth(64);
-    strip.setWidth(512); // eight columns
-    animation.draw();
-    EXPECT_EQ(animation.getTexOrigin(), Position(0.625f, 0));
     animation.setCells(table({6}), 1); // a new table may put another cell behind the frame
     animation.draw();
-    EXPECT_EQ(animation.getTexOrigin(), Position(0.75f, 0));
+    EXPECT_EQ(animation.getTexOrigin(), Position(0.5f, 0.5f));
 }
 
 // Pacing depends on the game's frame rate.
@@ -188,9 +185,8 @@ TEST(StripedAnimation, FramesArePacedByDrawsAndWrapAroundTheTable) {
         std::vector<int> frames;
     };
     for (const Case& c : {Case{60, 12, {0, 0, 0, 0, 1, 1, 1, 1, 1, 2}}, // every 5th draw
-                          Case{60, 7, {0, 0, 0, 0, 0, 0, 0, 1, 1, 1}},  // 60 / 7 = 8
                           Case{60, 120, {2, 4, 6}}, Case{60, 45, {1, 2, 3}}, Case{60, -30, {0, 0}},
-                          Case{0, 12, {0, 0}}, Case{30, 12, {0, 1, 1, 2, 2}}}) {
+                          Case{0, 12, {0, 0}}, Case{30, 7, {0, 0, 0, 1, 1, 1, 1, 2}}}) {
         GameManager::setFrameRate(c.rate);
         StripedAnimatedBitmapPicture animation(&strip, 8, 8, c.speed, true, new int[9](), 9);
         EXPECT_EQ(framesOverDraws(animation, c.frames.size()), c.frames) << c.speed;

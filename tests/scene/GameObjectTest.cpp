@@ -27,27 +27,19 @@ struct Square {
 
 } // namespace
 
-TEST(Position, ArithmeticComparisonAndProjection) {
-    EXPECT_FLOAT_EQ(Position(3, 4).squaredDistance(Position(1, 1)), 13.0f);
-    Position p = Position(1, 2) - Position(4, 6);
-    p -= Position(1, 2);
-    p.translate(4, 10);
-    EXPECT_EQ(p, Position(0, 4));
+TEST(Position, ComparisonAndProjection) {
     for (const auto& [a, b, same] : {std::tuple{Position(1, 2), Position(1, 2), true},
                                      {Position(1, 2), Position(1, 3), false},
                                      {Position(0, 2), Position(1, 2), false}})
         EXPECT_EQ(std::make_pair(a == b, a != b), std::make_pair(same, !same)) << a.getX();
-    // The foot on the segment's line, and whether it lies between the ends.
-    const Position o(0, 0), ten(10, 0);
-    for (const auto& [point, a, b, foot, inside] :
-         {std::tuple{Position(5, 5), o, ten, Position(5, 0), true},
-          {Position(15, 2), o, ten, Position(15, 0), false},
-          {Position(7, 3), Position(2, 2), Position(2, 2), Position(2, 2), true}}) {
+    // The foot on the segment's line, whether it lies between the ends; a point segment is its end.
+    for (const auto& [point, end, foot, inside] : {std::tuple{Position(5, 5), 10, 5, true},
+                                                   {Position(15, 2), 10, 15, false},
+                                                   {Position(7, 3), 0, 0, true}}) {
         bool between = !inside;
-        const Position seen = point.projectOnSegment(a, b, between);
-        EXPECT_NEAR(seen.getX(), foot.getX(), 1e-5) << point.getX();
-        EXPECT_NEAR(seen.getY(), foot.getY(), 1e-5) << point.getX();
-        EXPECT_EQ(between, inside) << point.getX();
+        const Position seen = point.projectOnSegment(Position(0, 0), Position(end, 0), between);
+        EXPECT_NEAR(seen.getX(), foot, 1e-5) << point.getX();
+        EXPECT_EQ(std::make_pair(seen.getY(), between), std::make_pair(0.0f, inside));
     }
 }
 
@@ -60,8 +52,8 @@ TEST(GameObject, SetVisibleNeedsAGraphicAndAState) {
     shown.setVisible(true, nullptr);
     EXPECT_FALSE(bare.isVisible() || shown.isVisible());
     shown.setVisible(true, &state);
-    EXPECT_TRUE(shown.isVisible());
-    EXPECT_EQ(state.getObjects(), std::list<GameObject*>{&shown});
+    EXPECT_EQ(std::make_pair(shown.isVisible(), state.getObjects()),
+              std::make_pair(true, std::list<GameObject*>{&shown}));
     shown.setVisible(false, &state);
     EXPECT_FALSE(shown.isVisible() || !state.getObjects().empty());
 }
