@@ -53,12 +53,6 @@ struct RecordingPicture : Picture {
     int id;
 };
 
-int* table(std::initializer_list<int> values) {
-    int* cells = new int[values.size()];
-    std::copy(values.begin(), values.end(), cells);
-    return cells;
-}
-
 std::vector<int> framesOverDraws(StripedAnimatedBitmapPicture& animation, size_t draws) {
     std::vector<int> frames;
     while (frames.size() < draws) {
@@ -137,7 +131,7 @@ TEST(StripedAnimation, DrawsItsCellFromTheStripLentForOneDraw) {
     BitmapPicture strip(quadrants(), GraphicProperties(), nullptr, 0);
     ASSERT_TRUE(strip.loadTexture());
     strip.getProperties().setDepth(1.5f); // would be clipped if the strip's own depth were used
-    StripedAnimatedBitmapPicture animation(&strip, 32, 16, 12, false, table({3, 1}), 2);
+    StripedAnimatedBitmapPicture animation(&strip, 32, 16, 12, false, new int[2]{3, 1}, 2);
     Graphic graphic({&animation}, GraphicProperties(), nullptr);
     graphic.getProperties().setPosition(40, 40);
     for (const char* cell : {"wwkkkk", "ggkkkk"}) {
@@ -155,7 +149,7 @@ TEST(StripedAnimation, TextureRectangleComesFromTheGridOncePerFrameChange) {
     BitmapPicture strip("", GraphicProperties(), nullptr, 0); // sizes only, draws nothing
     strip.setWidth(256);
     strip.setHeight(128);
-    StripedAnimatedBitmapPicture animation(&strip, 64, 64, 12, false, table({5, 3}), 2);
+    StripedAnimatedBitmapPicture animation(&strip, 64, 64, 12, false, new int[2]{5, 3}, 2);
     for (const auto& [frame, s, t] : {std::tuple{0, 0.25f, 0.5f}, {1, 0.75f, 0.0f}}) {
         animation.setFrame(frame);
         animation.draw();
@@ -171,7 +165,7 @@ TEST(StripedAnimation, TextureRectangleComesFromTheGridOncePerFrameChange) {
         EXPECT_EQ(animation.getTexOrigin(), Position(0.75f, 0));
     }
     animation.setWidth(64);
-    animation.setCells(table({6}), 1); // a new table may put another cell behind the frame
+    animation.setCells(new int[1]{6}, 1); // a new table may put another cell behind the frame
     animation.draw();
     EXPECT_EQ(animation.getTexOrigin(), Position(0.5f, 0.5f));
 }
@@ -191,7 +185,7 @@ TEST(StripedAnimation, FramesArePacedByDrawsAndWrapAroundTheTable) {
         StripedAnimatedBitmapPicture animation(&strip, 8, 8, c.speed, true, new int[9](), 9);
         EXPECT_EQ(framesOverDraws(animation, c.frames.size()), c.frames) << c.speed;
     }
-    StripedAnimatedBitmapPicture animation(&strip, 8, 8, 120, true, table({0, 1, 2}), 3);
+    StripedAnimatedBitmapPicture animation(&strip, 8, 8, 120, true, new int[3]{0, 1, 2}, 3);
     EXPECT_EQ(framesOverDraws(animation, 2), (std::vector<int>{1, 2})); // 30 fps: 4 per draw
     for (int i = 0; i < 3; ++i) // down to 0 without wrapping early, then round
         animation.previousFrame();
