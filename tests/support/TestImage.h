@@ -21,7 +21,6 @@ public:
     static std::string tempDir();
 
 private:
-    int width;
-    int height;
+    int width, height;
     std::vector<uint8_t> pixels;
 };
