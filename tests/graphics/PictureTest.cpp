@@ -126,33 +126,16 @@ TEST(StripedAnimation, DrawsItsCellFromTheStripLentForOneDraw) {
     EXPECT_EQ(scene.draw(), "kkwkkkkk"); // the cell at x 8..40, y 40..56
     animation.nextFrame();
     EXPECT_EQ(scene.draw(), "kkgkkkkk");
+    animation.setFrame(0);
+    animation.setWidth(0.5f); // under a pixel: the last rectangle stays
+    scene.draw();
+    EXPECT_EQ(animation.getTexOrigin(), Position(0.5f, 0));
+    animation.setCells(new int[1]{2}, 1); // a new table may put another cell behind the frame
+    animation.setWidth(32);
+    EXPECT_EQ(scene.draw(), "kkbkkkkk");
     EXPECT_EQ(std::make_tuple(scene.picture.getWidth(), scene.picture.getHeight(),
                               scene.picture.getProperties().getDepth()),
               std::make_tuple(64.0f, 32.0f, 1.5f));
-}
-
-TEST(StripedAnimation, TextureRectangleComesFromTheGridOncePerFrameChange) {
-    BitmapPicture strip("", GraphicProperties(), nullptr, 0); // sizes only, draws nothing
-    strip.setWidth(256);
-    strip.setHeight(128);
-    StripedAnimatedBitmapPicture animation(&strip, 64, 64, 12, false, new int[2]{5, 3}, 2);
-    for (const auto& [frame, s, t] : {std::tuple{0, 0.25f, 0.5f}, {1, 0.75f, 0.0f}}) {
-        animation.setFrame(frame);
-        animation.draw();
-        EXPECT_EQ(animation.getTexOrigin(), Position(s, t));
-        EXPECT_EQ(animation.getTexSize(), Position(0.25f, 0.5f));
-    }
-    // Frames outside the table, cells under a pixel or over the strip keep the last rectangle.
-    for (const auto& [frame, width] : {std::pair{2, 64.0f}, {-1, 64.0f}, {0, 0.5f}, {0, 257.0f}}) {
-        animation.setFrame(frame);
-        animation.setWidth(width);
-        animation.draw();
-        EXPECT_EQ(animation.getTexOrigin(), Position(0.75f, 0));
-    }
-    animation.setWidth(64);
-    animation.setCells(new int[1]{6}, 1); // a new table may put another cell behind the frame
-    animation.draw();
-    EXPECT_EQ(animation.getTexOrigin(), Position(0.5f, 0.5f));
 }
 
 // Pacing depends on the game's frame rate.
