@@ -38,12 +38,6 @@ struct Probe : GameObject {
     Position place{0, 0};
 };
 
-Polygon bounded(const Points& points) {
-    Polygon polygon(points);
-    polygon.updateBounds();
-    return polygon;
-}
-
 // Each case registers its pairs, notifying the first side only, and logs one checkAll.
 class CollisionTest : public testing::Test {
 protected:
@@ -64,7 +58,12 @@ protected:
 } // namespace
 
 TEST_F(CollisionTest, BoundsAndCandidateFiltersDropFarAndMerelyTouchingOutlines) {
-    auto around = [](float x) { return bounded({{x - 1, 0}, {x + 1, 0}}); };
+    auto bounded = [](const Points& points) {
+        Polygon polygon(points);
+        polygon.updateBounds();
+        return polygon;
+    };
+    auto around = [&](float x) { return bounded({{x - 1, 0}, {x + 1, 0}}); };
     EXPECT_TRUE(Collision::boundsOverlap(around(0), around(4))); // twice as far as touching
     EXPECT_FALSE(Collision::boundsOverlap(around(0), around(4.5f)));
     // Only edges near the other's circle are flagged; a repeated point is no edge,
@@ -76,9 +75,8 @@ TEST_F(CollisionTest, BoundsAndCandidateFiltersDropFarAndMerelyTouchingOutlines)
     EXPECT_EQ(flags, (std::vector<bool>{true, false, false, false, false}));
     EXPECT_FALSE(Collision::findCandidateEdges(bounded({{20, 0}, {30, 0}}), dot, flags));
     EXPECT_FALSE(Collision::findCandidateEdges(Polygon(), dot, flags));
-    // A triangle whose farthest point rests on the edge crosses it, but the foot
-    // of its centre is on its circle, not inside: no collision. Nor is a crossing
-    // on an edge left unflagged while another edge is flagged.
+    // Resting on the edge, the foot of the centre is on the circle, not inside: no
+    // collision; nor is a crossing on an unflagged edge while another is flagged.
     Probe s("s", log, {xAxis}), touching("touching", log, {{{5, 0}, {8, 6}, {2, 6}}});
     Probe lower("lower", log, {{{5, -1}, {8, 5}, {2, 5}}});
     Probe hook("hook", log, {{{1.5f, 10}, {1.5f, 0}, {10, 0}}});
@@ -86,9 +84,8 @@ TEST_F(CollisionTest, BoundsAndCandidateFiltersDropFarAndMerelyTouchingOutlines)
     EXPECT_EQ(check(pairs), (Log{"s<lower (0,0)(10,0)|(5,-1)(8,5)"}));
 }
 
-// Subject outlines are open chains, the other's closed; each pair is reported
-// once, at its first crossing by subject polygon, other polygon, subject edge.
-// A pair joins the collision whose subject is either side, flags swapped if second.
+// Subject outlines are open chains, the other's closed; a pair is reported once, at its
+// first crossing; a pair joins the collision whose subject is either side.
 TEST_F(CollisionTest, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
     Points open = {{10, 0}, {20, 0}, {20, 10}, {10, 10}};
     Probe s("s", log, {open}), bar("bar", log, {{{5, 5}, {15, 5}}}); // bar crosses the left side

@@ -31,7 +31,7 @@ TEST(Position, ComparisonAndProjection) {
                                      {Position(1, 2), Position(1, 3), false},
                                      {Position(0, 2), Position(1, 2), false}})
         EXPECT_EQ(std::make_pair(a == b, a != b), std::make_pair(same, !same)) << a.getX();
-    // The foot on the segment's line, whether it lies between the ends; a point segment is its end.
+    // The foot on the line, whether it is between the ends; a point segment is its end.
     for (const auto& [point, end, foot, inside] : {std::tuple{Position(5, 5), 10, 5, true},
                                                    {Position(15, 2), 10, 15, false},
                                                    {Position(7, 3), 0, 0, true}}) {
