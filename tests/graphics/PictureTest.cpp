@@ -160,6 +160,8 @@ TEST(StripedAnimation, FramesArePacedByDrawsAndWrapAroundTheTable) {
     }
     StripedAnimatedBitmapPicture animation(&strip, 8, 8, 120, true, new int[3]{0, 1, 2}, 3);
     EXPECT_EQ(framesOverDraws(animation, 2), (std::vector<int>{1, 2})); // 30 fps: 4 per draw
+    for (int i = 0; i < 3; ++i) // down to 0 without wrapping early, then round
+        animation.previousFrame();
     animation.setStrip(nullptr); // nothing drawn, nothing advanced
     EXPECT_EQ(framesOverDraws(animation, 2), (std::vector<int>{2, 2}));
     GameManager::setFrameRate(savedRate);
