@@ -151,7 +151,7 @@ TEST(StripedAnimation, FramesArePacedByDrawsAndWrapAroundTheTable) {
          {std::tuple{60, 12, Frames{0, 0, 0, 0, 1, 1, 1, 1, 1, 2}},
           {60, 120, Frames{2, 4, 6}},
           {60, 45, Frames{1, 2, 3}},
-          {60, -30, Frames{0, 0}},
+          {60, 0, Frames{0, 0}},
           {0, 12, Frames{0, 0}},
           {30, 7, Frames{0, 0, 0, 1, 1, 1, 1, 2}}}) {
         GameManager::setFrameRate(rate);
