@@ -87,6 +87,9 @@ TEST(BitmapPicture, DrawsTheTextureRectangleUprightOrFlippedFromItsAnchor) {
     scene.draw();
     EXPECT_NEAR(GlContext::pixel(12, 68).r, 64, 3);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
+    GLint rowLength = -1; // nor is the upload's row length left for the next one
+    glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
+    EXPECT_EQ(rowLength, 0);
     // A missing or broken file, or an unloaded texture, draws nothing, whatever the size.
     const std::string junk = TestImage::tempDir() + "/junk.png";
     std::ofstream(junk) << "not an image";
