@@ -30,9 +30,9 @@ TEST(Position, EqualityAndProjection) {
     EXPECT_FALSE(Position(1, 2) == Position(1, 3) || Position(1, 2) == Position(0, 2));
     EXPECT_TRUE(Position(1, 2) != Position(0, 2) && !(Position(1, 2) != Position(1, 2)));
     bool inside = false; // the foot on the segment's line, and whether it lies between the ends
-    const Position foot = Position(5, 5).projectOnSegment(Position(0, 0), Position(10, 0), inside);
-    EXPECT_NEAR(foot.getX(), 5, 1e-5);
-    EXPECT_TRUE(inside && foot.getY() == 0);
+    const Position foot = Position(4, 2).projectOnSegment(Position(0, 0), Position(4, 4), inside);
+    EXPECT_NEAR(foot.getX(), 3, 1e-5);
+    EXPECT_TRUE(inside && foot.getX() == foot.getY());
 }
 
 // Ancestors' positions add up, then the object's and its graphic's matrix; a
