@@ -1,7 +1,5 @@
 #include <cstdio>
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 #include "graphics/Collision.h"
 #include "graphics/Shape.h"
@@ -21,52 +19,33 @@ std::string text(const Position& p) {
 
 // An object at the origin with an explicit outline of the given polygons; it
 // logs each call as "callee<other edgeStart edgeEnd|otherEdgeStart otherEdgeEnd".
-class Probe : public GameObject {
-public:
-    Probe(const char* name, Log& log, std::initializer_list<Points> polygons = {})
-        : name(name), log(log) {
+struct Probe : GameObject {
+    Probe(const char* name, Log& log, std::initializer_list<Points> polygons)
+        : name(name), log(log), outline(std::list<Polygon>(polygons.begin(), polygons.end())) {
         setShape(&outline);
         setUseGraphicShape(false);
         position = &place; // our own, so nobody else frees it
-        for (const Points& points : polygons)
-            outline.addPolygon(Polygon(points));
     }
     void onCollision(GameObject* other, Position a, Position b, Position c, Position d) override {
-        const Probe* probe = dynamic_cast<Probe*>(other);
-        log.push_back(name + "<" + (probe ? probe->name : "?") + " " + text(a) + text(b) + "|" +
-                      text(c) + text(d));
+        log.push_back(name + "<" + static_cast<Probe*>(other)->name + " " + text(a) + text(b) +
+                      "|" + text(c) + text(d));
         place.translate(moveOnHit, 0);
     }
     float moveOnHit = 0;
-
-private:
     std::string name;
     Log& log;
     Shape outline;
     Position place{0, 0};
 };
 
-Polygon bounded(const Points& points) {
-    Polygon polygon(points);
-    polygon.updateBounds();
-    return polygon;
-}
-
-// The edge of the polygon found crossing (0, 0)-(10, 0), or "".
-std::string crossing(const Points& points) {
-    Position q(0, 0), q2(0, 0);
-    if (!Collision::findCrossingEdge(Position(0, 0), Position(10, 0), bounded(points), q, q2))
-        return "";
-    return text(q) + text(q2);
-}
-
+// Each case registers its pairs, notifying the first side only, and logs one checkAll.
 class CollisionTest : public testing::Test {
 protected:
     void SetUp() override { Collision::clearCollisions(); }
     void TearDown() override { Collision::clearCollisions(); }
-    // One checkAll over a fresh log; the model-view stack is left as found.
-    Log check() {
-        log.clear();
+    template <size_t n> Log check(GameObject* (&pairs)[n][2]) {
+        for (auto& [a, b] : pairs)
+            Collision::registerCollision(a, b, true, false);
         GlContext::reset();
         Collision::checkAll();
         EXPECT_EQ(GlContext::modelViewDepth(), 1);
@@ -78,36 +57,15 @@ protected:
 
 } // namespace
 
-TEST_F(CollisionTest, TheSubjectsOutlineIsTakenAfreshForEachOther) {
-    Probe s("s", log, {xAxis}), first("first", log, {{{5, -5}, {5, 5}}});
-    Probe second("second", log, {{{8, -5}, {8, 5}}}), far("far", log, {{{105, -5}, {105, 5}}});
-    s.moveOnHit = 100; // the first notification moves the subject away from the second
-    for (Probe* other : {&first, &second, &far})
-        Collision::registerCollision(&s, other, true, false);
-    EXPECT_EQ(check(),
-              (Log{"s<first (0,0)(10,0)|(5,-5)(5,5)", "s<far (100,0)(110,0)|(105,-5)(105,5)"}));
-}
-
-TEST_F(CollisionTest, CrossingEdgesIncludeTouchingEndsOnly) {
-    // Ending on the segment crosses (also at its own end); starting on it does not (D = 0).
-    EXPECT_EQ(crossing({{5, 5}, {5, 0}}), "(5,5)(5,0)");
-    EXPECT_EQ(crossing({{5, 0}, {5, 5}}), "(5,5)(5,0)"); // the closing edge
-    EXPECT_EQ(crossing({{-5, 5}, {0, 0}}), "(-5,5)(0,0)");
-    EXPECT_EQ(crossing({{5, 5}, {5, -5}}), "(5,5)(5,-5)");
-    EXPECT_EQ(crossing({{4, -2}, {6, -2}, {6, 2}, {4, 2}}), "(6,-2)(6,2)"); // the first in order
-    // Collinear overlap, stopping short, passing beyond, one side only, no edges.
-    for (const Points& miss :
-         {Points{{5, 0}, {15, 0}}, Points{{5, 1}, {5, 5}}, Points{{15, -5}, {15, 5}},
-          Points{{2, 1}, {8, 3}}, Points{{5, 0}}, Points{}})
-        EXPECT_EQ(crossing(miss), "");
-}
-
 TEST_F(CollisionTest, BoundsAndCandidateFiltersDropFarAndMerelyTouchingOutlines) {
-    auto around = [](float x) { return bounded({{x - 1, 0}, {x + 1, 0}}); };
-    EXPECT_TRUE(Collision::boundsOverlap(around(0), around(3))); // twice as far as touching
-    EXPECT_TRUE(Collision::boundsOverlap(around(0), around(4))); // equality passes
+    auto bounded = [](const Points& points) {
+        Polygon polygon(points);
+        polygon.updateBounds();
+        return polygon;
+    };
+    auto around = [&](float x) { return bounded({{x - 1, 0}, {x + 1, 0}}); };
+    EXPECT_TRUE(Collision::boundsOverlap(around(0), around(4))); // twice as far as touching
     EXPECT_FALSE(Collision::boundsOverlap(around(0), around(4.5f)));
-
     // Only edges near the other's circle are flagged; a repeated point is no edge,
     // nor is an edge whose line meets the circle beyond its end.
     std::vector<bool> flags;
@@ -116,68 +74,36 @@ TEST_F(CollisionTest, BoundsAndCandidateFiltersDropFarAndMerelyTouchingOutlines)
         bounded({{0, 0}, {10, 0}, {10, 0}, {10, 40}, {40, 40}}), dot, flags));
     EXPECT_EQ(flags, (std::vector<bool>{true, false, false, false, false}));
     EXPECT_FALSE(Collision::findCandidateEdges(bounded({{20, 0}, {30, 0}}), dot, flags));
-
-    // A triangle whose farthest point rests on the edge touches it, but the
-    // foot of its centre is on its circle, not inside: no collision.
-    const Points resting = {{5, 0}, {8, 6}, {2, 6}};
-    ASSERT_EQ(bounded(resting).getRadiusSquared(), 16.0f);
-    EXPECT_EQ(crossing(resting), "(2,6)(5,0)");
-    Probe s("s", log, {xAxis}), touching("touching", log, {resting});
+    EXPECT_FALSE(Collision::findCandidateEdges(Polygon(), dot, flags));
+    // Resting on the edge, the foot of the centre is on the circle, not inside: no
+    // collision; nor is a crossing on an unflagged edge while another is flagged.
+    Probe s("s", log, {xAxis}), touching("touching", log, {{{5, 0}, {8, 6}, {2, 6}}});
     Probe lower("lower", log, {{{5, -1}, {8, 5}, {2, 5}}});
-    // Nor is a crossing on an edge left unflagged while another edge is flagged.
     Probe hook("hook", log, {{{1.5f, 10}, {1.5f, 0}, {10, 0}}});
-    Collision::registerCollision(&s, &touching, true, false);
-    Collision::registerCollision(&s, &lower, true, false);
-    Collision::registerCollision(&hook, &touching, true, false);
-    EXPECT_EQ(check(), (Log{"s<lower (0,0)(10,0)|(5,-1)(8,5)"}));
+    GameObject* pairs[][2] = {{&s, &touching}, {&s, &lower}, {&hook, &touching}};
+    EXPECT_EQ(check(pairs), (Log{"s<lower (0,0)(10,0)|(5,-1)(8,5)"}));
 }
 
-TEST_F(CollisionTest, SubjectChainsStayOpenOtherPolygonsClose) {
+// Subject outlines are open chains, the other's closed; a pair is reported once, at its
+// first crossing; a pair joins the collision whose subject is either side.
+TEST_F(CollisionTest, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
     Points open = {{10, 0}, {20, 0}, {20, 10}, {10, 10}};
     Probe s("s", log, {open}), bar("bar", log, {{{5, 5}, {15, 5}}}); // bar crosses the left side
-    open.push_back(Position(10, 0));
-    Probe closed("closed", log, {open});
-    Collision::registerCollision(&s, &bar, true, false);
-    Collision::registerCollision(&closed, &bar, true, false);
-    EXPECT_EQ(check(), (Log{"closed<bar (10,10)(10,0)|(5,5)(15,5)"}));
-    Collision::clearCollisions();
-    Collision::registerCollision(&bar, &s, true, false); // as the other, the outline is closed
-    EXPECT_EQ(check(), (Log{"bar<s (5,5)(15,5)|(10,10)(10,0)"}));
-}
-
-TEST_F(CollisionTest, FirstCrossingBySubjectPolygonOtherPolygonSubjectEdgeOtherEdge) {
-    Probe slant("slant", log, {{{7, -1}, {13, 5}}});
-    Probe chain("chain", log, {{{0, 0}, {10, 0}, {10, 10}}});
-    Probe reversed("reversed", log, {{{10, 10}, {10, 0}, {0, 0}}});
+    Probe slant("slant", log, {{{7, -1}, {13, 5}}}), chain("c", log, {{{0, 0}, {10, 0}, {10, 10}}});
+    Probe reversed("r", log, {{{10, 10}, {10, 0}, {0, 0}}});
     Probe lines("lines", log, {{{0, 1}, {20, 1}}, xAxis});
     Probe bars("bars", log, {{{30, 40}, {30, 50}}, {{3, -5}, {3, 5}}, {{17, -5}, {17, 5}}});
-    Collision::registerCollision(&chain, &slant, true, false);
-    Collision::registerCollision(&reversed, &slant, true, false);
-    Collision::registerCollision(&lines, &bars, true, false);
-    GameObject nothing; // no graphic and no shape: no outline at all
-    Collision::registerCollision(&chain, &nothing, true, true);
-    Collision::registerCollision(&nothing, &slant, true, true);
-    // Each pair crosses more than once and is reported once.
-    EXPECT_EQ(check(), (Log{"chain<slant (0,0)(10,0)|(7,-1)(13,5)",
-                            "reversed<slant (10,10)(10,0)|(7,-1)(13,5)",
-                            "lines<bars (0,1)(20,1)|(3,-5)(3,5)"}));
-}
-
-// A pair joins the first collision whose subject is either side, flags
-// swapped when it is the second; otherwise it starts a new one.
-TEST_F(CollisionTest, RegistrationMergesBySubjectAndNotifiesTheFlaggedSides) {
-    Probe h("h", log, {xAxis}), p("p", log, {{{5, -5}, {5, 5}}}), q("q", log, {{{8, -5}, {8, 5}}});
-    Collision::registerCollision(&h, &p, true, false);
-    Collision::registerCollision(&q, &h, false, true);
-    Collision::registerCollision(&p, &q, false, false);
-    Collision::registerCollision(&p, &h, true, false); // the first naming either side takes it
-    Collision::registerCollision(&h, &h, true, false); // both readings apply
-    ASSERT_EQ(Collision::getCollisions().size(), 2u);
-    const Collision* merged = Collision::getCollisions().front();
-    EXPECT_EQ(merged->getOthers(), (std::list<GameObject*>{&p, &q, &p, &h, &h}));
-    EXPECT_EQ(merged->getNotifySubject(), (std::list<bool>{true, true, false, true, false}));
-    EXPECT_EQ(merged->getNotifyOther(), (std::list<bool>{false, false, true, false, true}));
-    EXPECT_EQ(Collision::getCollisions().back()->getOthers(), std::list<GameObject*>{&q});
-    EXPECT_EQ(check(), (Log{"h<p (0,0)(10,0)|(5,-5)(5,5)", "h<q (0,0)(10,0)|(8,-5)(8,5)",
-                            "p<h (0,0)(10,0)|(5,-5)(5,5)"}));
+    Probe mover("mover", log, {xAxis}), far("far", log, {{{105, -5}, {105, 5}}});
+    mover.moveOnHit = 100; // the first notification moves it away from the next: fresh outlines
+    GameObject nothing;    // no graphic and no shape: no outline at all
+    GameObject* pairs[][2] = {{&mover, &bar},      {&mover, &bars},   {&mover, &far},
+                              {&bar, &s},          {&s, &slant},      {&chain, &slant},
+                              {&chain, &nothing},  {&lines, &bars},   {&reversed, &slant},
+                              {&slant, &reversed}, {&nothing, &slant}};
+    const Log seen = check(pairs);
+    EXPECT_EQ(seen,
+              (Log{"mover<bars (0,0)(10,0)|(3,-5)(3,5)", "mover<far (100,0)(110,0)|(105,-5)(105,5)",
+                   "bar<s (5,5)(15,5)|(10,10)(10,0)", "c<slant (0,0)(10,0)|(7,-1)(13,5)",
+                   "lines<bars (0,1)(20,1)|(3,-5)(3,5)", "r<slant (10,10)(10,0)|(7,-1)(13,5)",
+                   "slant<r (10,10)(10,0)|(7,-1)(13,5)"}));
 }

@@ -2,9 +2,11 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
+#include "app/GameManager.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Graphic.h"
 #include "graphics/Shape.h"
+#include "graphics/StripedAnimatedBitmapPicture.h"
 #include "support/GlContext.h"
 #include "support/TestImage.h"
 
@@ -41,142 +43,129 @@ struct Scene {
     Graphic graphic;
 };
 
-// A 10 x 10 picture that records when it is drawn.
 struct RecordingPicture : Picture {
     RecordingPicture(std::vector<int>& log, int id, float depth) : log(log), id(id) {
         properties.setDepth(depth);
-        width = height = 10;
     }
     void draw() override { log.push_back(id); }
     std::vector<int>& log;
     int id;
 };
 
+std::vector<int> framesOverDraws(StripedAnimatedBitmapPicture& animation, size_t draws) {
+    std::vector<int> frames;
+    while (frames.size() < draws) {
+        animation.draw();
+        frames.push_back(animation.getFrame());
+    }
+    return frames;
+}
+
 } // namespace
 
 TEST(BitmapPicture, DrawsTheTextureRectangleUprightOrFlippedFromItsAnchor) {
-    const std::string path = quadrants();
     const int h = BitmapPicture::FlipHorizontal, v = BitmapPicture::FlipVertical;
-    struct Case {
-        int flip;
-        float s0, ds, t0, dt;
-        const char* seen;
-    };
-    // Flips mirror inside the rectangle.
-    for (const Case& c : {Case{0, 0, 1, 0, 1, "rgbwkkkk"}, Case{h, 0, 1, 0, 1, "grwbkkkk"},
-                          Case{h | v, 0, 1, 0, 1, "wbgrkkkk"},
-                          Case{0, 0.5f, 0.5f, 0, 1, "ggwwkkkk"}, Case{v, 0, 0.5f, 0, 1, "bbrrkkkk"},
-                          Case{h | v, 0.25f, 0.5f, 0.375f, 0.25f, "wbgrkkkk"}}) {
-        Scene scene(path, c.flip);
+    // Flip, texture rectangle (s, t, width, height) and what shows: flips mirror inside it.
+    for (const auto& [flip, s, t, w, ht, seen] :
+         {std::tuple{h, 0.0f, 0.0f, 1.0f, 1.0f, "grwbkkkk"},
+          {0, 0.5f, 0.0f, 0.5f, 1.0f, "ggwwkkkk"},
+          {v, 0.0f, 0.0f, 0.5f, 1.0f, "bbrrkkkk"},
+          {h | v, 0.25f, 0.375f, 0.5f, 0.25f, "wbgrkkkk"}}) {
+        Scene scene(quadrants(), flip);
         ASSERT_TRUE(scene.picture.loadTexture());
-        scene.picture.setTexWidth(c.ds);
-        scene.picture.setTexOrigin(Position(c.s0, c.t0));
-        scene.picture.setTexHeight(c.dt);
-        EXPECT_EQ(scene.draw(), c.seen) << c.flip << " " << c.s0;
+        scene.picture.setTexOrigin(Position(s, t));
+        scene.picture.setTexWidth(w);
+        scene.picture.setTexHeight(ht);
+        EXPECT_EQ(scene.draw(), seen) << flip << " " << s;
     }
     Scene scene(quadrants(true)); // an RGB file is converted before upload
     ASSERT_TRUE(scene.picture.loadTexture());
     EXPECT_EQ(scene.draw(), "rgbwkkkk");
-    Shape* outline = scene.picture.createShape();
-    EXPECT_EQ(outline->getPolygons().front().getPoints(),
-              (std::list<Position>{{-32, 0}, {32, 0}, {32, 32}, {-32, 32}}));
-    delete outline;
-    // A depth outside the clip range is not shown.
-    scene.picture.getProperties().setDepth(1.5f);
-    EXPECT_EQ(scene.draw(), "kkkkkkkk");
-    scene.picture.getProperties().setDepth(-0.9f);
-    EXPECT_EQ(scene.draw(), "rgbwkkkk");
-}
-
-TEST(BitmapPicture, OpacityIsGraphicTimesPictureAndTransparentTexelsAreDropped) {
-    TestImage image(16, 16);
-    image.fill(0, 0, 16, 16, 255, 255, 255, 255);
-    image.fill(0, 0, 8, 16, 255, 0, 0, 0);   // left half fully transparent red
-    image.fill(0, 0, 1, 16, 0, 255, 0, 255); // but its first column green: no border is cut off
-    const std::string path = TestImage::tempDir() + "/half.png";
-    ASSERT_TRUE(image.save(path));
-    Scene scene(path);
-    scene.picture.loadTexture();
-    scene.picture.getProperties().setAnchor(0, 0);
+    // Opacity is the graphic's times the picture's; the GL switches are off after the quad.
     scene.picture.getProperties().setAlpha(0.5f);
     scene.graphic.getProperties().setAlpha(0.5f);
-    GlContext::reset();
-    glClearColor(0, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    scene.graphic.draw();
-    const GlContext::Rgba blended = GlContext::pixel(52, 48), dropped = GlContext::pixel(42, 48);
-    EXPECT_NEAR(blended.r, 64, 3);
-    EXPECT_NEAR(blended.g, 64, 3);
-    EXPECT_EQ(blended.b, 255); // white over blue keeps blue full
-    EXPECT_EQ(std::make_pair(dropped.r, dropped.b), std::make_pair(0, 255));
-    EXPECT_NEAR(GlContext::pixel(40, 48).g, 64, 3);
-    // The GL switches are off again after each quad, the upload's row length after each load.
+    scene.draw();
+    EXPECT_NEAR(GlContext::pixel(12, 68).r, 64, 3);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
-    GLint rowLength = -1;
+    GLint rowLength = -1; // nor is the upload's row length left for the next one
     glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
     EXPECT_EQ(rowLength, 0);
-}
-
-TEST(BitmapPicture, WithoutATextureNothingIsDrawnAndNoStateChanges) {
+    // A missing or broken file, or an unloaded texture, draws nothing, whatever the size.
     const std::string junk = TestImage::tempDir() + "/junk.png";
     std::ofstream(junk) << "not an image";
-    const std::string good = quadrants();
-    for (const std::string& path : {TestImage::tempDir() + "/missing.png", junk, good}) {
-        Scene scene(path);
-        EXPECT_EQ(scene.picture.loadTexture(), path == good);
-        if (path == good)
-            scene.picture.unloadTexture();
-        EXPECT_EQ(scene.picture.getTexture(), 0u);
-        scene.picture.setWidth(64); // a size alone draws nothing
-        scene.picture.setHeight(32);
-        EXPECT_EQ(scene.draw(), "kkkkkkkk");
+    Scene broken(junk);
+    EXPECT_FALSE(broken.picture.loadTexture());
+    scene.picture.unloadTexture();
+    for (Scene* s : {&broken, &scene}) {
+        s->picture.setWidth(64);
+        s->picture.setHeight(32);
+        EXPECT_EQ(s->draw(), "kkkkkkkk");
     }
-    // Every load takes a fresh texture; unloading clears the size.
-    Scene first(quadrants()), second(quadrants());
-    first.picture.loadTexture();
-    second.picture.loadTexture();
-    EXPECT_NE(first.picture.getTexture(), second.picture.getTexture());
-    first.picture.unloadTexture();
-    Shape* degenerate = first.picture.createShape();
-    for (const Position& p : degenerate->getPolygons().front().getPoints())
-        EXPECT_EQ(p, Position(-32, 0));
-    delete degenerate;
 }
 
+// Sorted, stably, when a picture comes in: a depth changed later waits for the next one.
 TEST(Graphic, DrawsPicturesInStableAscendingDepthAndRemovesEveryEntry) {
     std::vector<int> log;
-    RecordingPicture back(log, 1, 0.5f), front(log, 2, 0.0f), same(log, 3, 0.0f), late(log, 4, 0);
+    RecordingPicture back(log, 1, 0.5f), front(log, 2, 0), same(log, 3, 0), late(log, 4, 0);
     Graphic graphic({&back, &front}, GraphicProperties(), nullptr); // sorted on the first draw
     graphic.draw();
-    for (Picture* p : {&same, &back})
+    back.getProperties().setDepth(-1);
+    graphic.draw();
+    for (Picture* p : {&late, &same, &late})
         graphic.addPicture(p);
-    graphic.removePicture(&back);
-    graphic.addPicture(&back);
+    graphic.removePicture(&late);
     graphic.draw();
-    graphic.addPicture(&late); // equal depths keep their order on later sorts too
-    graphic.draw();
-    EXPECT_EQ(log, (std::vector<int>{2, 1, 2, 3, 1, 2, 3, 4, 1}));
-    EXPECT_EQ(back.getParent(), &graphic);
-    graphic.removePicture(&back);
-    EXPECT_EQ(back.getParent(), nullptr);
+    EXPECT_EQ(log, (std::vector<int>{2, 1, 2, 1, 1, 2, 3}));
+    Graphic outlined({&front}, GraphicProperties(), new Shape()); // the pictures' outlines count
+    Shape* world = outlined.getWorldShape();
+    EXPECT_EQ(world->getPolygons().size(), 1u);
+    delete world;
 }
 
-TEST(Graphic, WorldShapeUnitesPictureOutlinesUnderTheMatrix) {
-    GlContext::reset();
-    std::vector<int> log;
-    RecordingPicture a(log, 1, 0), b(log, 2, 0);
-    b.getProperties().setPosition(100, 0);
-    Graphic graphic;
-    graphic.getProperties().setPosition(5, 5);
-    graphic.addPicture(&a);
-    graphic.addPicture(&b);
-    glTranslatef(10, 20, 0);
-    Shape* world = graphic.getWorldShape();
-    ASSERT_EQ(world->getPolygons().size(), 2u);
-    // The base picture outline is a 10 x 10 square round the origin.
-    EXPECT_EQ(world->getPolygon(0).getPoints().front(), Position(10, 20));
-    EXPECT_EQ(world->getPolygon(1).getPoints().front(), Position(110, 20));
-    delete world;
-    EXPECT_EQ(GlContext::modelViewDepth(), 1);
-    GlContext::reset();
+// The quadrants as a strip of four 32 x 16 cells: red, green, blue, white.
+TEST(StripedAnimation, DrawsItsCellFromTheStripLentForOneDraw) {
+    Scene scene(quadrants());
+    ASSERT_TRUE(scene.picture.loadTexture());
+    scene.picture.getProperties().setDepth(1.5f); // clipped if the strip's own depth were used
+    StripedAnimatedBitmapPicture animation(&scene.picture, 32, 16, 12, false, new int[2]{3, 1}, 2);
+    scene.graphic.removePicture(&scene.picture);
+    scene.graphic.addPicture(&animation);
+    EXPECT_EQ(scene.draw(), "kkwkkkkk"); // the cell at x 8..40, y 40..56
+    animation.nextFrame();
+    EXPECT_EQ(scene.draw(), "kkgkkkkk");
+    animation.setFrame(0);
+    animation.setWidth(0.5f); // under a pixel: the last rectangle stays
+    scene.draw();
+    EXPECT_EQ(animation.getTexOrigin(), Position(0.5f, 0));
+    animation.setCells(new int[1]{2}, 1); // a new table may put another cell behind the frame
+    animation.setWidth(32);
+    EXPECT_EQ(scene.draw(), "kkbkkkkk");
+    EXPECT_EQ(std::make_tuple(scene.picture.getWidth(), scene.picture.getHeight(),
+                              scene.picture.getProperties().getDepth()),
+              std::make_tuple(64.0f, 32.0f, 1.5f));
+}
+
+// Pacing depends on the game's frame rate.
+TEST(StripedAnimation, FramesArePacedByDrawsAndWrapAroundTheTable) {
+    const int savedRate = GameManager::getFrameRate();
+    BitmapPicture strip("", GraphicProperties(), nullptr, 0);
+    using Frames = std::vector<int>; // at a frame rate and speed, over successive draws
+    for (const auto& [rate, speed, frames] :
+         {std::tuple{60, 12, Frames{0, 0, 0, 0, 1, 1, 1, 1, 1, 2}},
+          {60, 120, Frames{2, 4, 6}},
+          {60, 45, Frames{1, 2, 3}},
+          {60, 0, Frames{0, 0}},
+          {0, 12, Frames{0, 0}},
+          {30, 7, Frames{0, 0, 0, 1, 1, 1, 1, 2}}}) {
+        GameManager::setFrameRate(rate);
+        StripedAnimatedBitmapPicture animation(&strip, 8, 8, speed, true, new int[9](), 9);
+        EXPECT_EQ(framesOverDraws(animation, frames.size()), frames) << speed;
+    }
+    StripedAnimatedBitmapPicture animation(&strip, 8, 8, 120, true, new int[3]{0, 1, 2}, 3);
+    EXPECT_EQ(framesOverDraws(animation, 2), (std::vector<int>{1, 2})); // 30 fps: 4 per draw
+    for (int i = 0; i < 3; ++i) // down to 0 without wrapping early, then round
+        animation.previousFrame();
+    animation.setStrip(nullptr); // nothing drawn, nothing advanced
+    EXPECT_EQ(framesOverDraws(animation, 2), (std::vector<int>{2, 2}));
+    GameManager::setFrameRate(savedRate);
 }

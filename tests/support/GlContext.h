@@ -21,7 +21,6 @@ Rgba pixel(int x, int y);
 
 // The pixel as one letter: k(black) r g b w(hite), or ? for anything else.
 char colourAt(int x, int y);
-// colourAt of each point in turn.
 std::string colours(const std::vector<std::pair<int, int>>& points);
 int modelViewDepth();
 

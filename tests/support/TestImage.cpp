@@ -1,5 +1,6 @@
 #include "support/TestImage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,15 +25,10 @@ TestImage::TestImage(int width, int height)
     : width(width), height(height), pixels(static_cast<size_t>(width) * height * 4, 0) {}
 
 void TestImage::fill(int x, int y, int w, int h, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-    for (int j = y; j < y + h; ++j) {
-        for (int i = x; i < x + w; ++i) {
-            uint8_t* p = &pixels[(static_cast<size_t>(j) * width + i) * 4];
-            p[0] = r;
-            p[1] = g;
-            p[2] = b;
-            p[3] = a;
-        }
-    }
+    const uint8_t colour[4] = {r, g, b, a};
+    for (int j = y; j < y + h; ++j)
+        for (int i = x; i < x + w; ++i)
+            std::copy(colour, colour + 4, &pixels[(static_cast<size_t>(j) * width + i) * 4]);
 }
 
 bool TestImage::save(const std::string& path, bool opaque) const {

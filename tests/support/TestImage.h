@@ -14,14 +14,13 @@ public:
     // Writes an 8-bit RGBA PNG, or an RGB one without the alpha channel when opaque.
     bool save(const std::string& path, bool opaque = false) const;
 
-    // Writes a one-colour opaque image at path; returns the path.
+    // A one-colour opaque image at path; returns the path.
     static std::string solid(const std::string& path, int width, int height, uint8_t r, uint8_t g,
                              uint8_t b);
     // A fresh, empty folder for a test's files.
     static std::string tempDir();
 
 private:
-    int width;
-    int height;
+    int width, height;
     std::vector<uint8_t> pixels;
 };
