@@ -8,8 +8,6 @@
 // for tests, with a different value in every field that could be mixed up.
 namespace HeroFixture {
 
-constexpr float kWidth = 16;
-constexpr float kHeight = 32;
 constexpr float kWalk = 2.5f;
 
 struct Animation {
