@@ -62,13 +62,7 @@ TEST(RecordReader, TheFirstFailureStopsEveryLaterRead) {
     EXPECT_EQ(read, (std::vector<int>{7, -12, 42, INT_MAX, 0, 5, 0, 0}));
     EXPECT_EQ(ints.failure(), "missing a frame list");
     EXPECT_EQ(ints.line("path") + ints.token("more"), "");
-    RecordReader ended(writeTempFile("end.ini", "last line\n"));
-    EXPECT_EQ(ended.line("a line"), "last line");
-    EXPECT_EQ(ended.line("another line"), "");
-    EXPECT_EQ(ended.failure(), "missing another line");
-    RecordReader missing("/nonexistent/Levels/Heros.ini");
-    EXPECT_EQ(missing.failure(), "cannot open the file");
-    EXPECT_EQ(missing.intField("anything"), 0);
+    EXPECT_EQ(RecordReader("/nonexistent/Heros.ini").failure(), "cannot open the file");
 }
 
 // Each case: the list, then what was made ("file volume" each) and the failure.
@@ -77,7 +71,7 @@ TEST(SoundListReader, ReadsCountedRecordsAndStopsAtTheFirstMissingItem) {
         {"count:2\nS/a.ogg volume:0.5\nS/b.ogg volume:2\n", "S/a.ogg 0.5 S/b.ogg 1 ", ""},
         {"count:3\nS/a.ogg volume:0.5\nS/b.ogg", "S/a.ogg 0.5 ", "missing a wave sound volume"},
         {"count:2000000000\nS/a.ogg volume:0.5\n", "S/a.ogg 0.5 ", "missing a wave sound path"},
-        {"count:-4\nS/a.ogg volume:0.5\n", "", ""}};
+        {"count:-4\nS/a.ogg volume:0.5\n", "", ""}}; // a negative count reads nothing
     for (const auto& [text, made, failure] : cases) {
         RecordReader in(writeTempFile("sounds.ini", text));
         std::vector<Sound*> sounds;

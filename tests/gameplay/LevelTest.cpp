@@ -1,4 +1,3 @@
-#include <GL/gl.h>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -38,19 +37,6 @@ namespace {
 using Log = std::vector<std::string>;
 const char* const kNames[] = {"StandLeft", "StandRight", "WalkLeft",   "WalkRight", "AirLeft",
                               "AirRight",  "ShootLeft",  "ShootRight", "HitLeft",   "HitRight"};
-
-// The vertical steps of n moves through the base class; every sideways step must be dx.
-std::vector<int> rises(Movement& movement, int n, float dx) {
-    Position position(0, 0);
-    std::vector<int> out;
-    for (int i = 0; i < n; ++i) {
-        const Position before = position;
-        movement.apply(&position);
-        EXPECT_EQ(position.getX() - before.getX(), dx) << i;
-        out.push_back(static_cast<int>(position.getY() - before.getY()));
-    }
-    return out;
-}
 
 // The hero (from a CRLF file) in the small level: ground at y 20, platforms at (200, 420) and
 // (600, 300), six hazard spots, two overlapping targets.
@@ -103,7 +89,6 @@ protected:
     Target* target(int i) {
         return static_cast<Target*>(*std::next(level.getTargetGroup()->getChildren().begin(), i));
     }
-    float alpha(int i) { return target(i)->getPicture()->getProperties().getAlpha(); }
 
     ScriptedClock clock{1000};
     ScriptedRandom random;
@@ -116,31 +101,12 @@ protected:
 
 } // namespace
 
-// A jump's speed drops after every period + 1 moves, by a drop that grows by 1.
-TEST(Movement, StepsOfWalksJumpsAndFalls) {
-    TranslationMovement walk(-3, 1);
-    EXPECT_EQ(rises(walk, 2, -3), std::vector<int>({1, 1}));
-    SautMovement jump(2, 10, 1, 2), steep(0, 5, 0, 0), hover(0, 4, 2, -1), cut(0, 12, 3, 2);
-    EXPECT_EQ(rises(jump, 10, 2), std::vector<int>({10, 10, 10, 9, 9, 9, 7, 7, 7, 4}));
-    EXPECT_EQ(rises(steep, 5, 0), std::vector<int>({5, 5, 4, 2, -1})); // period 0
-    EXPECT_EQ(rises(hover, 1000, 0).back(), 4); // a negative period is never reached
-    rises(cut, 7, 0);
-    cut.restart(); // a jump cut short starts over; with speed 0 it is a fall
-    cut.setSpeedY(0);
-    EXPECT_EQ(rises(cut, 7, 0), std::vector<int>({0, 0, 0, -3, -3, -3, -7}));
-}
-
 TEST_F(World, TheHeroFileIsReadBlockByBlockInFileOrder) {
     EXPECT_EQ(pose(), "StandRight 40,100");
-    EXPECT_EQ(hero.getGraphic()->getPictures(), std::list<Picture*>{hero.getCurrentPicture()});
-    EXPECT_EQ(hero.getCurrentPicture(), hero.getStatePicture(StandRight));
     EXPECT_FLOAT_EQ(hero.getGraphic()->getProperties().getDepth(), 0.8f);
     std::unique_ptr<Shape> outline(hero.getWorldShape()); // the outline, not the picture
     EXPECT_EQ(outline->getPolygon(0).getPoints(),
               (std::list<Position>{{40, 100}, {56, 100}, {56, 132}, {40, 132}, {40, 100}}));
-    glTranslatef(50, 50, 0);
-    hero.getCurrentPicture()->draw(); // cell 2 at x 50..66: the anchor moves only the outline
-    EXPECT_EQ(std::string() + GlContext::colourAt(52, 60) + GlContext::colourAt(62, 60), "bw");
     for (int s = StandLeft; s <= HitRight; ++s) {
         StripedAnimatedBitmapPicture* picture = hero.getStatePicture(HerosState(s));
         const HeroFixture::Animation& a = HeroFixture::kAnimations[s];
@@ -175,33 +141,6 @@ TEST_F(World, TheHeroFileIsReadBlockByBlockInFileOrder) {
     }
 }
 
-TEST_F(World, ShortHeroFilesFailAndEmptySoundPoolsStaySilent) {
-    const std::string full = HeroFixture::heroFileText("Images/none.png");
-    // Cut before every item but the last (a cut inside a value token can still read).
-    for (size_t cut = 0; cut <= full.find_last_of(" \n", full.size() - 2); ++cut) {
-        if (cut > 0 && full[cut] != ' ' && full[cut] != '\n')
-            continue;
-        const std::string path = writeTempFile("Heros.ini", full.substr(0, cut));
-        Heros h;
-        EXPECT_FALSE(h.load(path.c_str())) << "cut at " << cut;
-        EXPECT_EQ(h.failure().rfind(path + ": missing ", 0), 0u) << h.failure();
-    }
-    const std::string text = full.substr(0, full.find("Sounds of hero")) +
-                             "Sounds of hero count:0\nlanding count:-3\nshot count:0\nhurt count:0";
-    {
-        Heros silent, shooter;
-        ASSERT_TRUE(silent.load(writeTempFile("Heros.ini", text).c_str())) << silent.failure();
-        EXPECT_TRUE(silent.shoot());
-        EXPECT_EQ(silent.getCurrentShotSound(), nullptr);
-        silent.stopShooting();
-        silent.jump();
-        EXPECT_EQ(silent.getState(), AirRight);
-        shooter.load(HeroFixture::writeHeroFile(false).c_str());
-        shooter.shoot();
-    } // sounds go with their hero, stopping as they go
-    EXPECT_EQ(sound.take(), (Log{"play shot.ogg", "stop shot.ogg"}));
-}
-
 // From standing right: l/L press/release Left, r/R Right, j jump, s/S shoot/stop, h a hit.
 TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
     const std::pair<const char*, HerosState> cases[] = {
@@ -227,47 +166,25 @@ TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
 }
 
 TEST_F(World, LandingTakesTheEdgeStartsHeightAndOnlyFromAbove) {
-    struct Case {
-        float previousY, y, edgeStartY;
-        const char* after;
-    };
-    for (const Case& c : {Case{50, 48, 51, "AirRight 200,48"}, // the edge starts above the hero
-                          Case{50, 52, 45, "AirRight 200,52"}, // rising
-                          Case{50, 48, 45, "StandRight 200,45 grounded"},
-                          Case{50, 50, 50, "StandRight 200,50 grounded"}}) {
+    // From y 50: the new y, where the edge starts, and the pose after the contact.
+    for (const auto& [y, edgeStartY, after] : {std::tuple{48.0f, 51.0f, "AirRight 200,48"}, // above
+                                               {52, 45, "AirRight 200,52"}, // rising
+                                               {48, 45, "StandRight 200,45 grounded"},
+                                               {50, 50, "StandRight 200,50 grounded"}}) {
         place(200, 300);
         frame();
-        place(200, c.previousY);
+        place(200, 50);
         hero.rememberPosition();
-        place(200, c.y);
+        place(200, y);
         hero.clearGrounded();
         // A slope: the hero takes the height where the edge starts, not that of the contact.
-        hero.onCollision(level.getPlatforms().front(), {0, 0}, {0, 0}, Position(150, c.edgeStartY),
+        hero.onCollision(level.getPlatforms().front(), {0, 0}, {0, 0}, Position(150, edgeStartY),
                          Position(250, 60));
-        EXPECT_EQ(pose(), c.after);
+        EXPECT_EQ(pose(), after);
     }
 }
 
-TEST_F(World, AHitCostsALifeAndHangsInMidAirForExactly3000ms) {
-    place(500, 300);
-    frame();
-    const unsigned int hitAt = ScriptedClock::now();
-    hero.getStatePicture(HitRight)->setFrame(1); // a hit starts its pose from the first frame
-    hit(hero);
-    hit(hero); // hits do not stack during the pose
-    EXPECT_EQ(hero.getLives(), 2);
-    EXPECT_EQ(hero.getCurrentPicture()->getFrame(), 0);
-    frame(170);
-    EXPECT_EQ(pose(), "HitRight 500,300");
-    ScriptedClock::set(hitAt + 3000);
-    hero.update(0);
-    EXPECT_EQ(hero.getState(), HitRight);
-    ScriptedClock::set(hitAt + 3001);
-    frame(2); // up, then the fall starts on the next frame, from rest
-    EXPECT_EQ(pose(), "AirRight 500,300");
-}
-
-TEST_F(World, EachActionPlaysFromItsPoolAndTheShotSoundFollowsThePose) {
+TEST_F(World, EachActionPlaysFromItsPoolAndAHitLasts3000msOfThreeLives) {
     place(200, 20);
     frame();
     sound.take();
@@ -279,10 +196,18 @@ TEST_F(World, EachActionPlaysFromItsPoolAndTheShotSoundFollowsThePose) {
     EXPECT_TRUE(sound.loops("shot.ogg"));
     for (const char* once : {"jump0.ogg", "jump1.ogg", "land.ogg", "hurt.ogg"})
         EXPECT_FALSE(sound.loops(once)) << once;
-    hit(hero); // stops the shot sound but keeps it
+    const unsigned int hitAt = ScriptedClock::now();
+    hero.getStatePicture(HitRight)->setFrame(1); // a hit starts its pose from the first frame
+    hit(hero);                                   // stops the shot sound but keeps it
+    hit(hero);                                   // hits do not stack during the pose
     EXPECT_EQ(sound.take(), (Log{"play jump1.ogg", "play land.ogg", "play shot.ogg",
                                  "stop shot.ogg", "play hurt.ogg"}));
-    ScriptedClock::advance(3001);
+    EXPECT_EQ(std::make_pair(hero.getLives(), hero.getCurrentPicture()->getFrame()),
+              std::make_pair(2, 0));
+    ScriptedClock::set(hitAt + 3000); // the pose lasts exactly 3000 ms
+    frame();
+    EXPECT_EQ(hero.getState(), HitRight);
+    ScriptedClock::set(hitAt + 3001);
     frame();
     hero.jump(); // so does a jump
     EXPECT_EQ(hero.getCurrentShotSound(), shot);
@@ -302,44 +227,6 @@ TEST_F(World, EachActionPlaysFromItsPoolAndTheShotSoundFollowsThePose) {
     ScriptedClock::advance(100000);
     frame();
     EXPECT_EQ(pose(), "HitRight 200,20 grounded");
-}
-
-TEST_F(World, OtherObjectsOnlyPrintTheirTraceAndTheClampsAreStrict) {
-    testing::internal::CaptureStdout();
-    hero.onCollision(&level, Position(0, 0), {0, 0}, {0, 0}, {0, 0});
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Autre collision");
-    hero.onCollision(level.getHazardSpots()[1]->getProjectile(), {0, 0}, {0, 0}, {0, 0}, {0, 0});
-    EXPECT_EQ(hero.getLives(), 3); // an invisible projectile does nothing at all
-    for (const auto& [x, kept] : {std::pair{-10.5f, -10.0f}, {930, 930}, {931, 930}}) {
-        place(x, 0);
-        hero.keepInBounds();
-        EXPECT_EQ(hero.getPosition()->getX(), kept) << x;
-    }
-}
-
-TEST_F(World, TheLevelFileBuildsEveryObjectAndRegistersTheHeroPairsInOrder) {
-    EXPECT_EQ(*level.getPlatforms().back()->getPosition(), Position(600, 300));
-    HazardSpot* spot = level.getHazardSpots()[1];
-    spot->activate();
-    BitmapPicture* warning = static_cast<BitmapPicture*>(spot->getGraphic()->getPictures().front());
-    EXPECT_NE(warning->getTexture(), 0u) << warning->getFileName(); // whole-line items keep spaces
-    EXPECT_EQ(warning->getProperties().getPosition(), Position(100, 600));
-    EXPECT_EQ(*spot->getProjectile()->getPosition(), Position(100, 400));
-    std::unique_ptr<Shape> top(level.getPlatforms().front()->getWorldShape()); // not the picture
-    EXPECT_EQ(top->getPolygon(0).getPoints(), (std::list<Position>{{200, 420}, {328, 420}}));
-    EXPECT_FLOAT_EQ(level.getPlatforms().front()->getGraphic()->getProperties().getDepth(), 0.6f);
-    EXPECT_FLOAT_EQ(spot->getProjectile()->getGraphic()->getProperties().getDepth(), 0.9f);
-    // One collision with the hero as subject: ground, platforms, then projectiles.
-    ASSERT_EQ(Collision::getCollisions().size(), 1u);
-    std::list<GameObject*> order = {level.getGround(), level.getPlatforms().front(),
-                                    level.getPlatforms().back()};
-    for (HazardSpot* s : level.getHazardSpots())
-        order.push_back(s->getProjectile());
-    EXPECT_EQ(Collision::getCollisions().front()->getOthers(), order);
-    EXPECT_EQ(alpha(1), 0.0f); // transparent targets at depth 0.2
-    EXPECT_FLOAT_EQ(target(1)->getPicture()->getProperties().getDepth(), 0.2f);
-    // Level, 2 platforms, 6 spots, 2 targets and the group are shown.
-    EXPECT_EQ(state.getObjects().size(), 12u);
 }
 
 TEST_F(World, WavesComeAtTheDrawnIntervalAndStrikeDistinctSpots) {
@@ -410,16 +297,14 @@ TEST_F(World, TargetsFillOverBurstsAndTakePointsInTheBoxOfTheirCorners) {
     level.fireAt(Position(130, 170));
     level.fireAt(Position(900, 900)); // a miss keeps the target being filled
     EXPECT_EQ(group->getCurrentTarget(), target(0));
-    EXPECT_FALSE(target(1)->isFilling());
     ScriptedClock::advance(1500);
     target(0)->update(0);
     level.ceaseFire();
     ScriptedClock::advance(5000); // paused: nothing grows
-    target(0)->update(0);
-    EXPECT_FLOAT_EQ(alpha(0), 0.75f);
     level.fireAt(Position(130, 170));
     ScriptedClock::advance(500);
     target(0)->update(0);
+    EXPECT_FLOAT_EQ(target(0)->getPicture()->getProperties().getAlpha(), 1.0f);
     EXPECT_FALSE(target(0)->isComplete());
     target(0)->update(0);
     EXPECT_TRUE(target(0)->isComplete());
@@ -462,19 +347,10 @@ TEST_F(World, TheLayoutIsPickedAtRandomFromTheListAndBrokenFilesAreNamed) {
     }
     std::ifstream in(files.levelFile);
     std::string text((std::istreambuf_iterator<char>(in)), {});
-    const std::string hugeCount = // in a short file: no giant allocation
-        std::string(text).replace(text.find("count:6"), 7, "count:2000000000");
-    const std::string cut = text.substr(0, text.find("Targets"));
     text.replace(text.find(files.dir + "/layouts"), files.dir.size(), "/none");
-    for (const auto& [broken, failure] : {std::pair{cut, ": missing the targets heading"},
-                                          {hugeCount, ": missing a projectile image path"},
-                                          {text, "/none/layouts.txt: cannot open the file"}}) {
-        Level read;
-        const std::string path = writeTempFile("Niveau1.ini", broken);
-        EXPECT_FALSE(read.load(path.c_str(), &hero, &state));
-        const std::string& f = read.failure();
-        EXPECT_EQ(f.rfind(path, 0) == 0 ? f.substr(path.size()) : f, failure);
-    }
+    Level read;
+    EXPECT_FALSE(read.load(writeTempFile("Niveau1.ini", text).c_str(), &hero, &state));
+    EXPECT_EQ(read.failure(), "/none/layouts.txt: cannot open the file");
 }
 
 // The layout list is a pipe here, so the test sees the open files when the level opens it.

@@ -40,12 +40,7 @@ std::string heroFileText(const std::string& strip) {
 
 std::string writeHeroFile(bool crlf) {
     const std::string dir = TestImage::tempDir();
-    TestImage strip(64, 32);
-    strip.fill(0, 0, 64, 32, 255, 255, 255, 255);
-    for (int cell = 0; cell < 4; ++cell) // red, green, blue, red
-        strip.fill(16 * cell, 0, 8, 32, cell % 3 == 0 ? 255 : 0, cell == 1 ? 255 : 0,
-                   cell == 2 ? 255 : 0, 255);
-    strip.save(dir + "/hero.png");
+    TestImage::solid(dir + "/hero.png", 64, 32, 255, 255, 255); // four 16 x 32 cells
     std::string text = heroFileText(dir + "/hero.png");
     for (size_t at = text.find('\n'); crlf && at != std::string::npos; at = text.find('\n', at + 2))
         text.insert(at, "\r");
