@@ -164,6 +164,9 @@ TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
 }
 
 TEST_F(World, LandingTakesTheEdgeStartsHeightAndOnlyFromAbove) {
+    place(200, 300);
+    frame(10); // unsupported: a fall from rest, the speed dropping by 1, 2, 3 every three frames
+    EXPECT_EQ(pose(), "AirRight 200,288");
     // From y 50: the new y, where the edge starts, and the pose after the contact.
     for (const auto& [y, edgeStartY, after] : {std::tuple{48.0f, 51.0f, "AirRight 200,48"}, // above
                                                {52, 45, "AirRight 200,52"}, // rising
@@ -242,6 +245,7 @@ TEST_F(World, WavesComeAtTheDrawnIntervalAndStrikeDistinctSpots) {
     EXPECT_EQ(spots(), "......"); // exactly 2000 ms is not more than 2000
     // The level, 2 platforms, 6 spots, 2 targets, their group and the one projectile are shown.
     EXPECT_EQ(state.getObjects().size(), 13u);
+    EXPECT_FLOAT_EQ(level.getPlatforms().front()->getGraphic()->getProperties().getDepth(), 0.6f);
     sound.take();
     random.push({1, 2, 2, 0, 0}); // 4 spots: indices 2, 2, 0, 0 of what remains
     ScriptedClock::advance(1);
