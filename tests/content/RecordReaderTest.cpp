@@ -1,8 +1,11 @@
 #include <climits>
 #include <gtest/gtest.h>
+#include <sstream>
 
+#include "audio/Sound.h"
 #include "content/FieldReader.h"
 #include "content/RecordReader.h"
+#include "content/SoundListReader.h"
 #include "support/TempFile.h"
 
 TEST(FieldReader, ValuesAfterTheFirstColon) {
@@ -59,13 +62,26 @@ TEST(RecordReader, TheFirstFailureStopsEveryLaterRead) {
     EXPECT_EQ(read, (std::vector<int>{7, -12, 42, INT_MAX, 0, 5, 0, 0}));
     EXPECT_EQ(ints.failure(), "missing a frame list");
     EXPECT_EQ(ints.line("path") + ints.token("more"), "");
+    EXPECT_EQ(RecordReader("/nonexistent/Heros.ini").failure(), "cannot open the file");
+}
 
-    RecordReader ended(writeTempFile("end.ini", "last line\n"));
-    EXPECT_EQ(ended.line("a line"), "last line");
-    EXPECT_EQ(ended.line("another line"), "");
-    EXPECT_EQ(ended.failure(), "missing another line");
-    RecordReader missing("/nonexistent/Levels/Heros.ini");
-    EXPECT_TRUE(missing.failed());
-    EXPECT_EQ(missing.failure(), "cannot open the file");
-    EXPECT_EQ(missing.intField("anything"), 0);
+// Each case: the list, then what was made ("file volume" each) and the failure.
+TEST(SoundListReader, ReadsCountedRecordsAndStopsAtTheFirstMissingItem) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"count:2\nS/a.ogg volume:0.5\nS/b.ogg volume:2\n", "S/a.ogg 0.5 S/b.ogg 1 ", ""},
+        {"count:3\nS/a.ogg volume:0.5\nS/b.ogg", "S/a.ogg 0.5 ", "missing a wave sound volume"},
+        {"count:2000000000\nS/a.ogg volume:0.5\n", "S/a.ogg 0.5 ", "missing a wave sound path"},
+        {"count:-4\nS/a.ogg volume:0.5\n", "", ""}}; // a negative count reads nothing
+    for (const auto& [text, made, failure] : cases) {
+        RecordReader in(writeTempFile("sounds.ini", text));
+        std::vector<Sound*> sounds;
+        SoundListReader::read(in, "wave sound", false, sounds);
+        std::ostringstream seen;
+        for (Sound* sound : sounds) {
+            seen << sound->getFileName() << " " << sound->getVolume() << " ";
+            delete sound;
+        }
+        EXPECT_EQ(seen.str(), made) << text; // a volume out of range keeps the default
+        EXPECT_EQ(in.failure(), failure) << text;
+    }
 }

@@ -1,25 +1,28 @@
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <set>
+#include <map>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 #include "app/GameRandom.h"
-#include "app/GameState.h"
 #include "gameplay/HazardSpot.h"
 #include "gameplay/Heros.h"
 #include "gameplay/Level.h"
 #include "gameplay/Plateforme.h"
+#include "gameplay/SautMovement.h"
 #include "gameplay/Target.h"
 #include "gameplay/TargetGroup.h"
+#include "gameplay/TranslationMovement.h"
 #include "gameplay/Trigger.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Collision.h"
 #include "graphics/Graphic.h"
 #include "graphics/Shape.h"
+#include "graphics/StripedAnimatedBitmapPicture.h"
 #include "support/GlContext.h"
 #include "support/HeroFixture.h"
 #include "support/IdleState.h"
@@ -32,19 +35,49 @@
 namespace {
 
 using Log = std::vector<std::string>;
+const char* const kNames[] = {"StandLeft", "StandRight", "WalkLeft",   "WalkRight", "AirLeft",
+                              "AirRight",  "ShootLeft",  "ShootRight", "HitLeft",   "HitRight"};
 
-class LevelLoad : public testing::Test {
+// The hero (from a CRLF file) in the small level: ground at y 20, platforms at (200, 420) and
+// (600, 300), six hazard spots, two overlapping targets.
+class World : public testing::Test {
 protected:
     void SetUp() override {
         GlContext::reset();
         HazardSpot::resetSoundLatch();
-        ASSERT_TRUE(hero.load(HeroFixture::writeHeroFile(false).c_str()));
+        ASSERT_TRUE(hero.load(HeroFixture::writeHeroFile(true).c_str())) << hero.failure();
+        ASSERT_TRUE(level.load(files.levelFile.c_str(), &hero, &state)) << level.failure();
+        projectile(0)->setVisible(true, &state); // far from the hero: hit() only
     }
     void TearDown() override { Collision::clearCollisions(); }
-    void load(const LevelFixture::Options& options = LevelFixture::Options()) {
-        files = std::make_unique<LevelFixture>(options);
-        ASSERT_TRUE(level.load(files->levelFile.c_str(), &hero, &state)) << level.failure();
+    // The level's per-frame order for the hero, without drawing.
+    void frame(int count = 1) {
+        for (int i = 0; i < count; ++i) {
+            hero.rememberPosition();
+            hero.clearGrounded();
+            if (hero.getMovement())
+                hero.getMovement()->apply(hero.getPosition());
+            hero.keepInBounds();
+            Collision::checkAll();
+            hero.fallIfUnsupported();
+            hero.update(0);
+            ScriptedClock::advance(17);
+        }
     }
+    // "<state> x,y" and whether the hero stands on something.
+    std::string pose() {
+        std::ostringstream text;
+        text << kNames[hero.getState()] << " " << hero.getPosition()->getX() << ","
+             << hero.getPosition()->getY() << (hero.isGrounded() ? " grounded" : "");
+        return text.str();
+    }
+    void place(float x, float y) { hero.setPosition(Position(x, y)); }
+    void land() {
+        for (int i = 0; i < 400 && hero.getState() > WalkRight; ++i)
+            frame();
+    }
+    void hit(Heros& h) { h.onCollision(projectile(0), {0, 0}, {0, 0}, {0, 0}, {0, 0}); }
+    Projectile* projectile(int i) { return level.getHazardSpots()[i]->getProjectile(); }
     std::string spots() {
         std::string s;
         for (HazardSpot* spot : level.getHazardSpots())
@@ -54,12 +87,11 @@ protected:
     Target* target(int i) {
         return static_cast<Target*>(*std::next(level.getTargetGroup()->getChildren().begin(), i));
     }
-    float alpha(Target* t) { return t->getPicture()->getProperties().getAlpha(); }
 
     ScriptedClock clock{1000};
     ScriptedRandom random;
     RecordingSoundSystem sound;
-    std::unique_ptr<LevelFixture> files;
+    LevelFixture files;
     Heros hero;
     IdleState state;
     Level level;
@@ -67,228 +99,266 @@ protected:
 
 } // namespace
 
-TEST_F(LevelLoad, BuildsEveryObjectAndRegistersTheHeroPairsInOrder) {
-    load();
-    EXPECT_EQ(*level.getPlatforms().back()->getPosition(), Position(600, 300));
-    // Whole-line items keep their spaces.
-    HazardSpot* spot = level.getHazardSpots()[1];
-    spot->activate();
-    BitmapPicture* warning = static_cast<BitmapPicture*>(spot->getGraphic()->getPictures().front());
-    EXPECT_NE(warning->getTexture(), 0u) << warning->getFileName();
-    EXPECT_EQ(warning->getProperties().getPosition(), Position(100, 600));
-    EXPECT_EQ(*spot->getProjectile()->getPosition(), Position(100, 400));
-    BitmapPicture* rock =
-        static_cast<BitmapPicture*>(spot->getProjectile()->getGraphic()->getPictures().front());
-    EXPECT_NE(rock->getTexture(), 0u);
-    // Platforms collide by their outline, not their picture.
-    std::unique_ptr<Shape> top(level.getPlatforms().front()->getWorldShape());
-    EXPECT_EQ(top->getPolygon(0).getPoints(), (std::list<Position>{{200, 420}, {328, 420}}));
-    // Depths: platforms 0.6, projectiles 0.9.
-    EXPECT_FLOAT_EQ(level.getPlatforms().front()->getGraphic()->getProperties().getDepth(), 0.6f);
-    EXPECT_FLOAT_EQ(spot->getProjectile()->getGraphic()->getProperties().getDepth(), 0.9f);
-    // One collision with the hero as subject: ground, platforms, then projectiles.
-    ASSERT_EQ(Collision::getCollisions().size(), 1u);
-    std::list<GameObject*> order = {level.getGround(), level.getPlatforms().front(),
-                                    level.getPlatforms().back()};
-    for (HazardSpot* s : level.getHazardSpots())
-        order.push_back(s->getProjectile());
-    EXPECT_EQ(Collision::getCollisions().front()->getOthers(), order);
-    EXPECT_EQ(Collision::getCollisions().front()->getNotifyOther(),
-              std::list<bool>(order.size(), false));
-    // Two closed target outlines, transparent pictures at depth 0.2.
-    EXPECT_EQ(level.getTargetGroup()->getChildren().size(), 2u);
-    EXPECT_EQ(target(0)->getShape()->getPolygon(0).getPointCount(), 5);
-    EXPECT_EQ(alpha(target(0)), 0.0f);
-    EXPECT_FLOAT_EQ(target(0)->getPicture()->getProperties().getDepth(), 0.2f);
-    // Level, 2 platforms, 6 spots, 2 targets and the group are shown.
-    EXPECT_EQ(state.getObjects().size(), 12u);
+TEST_F(World, TheHeroFileIsReadBlockByBlockInFileOrder) {
+    EXPECT_EQ(pose(), "StandRight 40,100");
+    EXPECT_FLOAT_EQ(hero.getGraphic()->getProperties().getDepth(), 0.8f);
+    std::unique_ptr<Shape> outline(hero.getWorldShape()); // the outline, not the picture
+    EXPECT_EQ(outline->getPolygon(0).getPoints(),
+              (std::list<Position>{{40, 100}, {56, 100}, {56, 132}, {40, 132}, {40, 100}}));
+    for (int s = StandLeft; s <= HitRight; ++s) {
+        StripedAnimatedBitmapPicture* picture = hero.getStatePicture(HerosState(s));
+        const HeroFixture::Animation& a = HeroFixture::kAnimations[s];
+        EXPECT_EQ(picture->getAnimationSpeed(), a.speed) << s;
+        // Only the left shooting pose is placed by its pair; the others are anchored.
+        const Position pair(static_cast<float>(a.ax), static_cast<float>(a.ay));
+        GraphicProperties& p = picture->getProperties();
+        EXPECT_EQ(s == ShootLeft ? p.getPosition() : p.getAnchor(), pair) << s;
+        EXPECT_EQ(s == ShootLeft ? p.getAnchor() : p.getPosition(), Position(0, 0)) << s;
+        picture->setPlaying(false);
+        std::vector<int> cells;
+        for (int frame = 0; frame < picture->getFrameCount(); ++frame) {
+            picture->setFrame(frame);
+            picture->draw();
+            cells.push_back(static_cast<int>(picture->getTexOrigin().getX() * 4));
+        }
+        EXPECT_EQ(cells, a.cells) << s;
+    }
+    hero.walkLeft(); // the left walk negates the file's positive speed
+    EXPECT_EQ(static_cast<TranslationMovement*>(hero.getMovement())->getDx(), -HeroFixture::kWalk);
+    // Each jump takes its four fields in file order.
+    for (const auto& [key, j] : {std::pair{&Heros::stopLeft, HeroFixture::kJumpUp},
+                                 {&Heros::walkLeft, HeroFixture::kJumpLeft},
+                                 {&Heros::walkRight, HeroFixture::kJumpRight}}) {
+        (hero.*key)();
+        hero.jump();
+        const SautMovement* m = static_cast<SautMovement*>(hero.getMovement());
+        EXPECT_EQ(std::make_tuple(m->getStepX(), m->getSpeedY(), m->getDecrement(), m->getPeriod()),
+                  std::make_tuple(j.stepX, j.speedY, j.drop, j.period));
+        place(40, 20);
+        land();
+    }
 }
 
-TEST_F(LevelLoad, WavesComeAtTheDrawnIntervalAndStrikeDistinctSpots) {
-    const int sizes[][3] = {{0, 5, 3}, {1, 4, 2},  {2, 4, 2},  {3, 3, 2}, {6, 3, 2},
-                            {7, 2, 1}, {14, 2, 1}, {15, 1, 0}, {29, 1, 0}};
+// From standing right: l/L press/release Left, r/R Right, j jump, s/S shoot/stop, h a hit.
+TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
+    const std::pair<const char*, HerosState> cases[] = {
+        {"lL", StandLeft},    {"lrL", WalkRight},  {"rlR", WalkLeft},  {"rR", StandRight},
+        {"lLrR", StandRight}, {"lj", AirLeft},     {"ljrsj", AirLeft}, {"rj", AirRight},
+        {"lLj", AirLeft},     {"lLs", ShootLeft},  {"ls", ShootLeft},  {"rs", ShootRight},
+        {"sjlr", ShootRight}, {"lsS", StandLeft},  {"sS", StandRight}, {"lSL", StandLeft},
+        {"lLh", HitLeft},     {"hlrjs", HitRight}, {"lsh", HitLeft}};
+    const std::map<char, std::function<void(Heros&)>> press = {
+        {'l', &Heros::walkLeft},    {'L', &Heros::stopLeft}, {'r', &Heros::walkRight},
+        {'R', &Heros::stopRight},   {'j', &Heros::jump},     {'s', &Heros::shoot},
+        {'S', &Heros::stopShooting}};
+    for (const auto& [keys, expected] : cases) {
+        Heros h;
+        h.load(HeroFixture::writeHeroFile(false).c_str());
+        Shape* kept = nullptr;
+        for (const char* k = keys; *k; ++k)
+            *k == 'h' ? (kept = h.getShape(), hit(h)) : press.find(*k)->second(h);
+        EXPECT_STREQ(kNames[h.getState()], kNames[expected]) << keys;
+        EXPECT_EQ(h.getGraphic()->getPictures(), std::list<Picture*>{h.getStatePicture(expected)});
+        EXPECT_EQ(h.getShape(), expected < HitLeft ? h.getStateShape(expected) : kept) << keys;
+    }
+}
+
+TEST_F(World, LandingTakesTheEdgeStartsHeightAndOnlyFromAbove) {
+    place(200, 300);
+    frame(10); // unsupported: a fall from rest, the speed dropping by 1, 2, 3 every three frames
+    EXPECT_EQ(pose(), "AirRight 200,288");
+    // From y 50: the new y, where the edge starts, and the pose after the contact.
+    for (const auto& [y, edgeStartY, after] : {std::tuple{48.0f, 51.0f, "AirRight 200,48"}, // above
+                                               {52, 45, "AirRight 200,52"}, // rising
+                                               {48, 45, "StandRight 200,45 grounded"},
+                                               {50, 50, "StandRight 200,50 grounded"}}) {
+        place(200, 300);
+        frame();
+        place(200, 50);
+        hero.rememberPosition();
+        place(200, y);
+        hero.clearGrounded();
+        // A slope: the hero takes the height where the edge starts, not that of the contact.
+        hero.onCollision(level.getPlatforms().front(), {0, 0}, {0, 0}, Position(150, edgeStartY),
+                         Position(250, 60));
+        EXPECT_EQ(pose(), after);
+    }
+}
+
+TEST_F(World, EachActionPlaysFromItsPoolAndAHitLasts3000msOfThreeLives) {
+    place(200, 20);
+    frame();
+    sound.take();
+    random.push({1});
+    hero.jump();
+    land();
+    hero.shoot();
+    Sound* shot = hero.getCurrentShotSound();
+    EXPECT_TRUE(sound.loops("shot.ogg"));
+    for (const char* once : {"jump0.ogg", "jump1.ogg", "land.ogg", "hurt.ogg"})
+        EXPECT_FALSE(sound.loops(once)) << once;
+    const unsigned int hitAt = ScriptedClock::now();
+    hero.getStatePicture(HitRight)->setFrame(1); // a hit starts its pose from the first frame
+    hit(hero);                                   // stops the shot sound but keeps it
+    hit(hero);                                   // hits do not stack during the pose
+    EXPECT_EQ(sound.take(), (Log{"play jump1.ogg", "play land.ogg", "play shot.ogg",
+                                 "stop shot.ogg", "play hurt.ogg"}));
+    EXPECT_EQ(std::make_pair(hero.getLives(), hero.getCurrentPicture()->getFrame()),
+              std::make_pair(2, 0));
+    ScriptedClock::set(hitAt + 3000); // the pose lasts exactly 3000 ms
+    frame();
+    EXPECT_EQ(hero.getState(), HitRight);
+    ScriptedClock::set(hitAt + 3001);
+    frame();
+    hero.jump(); // so does a jump
+    EXPECT_EQ(hero.getCurrentShotSound(), shot);
+    land();
+    hero.shoot();
+    hero.stopShooting(); // stops it and lets it go
+    EXPECT_EQ(hero.getCurrentShotSound(), nullptr);
+    EXPECT_EQ(sound.take(), (Log{"stop shot.ogg", "play jump0.ogg", "play land.ogg",
+                                 "play shot.ogg", "stop shot.ogg"}));
+    // The second hit still hurts aloud; the third is silent and never recovers.
+    for (const Log& heard : {Log{"play hurt.ogg"}, Log{}}) {
+        ScriptedClock::advance(3001);
+        frame();
+        hit(hero);
+        EXPECT_EQ(sound.take(), heard);
+    }
+    ScriptedClock::advance(100000);
+    frame();
+    EXPECT_EQ(pose(), "HitRight 200,20 grounded");
+}
+
+TEST_F(World, WavesComeAtTheDrawnIntervalAndStrikeDistinctSpots) {
+    const int sizes[][3] = {{0, 5, 3}, {2, 4, 2},  {3, 3, 2}, {6, 3, 2},
+                            {7, 2, 1}, {14, 2, 1}, {15, 1, 0}};
     for (const auto& row : sizes) {
         int spotCount = 0, strength = 0;
         Level::waveSize(row[0], spotCount, strength);
         EXPECT_EQ(std::make_pair(spotCount, strength), std::make_pair(row[1], row[2])) << row[0];
     }
-    for (const auto& [r, delay] : {std::pair{0, 2000}, {16383, 3999}, {32767, 5999}})
-        EXPECT_EQ(Level::waveDelayFor(r), delay) << r;
-
-    load();
     random.push({0}); // interval 2000 ms
     level.update(0);
     ScriptedClock::advance(2000);
     level.update(0);
     EXPECT_EQ(spots(), "......"); // exactly 2000 ms is not more than 2000
+    // The level, 2 platforms, 6 spots, 2 targets, their group and the one projectile are shown.
+    EXPECT_EQ(state.getObjects().size(), 13u);
+    EXPECT_FLOAT_EQ(level.getPlatforms().front()->getGraphic()->getProperties().getDepth(), 0.6f);
     sound.take();
     random.push({1, 2, 2, 0, 0}); // 4 spots: indices 2, 2, 0, 0 of what remains
     ScriptedClock::advance(1);
     level.update(0);
-    EXPECT_TRUE(random.exhausted());
-    // Remaining lists: [0..5] -> take 2; [0,1,3,4,5] -> take 3; [0,1,4,5] -> 0; [1,4,5] -> 1.
     EXPECT_EQ(spots(), "wwww..");
     EXPECT_EQ(level.getHazardSpots()[2]->getSound(), level.getWaveSounds()[2]);
     EXPECT_EQ(sound.take(), Log{"play Sounds/wave.ogg"});
-    level.update(0); // the next interval starts now
-    ScriptedClock::advance(1999);
-    level.update(0);
-    EXPECT_EQ(sound.take(), Log{});
 }
 
-// The real generator and clock, not a script: waves must come every 2 to 6 s.
-TEST_F(LevelLoad, RealGeneratorDrawsIntervalsAcrossTwoToSixSeconds) {
+// The real generator, not a script: waves must come every 2 to 6 s.
+TEST_F(World, RealGeneratorDrawsIntervalsAcrossTwoToSixSeconds) {
     GameRandom::setSource(nullptr);
-    for (unsigned int seed : {0u, 1234u, 98765u}) {
-        GameRandom::seed(seed);
-        std::set<int> delays;
-        for (int i = 0; i < 4000; ++i)
-            delays.insert(Level::waveDelayFor(GameRandom::next()));
-        EXPECT_GE(*delays.begin(), 2000) << seed;
-        EXPECT_LT(*delays.begin(), 2100) << seed;
-        EXPECT_GT(*delays.rbegin(), 5899) << seed;
-        EXPECT_LE(*delays.rbegin(), 5999) << seed;
+    GameRandom::seed(1234);
+    int low = GameRandom::max, high = 0;
+    for (int i = 0; i < 300000; ++i) {
+        low = std::min(low, GameRandom::next());
+        high = std::max(high, GameRandom::next());
     }
+    EXPECT_EQ(std::make_tuple(Level::waveDelayFor(low), Level::waveDelayFor(16383),
+                              Level::waveDelayFor(high)),
+              std::make_tuple(2000, 3999, 5999));
+    EXPECT_EQ(high, GameRandom::max); // and the generator reaches its top
 }
 
-TEST_F(LevelLoad, WavesLargerThanTheLevelAndMissingSoundsAreHarmless) {
-    LevelFixture::Options options;
-    options.spots = 2;
-    options.waveSounds = 1;
-    load(options);
-    random.push({0, 0, 0, 0, 0, 0, 0}); // 2000 ms; five spots wanted, strength 3: no sound for it
-    level.update(0);
-    ScriptedClock::advance(2001);
-    level.update(0);
-    EXPECT_EQ(spots(), "ww");
-    EXPECT_EQ(level.getHazardSpots()[0]->getSound(), nullptr);
-}
-
-TEST_F(LevelLoad, ASpotWarnsThenStrikesFor500msEachAndOneAtATimeVoicesIt) {
-    load();
+TEST_F(World, ASpotWarnsThenStrikesFor500msEachAndOneAtATimeVoicesIt) {
     std::vector<HazardSpot*> s = level.getHazardSpots();
-    for (int i = 0; i < 3; ++i) {
-        s[i]->setSound(level.getWaveSounds()[i]);
+    for (int i = 1; i < 4; ++i) {
+        s[i]->setSound(level.getWaveSounds()[i - 1]);
         s[i]->activate();
     }
-    sound.take();
     const auto after = [&](unsigned int ms, std::initializer_list<int> updated) {
         ScriptedClock::advance(ms);
         for (int i : updated)
             s[i]->update(0);
         return spots();
     };
-    EXPECT_EQ(after(500, {0, 1}), "www...");
-    EXPECT_EQ(after(1, {0, 1}), "DDw...");
-    // While the first speaks, the second is silent.
-    EXPECT_EQ(sound.take(), Log{"play Sounds/w0.ogg"});
-    EXPECT_TRUE(s[0]->getProjectile()->isVisible() && s[0]->getGraphic()->getPictures().empty());
-    EXPECT_EQ(after(500, {0}), "DDw...");
-    EXPECT_EQ(after(1, {0, 2}), ".DD..."); // the first to leave frees the voice
+    EXPECT_EQ(after(500, {1, 2}), ".www..");
+    EXPECT_EQ(after(1, {1, 2}), ".DDw..");
+    EXPECT_EQ(sound.take(), Log{"play Sounds/w0.ogg"}); // while one speaks, the others are silent
+    EXPECT_TRUE(projectile(1)->isVisible() && s[1]->getGraphic()->getPictures().empty());
+    EXPECT_EQ(projectile(1)->getGraphic()->getPictures().size(), 1u);
+    EXPECT_EQ(after(500, {1}), ".DDw..");
+    EXPECT_EQ(after(1, {1, 3}), "..DD.."); // the first to leave frees the voice
     EXPECT_EQ(sound.take(), Log{"play Sounds/w2.ogg"});
-    EXPECT_FALSE(s[0]->getProjectile()->isVisible());
+    EXPECT_FALSE(projectile(1)->isVisible());
 }
 
-TEST_F(LevelLoad, TargetsFillOverBurstsAndCompleteOnTheNextUpdate) {
-    load();
+TEST_F(World, TargetsFillOverBurstsAndTakePointsInTheBoxOfTheirCorners) {
     TargetGroup* group = level.getTargetGroup();
-    // The shot point is the hero position plus (20, -30); (150, 140) is inside
-    // both targets (they overlap): only the first in layout order fills.
+    ASSERT_TRUE(target(0)->getGraphic()); // showing its picture
+    EXPECT_EQ(target(0)->getGraphic()->getPictures().front(), target(0)->getPicture());
+    // The shot point is the hero position plus (20, -30); (150, 140) is inside both targets.
     level.fireAt(Position(130, 170));
-    EXPECT_EQ(group->getCurrentTarget(), target(0));
     level.fireAt(Position(900, 900)); // a miss keeps the target being filled
     EXPECT_EQ(group->getCurrentTarget(), target(0));
-    EXPECT_FALSE(target(1)->isFilling());
     ScriptedClock::advance(1500);
     target(0)->update(0);
     level.ceaseFire();
-    EXPECT_FLOAT_EQ(alpha(target(0)), 0.75f);
     ScriptedClock::advance(5000); // paused: nothing grows
-    target(0)->update(0);
-    EXPECT_FLOAT_EQ(alpha(target(0)), 0.75f);
     level.fireAt(Position(130, 170));
     ScriptedClock::advance(500);
     target(0)->update(0);
-    EXPECT_FLOAT_EQ(alpha(target(0)), 1.0f);
+    EXPECT_FLOAT_EQ(target(0)->getPicture()->getProperties().getAlpha(), 1.0f);
     EXPECT_FALSE(target(0)->isComplete());
     target(0)->update(0);
     EXPECT_TRUE(target(0)->isComplete());
     level.ceaseFire();
-    // A complete target refuses shots; the overlapping second one takes them.
-    level.fireAt(Position(130, 170));
+    level.fireAt(Position(130, 170)); // a complete target refuses shots
     EXPECT_EQ(group->getCurrentTarget(), target(1));
     level.ceaseFire();
     EXPECT_EQ(group->getCurrentTarget(), nullptr);
-    level.fireAt(Position(900, 900));
-    EXPECT_EQ(group->getCurrentTarget(), nullptr);
-}
-
-TEST_F(LevelLoad, ATargetTakesPointsInTheBoxOfItsFourCorners) {
-    load();
     const std::pair<Position, bool> points[] = {
-        {Position(100, 100), true},     {Position(150, 140), true}, // corners count
-        {Position(150.5f, 120), false}, {Position(99.5f, 120), false},
-        {Position(120, 140.5f), false}, {Position(120, 99.5f), false}};
+        {Position(120, 110), true},     {Position(170, 150), true}, // corners count
+        {Position(170.5f, 120), false}, {Position(119.5f, 120), false},
+        {Position(150, 150.5f), false}, {Position(150, 109.5f), false}};
     for (const auto& [point, taken] : points) {
-        EXPECT_EQ(target(0)->tryStart(point), taken) << point.getX() << " " << point.getY();
-        target(0)->pause();
+        EXPECT_EQ(target(1)->tryStart(point), taken) << point.getX() << " " << point.getY();
+        target(1)->pause();
     }
-    // Points after the four corners are not corners.
-    Target odd;
+    Target odd; // points after the four corners are not corners
     odd.setup(new BitmapPicture("", GraphicProperties(), nullptr, 0),
               new Shape({Polygon({Position(0, 0), Position(10, 0), Position(10, 10),
                                   Position(0, 10), Position(0, 0), Position(100, 5)})}),
               Position(0, 0));
     EXPECT_FALSE(odd.tryStart(Position(50, 5)));
-    EXPECT_TRUE(odd.tryStart(Position(5, 5)));
     EXPECT_FALSE(Target().tryStart(Position(0, 0))); // no outline, no corners
 }
 
-TEST_F(LevelLoad, TheLayoutIsPickedAtRandomFromTheList) {
+TEST_F(World, TheLayoutIsPickedAtRandomFromTheListAndBrokenFilesAreNamed) {
     LevelFixture::Options options;
     for (int i = 0; i < 3; ++i)
-        options.layouts[i] =
-            "Images/none.png x:" + std::to_string(100 * i) + " y:0 0 0 10 0 10 10 0 10\n";
+        options.layouts[i] = "I.png x:" + std::to_string(100 * i) + " y:0 0 0 9 0 9 9 0 9\n";
     // Layouts listed, the draw, the x of the one target built (-1: none).
     for (const auto& [count, r, x] :
          {std::tuple{3, 0, 0.0f}, {3, 4, 100}, {3, 32765, 200}, {0, 7, -1}}) {
         options.layoutCount = count;
         random.push({r});
-        LevelFixture files(options);
+        LevelFixture listed(options);
         Level read;
-        ASSERT_TRUE(read.load(files.levelFile.c_str(), &hero, &state)) << read.failure();
+        ASSERT_TRUE(read.load(listed.levelFile.c_str(), &hero, &state)) << read.failure();
         const std::list<GameObject*>& built = read.getTargetGroup()->getChildren();
         EXPECT_EQ(built.empty() ? -1 : built.front()->getPosition()->getX(), x) << r;
     }
-}
-
-TEST_F(LevelLoad, BrokenFilesAreReportedWithTheirNames) {
-    Level missing;
-    EXPECT_FALSE(missing.load("/nonexistent/Niveau1.ini", &hero, &state));
-    EXPECT_EQ(missing.failure(), "/nonexistent/Niveau1.ini: cannot open the file");
-    LevelFixture files;
     std::ifstream in(files.levelFile);
     std::string text((std::istreambuf_iterator<char>(in)), {});
-    const auto failure = [&](const std::string& broken) {
-        const std::string path = writeTempFile("Niveau1.ini", broken);
-        Level read;
-        EXPECT_FALSE(read.load(path.c_str(), &hero, &state));
-        const std::string& f = read.failure();
-        return f.rfind(path, 0) == 0 ? f.substr(path.size()) : f;
-    };
-    EXPECT_EQ(failure(text.substr(0, text.find("Targets"))), ": missing the targets heading");
-    // A huge count in a short file: no giant allocation, just a failure.
-    std::string huge = text;
-    EXPECT_EQ(failure(huge.replace(huge.find("count:6"), 7, "count:2000000000")),
-              ": missing a projectile image path");
-    text.replace(text.find(files.dir + "/layouts.txt"), files.dir.size(), "/nonexistent");
-    EXPECT_EQ(failure(text), "/nonexistent/layouts.txt: cannot open the file");
+    text.replace(text.find(files.dir + "/layouts"), files.dir.size(), "/none");
+    Level read;
+    EXPECT_FALSE(read.load(writeTempFile("Niveau1.ini", text).c_str(), &hero, &state));
+    EXPECT_EQ(read.failure(), "/none/layouts.txt: cannot open the file");
 }
 
-// The layout list is a pipe here, so the test sees the open files at the
-// moment the level opens it.
-TEST_F(LevelLoad, TheLevelFileIsClosedBeforeTheLayoutListOpens) {
-    LevelFixture files;
+// The layout list is a pipe here, so the test sees the open files when the level opens it.
+TEST_F(World, TheLevelFileIsClosedBeforeTheLayoutListOpens) {
     const std::string list = files.dir + "/layouts.txt";
     std::ifstream original(list);
     const std::string text((std::istreambuf_iterator<char>(original)), {});
@@ -305,7 +375,8 @@ TEST_F(LevelLoad, TheLevelFileIsClosedBeforeTheLayoutListOpens) {
         }
         pipe << text;
     });
-    EXPECT_TRUE(level.load(files.levelFile.c_str(), &hero, &state)) << level.failure();
+    Level read;
+    EXPECT_TRUE(read.load(files.levelFile.c_str(), &hero, &state)) << read.failure();
     writer.join();
     EXPECT_FALSE(levelFileOpen);
 }

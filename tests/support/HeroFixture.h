@@ -3,13 +3,10 @@
 #include <string>
 #include <vector>
 
-// A small but complete hero file (and its strip image: four 16 x 32 cells, the left
-// halves red, green, blue and red, the right halves white)
-// for tests, with a different value in every field that could be mixed up.
+// A small but complete hero file (and its white strip image) for tests, with a different value
+// in every field that could be mixed up.
 namespace HeroFixture {
 
-constexpr float kWidth = 16;
-constexpr float kHeight = 32;
 constexpr float kWalk = 2.5f;
 
 struct Animation {
