@@ -75,6 +75,7 @@ TEST(FramePacer, BudgetsSpreadTheFractionOverFramesWithoutDrift) {
     EXPECT_GE(GameClock::now() - start, 20u);
     for (const auto& [rate, first] : {std::pair{60, std::vector<int>{16, 17, 17, 16}},
                                       {24, {41, 42, 41, 42}},
+                                      {32, {31, 31, 31, 32}},
                                       {0, {1000, 1000}}}) {
         FramePacer pacer(rate); // a rate of 0 never divides by zero
         std::vector<int> budgets;
