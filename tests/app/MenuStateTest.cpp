@@ -89,6 +89,7 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfAndDrawsTheSelectionOverTheBackground) {
     MenuState missing;
     EXPECT_FALSE(missing.load(&level, &credits, "/nonexistent/Menu.ini"));
     EXPECT_EQ(missing.failure(), "/nonexistent/Menu.ini: cannot open the file");
+    EXPECT_EQ(missing.getSelection(), 0);
 }
 
 TEST_F(MenuTest, SelectionWrapsBothWaysEveryMoveRestartsItsSoundAndWindowCloseStops) {
