@@ -206,6 +206,10 @@ TEST_F(AudioTest, StreamsRefillByElapsedTimeWithoutUnderrun) {
                   0.15)
             << period;
         EXPECT_LE(capture.longestSilence(start + 0.01, start + 2.5), 1) << period;
+        float step = 0; // the stereo music alone on the left: no jump past its head
+        for (int i = static_cast<int>(start * 48000) + 1; i < 2.5 * 48000; ++i)
+            step = std::max(step, std::fabs(capture.at(i, 0) - capture.at(i - 1, 0)));
+        EXPECT_LT(step, 0.2f) << period;
         EXPECT_EQ(capture.system().getUnderrunCount(), underruns) << period;
         left->stop();
         right->stop();
