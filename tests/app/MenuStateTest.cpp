@@ -17,24 +17,25 @@ namespace {
 using GlContext::colourAt;
 using Log = std::vector<std::string>;
 
-// Lets a screen run in the real loop, stopping it after a few frames.
+// Lets a screen run in the real loop, stopping it after three frames.
 class Limited : public GameState {
 public:
-    Limited(GameState& screen, int limit) : screen(screen), limit(limit) {}
+    explicit Limited(GameState& screen) : screen(screen) {}
     void enter() override { screen.enter(); }
     void leave() override { screen.leave(); }
     void handleEvents() override {
         screen.handleEvents();
-        if (++frames == limit)
+        if (++frames == 3)
             GameManager::getInstance()->stop();
     }
     void update() override { screen.update(); }
     GameState& screen;
-    int limit, frames = 0;
+    int frames = 0;
 };
 
 // A blue background at (3, 5); each item green when selected, red when not.
-std::string menuFile(const std::string& eol) {
+std::string menuFile() {
+    const std::string eol = "\r\n";
     const std::string dir = TestImage::tempDir();
     const std::string on = TestImage::solid(dir + "/on.png", 16, 16, 0, 255, 0) + eol;
     const std::string off = TestImage::solid(dir + "/off.png", 16, 16, 255, 0, 0) + eol;
@@ -52,7 +53,7 @@ protected:
     void SetUp() override {
         GlContext::reset();
         KeyEvents::drain();
-        ASSERT_TRUE(menu.load(&level, &credits, menuFile("\n").c_str())) << menu.failure();
+        ASSERT_TRUE(menu.load(&level, &credits, menuFile().c_str())) << menu.failure();
         manager->changeState(&menu);
     }
     // One frame as the manager runs it.
@@ -73,31 +74,18 @@ protected:
 
 } // namespace
 
-TEST_F(MenuTest, ReadsTheFileWithCrlfOrLfAndDrawsTheSelectionOverTheBackground) {
+TEST_F(MenuTest, ReadsTheFileWithCrlfAndDrawsTheSelectionOverTheBackground) {
+    frame();
+    EXPECT_EQ(std::string() + colourAt(42, 22) + colourAt(12, 20), "rg"); // item 0 selected
+    frame({SDLK_DOWN, SDLK_RETURN});
+    // Item 1 selected, item 0 over the background, the background's corner.
+    EXPECT_EQ(std::string() + colourAt(42, 22) + colourAt(12, 20) + colourAt(4, 6) +
+                  colourAt(2, 6) + colourAt(4, 4),
+              "grbkk");
     manager->changeState(&level);
-    for (const char* eol : {"\n", "\r\n"}) {
-        MenuState read;
-        ASSERT_TRUE(read.load(&level, &credits, menuFile(eol).c_str())) << read.failure();
-        sound.take();
-        manager->changeState(&read);
-        GlContext::reset();
-        read.update();
-        EXPECT_EQ(std::string() + colourAt(42, 22) + colourAt(12, 20), "rg"); // item 0 selected
-        KeyEvents::push(SDL_KEYDOWN, SDLK_DOWN);
-        KeyEvents::push(SDL_KEYDOWN, SDLK_RETURN);
-        read.handleEvents();
-        GlContext::reset();
-        read.update();
-        // Item 1 selected, item 0 over the background, the background's corner.
-        EXPECT_EQ(std::string() + colourAt(42, 22) + colourAt(12, 20) + colourAt(4, 6) +
-                      colourAt(2, 6) + colourAt(4, 4),
-                  "grbkk");
-        manager->changeState(&level);
-        EXPECT_EQ(sound.take(), (Log{"play Sounds/menu.ogg", "play a:b.ogg", "play Sounds/ok.ogg",
-                                     "stop Sounds/menu.ogg", "stop Sounds/ok.ogg"}));
-        EXPECT_TRUE(sound.loops("Sounds/menu.ogg"));
-        EXPECT_FALSE(sound.loops("a:b.ogg") || sound.loops("Sounds/ok.ogg"));
-    }
+    EXPECT_EQ(sound.take(), (Log{"play Sounds/menu.ogg", "play a:b.ogg", "play Sounds/ok.ogg",
+                                 "stop Sounds/menu.ogg", "stop Sounds/ok.ogg"}));
+    EXPECT_TRUE(sound.loops("Sounds/menu.ogg") && !sound.loops("Sounds/ok.ogg"));
     MenuState missing;
     EXPECT_FALSE(missing.load(&level, &credits, "/nonexistent/Menu.ini"));
     EXPECT_EQ(missing.failure(), "/nonexistent/Menu.ini: cannot open the file");
@@ -116,7 +104,7 @@ TEST_F(MenuTest, SelectionWrapsBothWaysEveryMoveRestartsItsSoundAndWindowCloseSt
     }
     EXPECT_EQ(sound.take(), (Log{"play a:b.ogg", "stop a:b.ogg", "play a:b.ogg", "stop a:b.ogg",
                                  "play a:b.ogg", "stop a:b.ogg", "play a:b.ogg"}));
-    Limited limited(menu, 5);
+    Limited limited(menu);
     KeyEvents::push(SDL_QUIT);
     manager->run(&limited);
     EXPECT_EQ(limited.frames, 1);
@@ -153,33 +141,26 @@ TEST_F(MenuTest, CreditsShowFromTheLowerLeftPlayOnceAndEndOnAKeyPress) {
     std::filesystem::create_directories(dir + "/Images");
     TestImage::solid(dir + "/Images/credits.png", 16, 8, 255, 0, 0);
     std::filesystem::current_path(dir);
-    {
-        CreditsState screen;
-        GlContext::reset();
-        screen.update();
-        EXPECT_EQ(std::string() + colourAt(1, 1) + colourAt(14, 6) + colourAt(20, 4) +
-                      colourAt(4, 10),
-                  "rrkk");
-        manager->changeState(&level);
-        sound.take();
-        Limited releaseOnly(screen, 3), pressed(screen, 3);
-        KeyEvents::push(SDL_KEYUP, SDLK_a);
-        manager->run(&releaseOnly);
-        EXPECT_EQ(releaseOnly.frames, 3); // a release does not end it
-        EXPECT_EQ(sound.take(),
-                  (Log{"play Sound/music-interface.ogg", "update", "update", "update"}));
-        EXPECT_FALSE(sound.loops("Sound/music-interface.ogg"));
-        KeyEvents::push(SDL_KEYDOWN, SDLK_a);
-        manager->run(&pressed);
-        EXPECT_EQ(pressed.frames, 1);
-        EXPECT_EQ(sound.take("interface"),
-                  (Log{"stop Sound/music-interface.ogg", "play Sound/music-interface.ogg"}));
-    }
+    CreditsState screen;
     std::filesystem::current_path(previous);
-}
-
-TEST_F(MenuTest, TransitionHandsOverAtItsUpdate) {
-    TransitionState transition;
+    GlContext::reset();
+    screen.update();
+    EXPECT_EQ(std::string() + colourAt(1, 1) + colourAt(14, 6) + colourAt(20, 4) + colourAt(4, 10),
+              "rrkk");
+    manager->changeState(&level);
+    sound.take();
+    Limited releaseOnly(screen), pressed(screen);
+    KeyEvents::push(SDL_KEYUP, SDLK_a);
+    manager->run(&releaseOnly);
+    EXPECT_EQ(releaseOnly.frames, 3); // a release does not end it
+    EXPECT_EQ(sound.take(), (Log{"play Sound/music-interface.ogg", "update", "update", "update"}));
+    EXPECT_FALSE(sound.loops("Sound/music-interface.ogg"));
+    KeyEvents::push(SDL_KEYDOWN, SDLK_a);
+    manager->run(&pressed);
+    EXPECT_EQ(pressed.frames, 1);
+    EXPECT_EQ(sound.take("interface"),
+              (Log{"stop Sound/music-interface.ogg", "play Sound/music-interface.ogg"}));
+    TransitionState transition; // hands over at its update
     transition.setNextState(&level);
     manager->changeState(&transition);
     transition.update();

@@ -49,14 +49,6 @@ public:
             sum += static_cast<double>(at(i, side)) * at(i, side);
         return b > a ? std::sqrt(sum / (b - a)) : 0.0;
     }
-    // Largest step between neighbouring samples of one side.
-    double largestStep(int side, double from, double to) const {
-        double largest = 0.0;
-        for (int i = frameAt(from) + 1; i < frameAt(to); ++i)
-            largest =
-                std::max(largest, std::fabs(static_cast<double>(at(i, side) - at(i - 1, side))));
-        return largest;
-    }
     // Longest run of frames whose samples are all (near) zero.
     int longestSilence(double from, double to) const {
         int longest = 0, run = 0;
