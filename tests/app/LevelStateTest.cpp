@@ -115,6 +115,8 @@ TEST_F(LevelStateTest, TheIntroPlaysThenTheLoopTakesOverOnceAndMissingContentIsN
     level.update();
     EXPECT_EQ(sound.take("music"), (Log{"stop " + intro, "play " + loop}));
     EXPECT_TRUE(sound.loops(loop) && !sound.loops(intro));
+    EXPECT_EQ(std::make_pair(sound.volumes[intro], sound.volumes[loop]),
+              std::make_pair(0.8f, 0.8f));
     KeyEvents::push(SDL_QUIT); // window close leaves the level like Escape
     level.handleEvents();
     EXPECT_EQ(manager->getCurrentState(), &credits);

@@ -45,12 +45,18 @@ public:
     bool loops(const std::string& name) const { return looping.count(name) != 0; }
 
     std::vector<std::string> log;
+    // The volume the last play of each sound was given.
+    std::map<std::string, float> volumes;
 
 private:
     class Channel : public SoundChannel {
     public:
         Channel(RecordingSoundSystem& system, std::string name)
             : SoundChannel({}, 0), system(system), name(std::move(name)) {}
+        bool setVolume(float volume) override {
+            system.volumes[name] = volume;
+            return true;
+        }
         bool stop() override {
             system.log.push_back("stop " + name);
             return true;
