@@ -73,7 +73,7 @@ class Display:
 class Game:
     def __init__(self, binary, data_dir, display, record=False):
         """record=True has the sound library write the game's mix to a file."""
-        self.display, self.binary, self.data_dir = display, binary, data_dir
+        self.display, self.data_dir = display, data_dir
         self.sound = Recording() if record else None
         env = dict(display.env, ALSOFT_CONF=self.sound.config) if record else display.env
         self.proc = subprocess.Popen([binary], cwd=data_dir, env=env, stdout=subprocess.DEVNULL,

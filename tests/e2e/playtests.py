@@ -46,14 +46,20 @@ def where(shot, colours):
     return HEIGHT - rows, columns
 
 
+def hero_on_screen(level):
+    """The standing hero's colours that the background does not use."""
+    return level.colours(level.hero_strips[1]) - level.colours(level.background)
+
+
 def hero_x(level, shot):
-    """Mean x of the standing hero's own colours, or None when too few show."""
-    xs = where(shot, level.colours(level.hero_strips[1]) - level.colours(level.background))[1]
+    """Mean x of the pixels in the hero's colours, or None when too few show."""
+    _, xs = where(shot, hero_on_screen(level))
     return xs.mean() if len(xs) > 50 else None
 
 
 def hero_top(level, shot):
-    ys = where(shot, level.colours(level.hero_strips[1]) - level.colours(level.background))[0]
+    """The highest screen row (y up) showing a hero colour."""
+    ys, _ = where(shot, hero_on_screen(level))
     return ys.max() if len(ys) else None
 
 
