@@ -5,6 +5,7 @@ launcher run from / on a private X server to the menu and out.
 
 Usage: package.py CPACK BUILD_DIR SOURCE_DIR
 """
+import filecmp
 import os
 import re
 import shutil
@@ -13,20 +14,14 @@ import subprocess
 import sys
 import tempfile
 
-from gamedriver import Display, Game, Menu, check, rms
+from gamedriver import Display, Game, check, menu_screen, rms
 
 # Everything but the game data, which must be data/ itself.
-FILES = {
-    "usr/games/tolvek",
-    "usr/libexec/tolvek/tolvek",
-    "usr/share/applications/tolvek.desktop",
-    "usr/share/icons/hicolor/64x64/apps/tolvek.png",
-    "usr/share/icons/hicolor/256x256/apps/tolvek.png",
-    "usr/share/man/man6/tolvek.6.gz",
-    "usr/share/metainfo/example.tolvek.tolvek.metainfo.xml",
-    "usr/share/doc/tolvek/changelog.gz",
-    "usr/share/doc/tolvek/copyright",
-}
+FILES = {"usr/games/tolvek", "usr/libexec/tolvek/tolvek", "usr/share/applications/tolvek.desktop",
+         "usr/share/icons/hicolor/64x64/apps/tolvek.png", "usr/share/man/man6/tolvek.6.gz",
+         "usr/share/icons/hicolor/256x256/apps/tolvek.png", "usr/share/doc/tolvek/copyright",
+         "usr/share/metainfo/example.tolvek.tolvek.metainfo.xml",
+         "usr/share/doc/tolvek/changelog.gz"}
 DATA = "usr/share/games/tolvek"
 EXECUTABLES = {"usr/games/tolvek", "usr/libexec/tolvek/tolvek"}
 # Libraries the game links; dpkg-shlibdeps must have found each one.
@@ -76,9 +71,8 @@ def unpack(deb, source_dir, root):
     check(found == expected, "extra %s, missing %s" % (sorted(found - expected),
                                                       sorted(expected - found)))
     for path in data:
-        with open(os.path.join(root, DATA, path), "rb") as a, \
-                open(os.path.join(data_dir, path), "rb") as b:
-            check(a.read() == b.read(), "%s differs from data/" % path)
+        check(filecmp.cmp(os.path.join(root, DATA, path), os.path.join(data_dir, path), False),
+              "%s differs from data/" % path)
     for path in found:
         executable = os.access(os.path.join(root, path), os.X_OK)
         check(executable == (path in EXECUTABLES), "%s: executable bit %s" % (path, executable))
@@ -98,7 +92,7 @@ def play(root):
     game = Game(os.path.join(root, "usr/games/tolvek"), "/", display)
     try:
         game.started()
-        menu = Menu(os.path.join(root, DATA)).render(0)
+        menu = menu_screen(os.path.join(root, DATA))
         game.wait_for(lambda shot: rms(shot, menu) < 6, 10, "the menu")
         game.proc.send_signal(signal.SIGTERM)  # ends the game from any screen
         code = game.exit_code()
