@@ -39,13 +39,10 @@ class Display:
             self.server.terminate()
             self.server.wait()
 
-    def run(self, *command, **kwargs):
-        return subprocess.run(list(command), env=self.env, **kwargs)
-
     def key(self, name, hold=0.12):
-        self.run("xdotool", "keydown", name, check=True)
+        subprocess.run(["xdotool", "keydown", name], env=self.env, check=True)
         time.sleep(hold)
-        self.run("xdotool", "keyup", name, check=True)
+        subprocess.run(["xdotool", "keyup", name], env=self.env, check=True)
 
     def screenshot(self):
         return ImageGrab.grab(xdisplay=self.name)
@@ -53,13 +50,17 @@ class Display:
 
 class Game:
     def __init__(self, binary, data_dir, display, record=False):
-        """record=True has the sound library write the game's mix to a file."""
-        self.display, self.data_dir = display, data_dir
-        self.sound = Recording() if record else None
-        env = dict(display.env, ALSOFT_CONF=self.sound.config) if record else display.env
+        """record=True has OpenAL Soft's wave-file device write the game's mix in real time
+        (float stereo) to a file; sound_start is when the file appeared."""
+        self.display, self.data_dir, self.err, self.record = display, data_dir, "", record
+        self.dir, self.sound_start = tempfile.mkdtemp(prefix="tolvek-sound-"), None
+        self.wav, env = os.path.join(self.dir, "mix.wav"), display.env
+        if record:
+            env = dict(env, ALSOFT_CONF=os.path.join(self.dir, "alsoft.conf"))
+            with open(env["ALSOFT_CONF"], "w") as f:
+                f.write("[general]\ndrivers=wave\n[wave]\nfile=%s\n" % self.wav)
         self.proc = subprocess.Popen([binary], cwd=data_dir, env=env, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.PIPE)
-        self.err = None
         self.key = self.hold = display.key  # hold(name, seconds)
         self.screenshot = display.screenshot
 
@@ -67,11 +68,11 @@ class Game:
         """The window, once it shows; None when the game ended first."""
         deadline = time.time() + timeout
         while time.time() < deadline and self.proc.poll() is None:
-            if self.sound and self.sound.start is None and os.path.exists(self.sound.file):
-                self.sound.start = time.time()
-            found = self.display.run("xdotool", "search", "--name", "VELM Tolvek",
-                                     capture_output=True, text=True).stdout.split()
-            if found and (not self.sound or self.sound.start):
+            if self.sound_start is None and os.path.exists(self.wav):
+                self.sound_start = time.time()
+            found = subprocess.run(["xdotool", "search", "--name", "VELM Tolvek"], text=True,
+                                   env=self.display.env, capture_output=True).stdout.split()
+            if found and (not self.record or self.sound_start):
                 time.sleep(0.8)  # first frames
                 return found[0]
             time.sleep(0.01)
@@ -79,8 +80,7 @@ class Game:
 
     def started(self):
         if self.wait_window(timeout=30) is None:
-            self.exit_code()
-            raise AssertionError("game exited early: %r" % self.stderr_text())
+            raise AssertionError("game exited early (%d): %r" % (self.exit_code(), self.err))
 
     def enter_level(self):
         """Return on the menu (pressed at self.returned); the level's first frame and when."""
@@ -102,45 +102,30 @@ class Game:
     def exit_code(self, timeout=5):
         """Waits for the end; a hang is killed and reported."""
         try:
-            self.err = self.proc.communicate(timeout=timeout)[1]
+            self.err = self.proc.communicate(timeout=timeout)[1].decode(errors="replace")
         except subprocess.TimeoutExpired:
             self.stop()
             raise AssertionError("game did not end within %d s" % timeout)
         return self.proc.returncode
 
-    def stderr_text(self):
-        return (self.err or b"").decode(errors="replace")
-
     def stop(self):
         if self.proc.poll() is None:
             self.proc.kill()
             self.proc.communicate()
-        if self.sound:
-            shutil.rmtree(self.sound.dir, ignore_errors=True)
-
-
-class Recording:
-    """The mix OpenAL Soft's wave-file device writes in real time (float stereo) from start."""
-
-    def __init__(self):
-        self.dir = tempfile.mkdtemp(prefix="tolvek-sound-")
-        self.file, self.config = (os.path.join(self.dir, n) for n in ("mix.wav", "alsoft.conf"))
-        with open(self.config, "w") as f:
-            f.write("[general]\ndrivers=wave\n[wave]\nfile=%s\n" % self.file)
-        self.start = None
+        shutil.rmtree(self.dir, ignore_errors=True)
 
     def samples(self):
         """Every frame written so far; the header keeps its placeholder length."""
-        with open(self.file, "rb") as f:
+        with open(self.wav, "rb") as f:
             data = f.read()
         at = data.index(b"data") + 8
         return numpy.frombuffer(data[at:at + (len(data) - at) // 8 * 8], "<f4").reshape(-1, 2)
 
     def levels(self, t0, t1, step=0.02):
         """RMS of each step-long window between two wall-clock times (one when step is None)."""
-        check(self.start is not None, "the game opened no sound device")
-        frames = self.samples()[max(0, int((t0 - self.start) * RATE)):
-                                max(0, int((t1 - self.start) * RATE))]
+        check(self.sound_start is not None, "the game opened no sound device")
+        frames = self.samples()[max(0, int((t0 - self.sound_start) * RATE)):
+                                max(0, int((t1 - self.sound_start) * RATE))]
         size = int(step * RATE) if step else max(1, len(frames))
         frames = frames[:len(frames) // size * size].reshape(-1, size * 2)
         return list(numpy.sqrt(numpy.mean(frames ** 2, axis=1))) or [0.0]
@@ -148,7 +133,7 @@ class Recording:
     def wait_until(self, t):
         """Until the device has written up to time t."""
         deadline = time.time() + 5
-        while len(self.samples()) < (t - self.start) * RATE and time.time() < deadline:
+        while len(self.samples()) < (t - self.sound_start) * RATE and time.time() < deadline:
             time.sleep(0.05)
 
 
@@ -192,15 +177,13 @@ class Content:
             f.write(data if isinstance(data, bytes) else data.encode())
 
     def edit(self, rel, change):
-        """change(lines) edits a list of lines without their endings."""
-        lines = file_lines(self.path(rel))
+        """Rewrites a file as change(lines) (lines without endings), keeping its line ending."""
         ending = "\r\n" if file_lines(self.path(rel), True)[0].endswith("\r\n") else "\n"
-        change(lines)
-        self.write(rel, "".join(line + ending for line in lines))
+        self.write(rel, "".join(line + ending for line in change(file_lines(self.path(rel)))))
 
     def replace(self, rel, old, new):
-        self.edit(rel, lambda lines: lines.__setitem__(
-            slice(None), [line.replace(old, new) for line in lines]))
+        """re.sub over the file with its lines joined by \\n."""
+        self.edit(rel, lambda lines: re.sub(old, new, "\n".join(lines)).split("\n"))
 
     def move_spots(self, where, count=None):
         """Spot n's lines at the offsets in where(n) set; count keeps that many spots."""
@@ -213,16 +196,15 @@ class Content:
             if count:
                 lines[first] = "Hazards count:%d" % count
                 del lines[first + 1 + LevelFile.SPOT_LINES * count:at + LevelFile.SPOT_LINES]
+            return lines
         self.edit("Levels/Niveau1.ini", change)
 
     def silence(self, rel):
-        """Replaces a sound with silence of the same length."""
-        seconds = subprocess.run(["soxi", "-D", self.path(rel)], capture_output=True,
-                                 text=True, check=True).stdout.strip()
-        os.unlink(self.path(rel))
-        # Low rate and mono: encodes in a fraction of the time, plays as long.
-        subprocess.run(["sox", "-n", "-r", "8000", "-c", "1", self.path(rel), "trim", "0",
-                        seconds], check=True)
+        """Replaces a sound with silence as long (low rate and mono: quick to encode)."""
+        quiet = self.path(rel) + ".ogg"
+        subprocess.run(["sox", "-D", self.path(rel), "-r", "8000", "-c", "1", quiet, "vol", "0"],
+                       check=True)
+        os.replace(quiet, self.path(rel))
 
     def close(self):
         shutil.rmtree(self.dir, ignore_errors=True)
@@ -296,11 +278,8 @@ class LevelFile:
 
     def hero_colours(self, strip):
         """Colours of one strip of the hero that neither his others nor the background use."""
-        others = self.colours(self.background)
-        for path in self.hero_strips:
-            if path != self.hero_strips[strip]:
-                others |= self.colours(path)
-        return self.colours(self.hero_strips[strip]) - others
+        others = [self.background] + [p for p in self.hero_strips if p != self.hero_strips[strip]]
+        return self.colours(self.hero_strips[strip]).difference(*map(self.colours, others))
 
     @functools.lru_cache(maxsize=None)
     def colours(self, path):

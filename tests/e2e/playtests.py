@@ -19,17 +19,16 @@ SILENT = 0.002
 
 
 def heard(game, t0, t1, what):
-    game.sound.wait_until(t1)
-    level = game.sound.levels(t0, t1, None)[0]
+    game.wait_until(t1)
+    level = game.levels(t0, t1, None)[0]
     check(level > HEARD, "%s not heard (rms %.4f)" % (what, level))
 
 
 def onsets(game, t0, t1):
-    """When sounds start between two times: a loud window after a quiet one
-    (a sound already playing at t0 is not counted)."""
-    game.sound.wait_until(t1)
+    """When sounds start: a loud window after a quiet one (one playing at t0 is not counted)."""
+    game.wait_until(t1)
     found, quiet = [], False
-    for i, level in enumerate(game.sound.levels(t0, t1)):
+    for i, level in enumerate(game.levels(t0, t1)):
         if quiet and level > HEARD:
             found.append(t0 + i * 0.02)
         quiet = level < SILENT if not quiet else level <= HEARD
@@ -46,8 +45,7 @@ def where(shot, colours):
 
 
 def hero_at(level, shot):
-    """Mean x and top row (y up) of the standing hero's colours that the
-    background lacks; None when too few show."""
+    """Mean x and top row (y up) of the standing hero's own colours; None when too few show."""
     ys, xs = where(shot, level.colours(level.hero_strips[1]) - level.colours(level.background))
     return (xs.mean(), ys.max()) if len(xs) > 50 else (None, None)
 
@@ -81,8 +79,7 @@ def scenario_menu(game):
 
 
 def scenario_level(game):
-    """The first frame; the spray loop and a target filled by it; walking;
-    a jump with its sounds."""
+    """The first frame; the spray loop and the target it fills; walking; a jump's sounds."""
     level = LevelFile(game.data_dir)
     first, _ = game.enter_level()
     # He breathes while he stands: any of his first four cells will do.
@@ -93,9 +90,9 @@ def scenario_level(game):
     released = time.time()
     began = onsets(game, pressed - 0.1, pressed + 0.4)
     check(began, "no spray sound within 0.4 s of Space")
-    held = game.sound.levels(began[0] + 0.02, released - 0.05)
+    held = game.levels(began[0] + 0.02, released - 0.05)
     check(min(held) > SILENT, "the spray loop has a gap (lowest %.4f)" % min(held))
-    after = game.sound.levels(released + 0.1, released + 0.4, None)[0]
+    after = game.levels(released + 0.1, released + 0.4, None)[0]
     check(after < SILENT, "the spray still sounds after release (rms %.4f)" % after)
     full = screen_with(game.data_dir, ("Images/tag-wow.png", (20, 120)), frame=first)
     right_of_hero = (100, HEIGHT - 155, 160, HEIGHT - 120)  # under the platform
@@ -229,11 +226,10 @@ def main():
         content = Content(data_dir)
         change(content)
         game = Game(binary, content.dir, display, record=True)
-        started_at = time.time()
         try:
             game.started()
             play(game)
-            print("PASS", name, "(%.1f s)" % (time.time() - started_at), flush=True)
+            print("PASS", name, flush=True)
         except AssertionError as error:
             failed += 1
             print("FAIL", name, error, flush=True)
