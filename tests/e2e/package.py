@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""The Debian package: built with cpack, passed through the validators,
-unpacked into a scratch root (nothing is installed on the machine), and its
-launcher run from / on a private X server to the menu and out.
+"""The Debian package: built with cpack, validated, unpacked into a scratch root
+(nothing is installed), and its launcher run from / to the menu and out.
 
 Usage: package.py CPACK BUILD_DIR SOURCE_DIR
 """
+import filecmp
 import os
 import re
 import shutil
@@ -13,20 +13,14 @@ import subprocess
 import sys
 import tempfile
 
-from gamedriver import Display, Game, Menu, check, rms
+from gamedriver import Display, Game, check, menu_screen, rms
 
 # Everything but the game data, which must be data/ itself.
-FILES = {
-    "usr/games/tolvek",
-    "usr/libexec/tolvek/tolvek",
-    "usr/share/applications/tolvek.desktop",
-    "usr/share/icons/hicolor/64x64/apps/tolvek.png",
-    "usr/share/icons/hicolor/256x256/apps/tolvek.png",
-    "usr/share/man/man6/tolvek.6.gz",
-    "usr/share/metainfo/example.tolvek.tolvek.metainfo.xml",
-    "usr/share/doc/tolvek/changelog.gz",
-    "usr/share/doc/tolvek/copyright",
-}
+FILES = {"usr/games/tolvek", "usr/libexec/tolvek/tolvek", "usr/share/applications/tolvek.desktop",
+         "usr/share/icons/hicolor/64x64/apps/tolvek.png", "usr/share/man/man6/tolvek.6.gz",
+         "usr/share/icons/hicolor/256x256/apps/tolvek.png", "usr/share/doc/tolvek/copyright",
+         "usr/share/metainfo/example.tolvek.tolvek.metainfo.xml",
+         "usr/share/doc/tolvek/changelog.gz"}
 DATA = "usr/share/games/tolvek"
 EXECUTABLES = {"usr/games/tolvek", "usr/libexec/tolvek/tolvek"}
 # Libraries the game links; dpkg-shlibdeps must have found each one.
@@ -34,16 +28,11 @@ LINKED = ("libsdl1.2debian", "libsdl-image1.2", "libopenal1", "libsndfile1", "li
           "libglu1-mesa", "libopengl0", "libstdc++6")
 
 
-def run(*command, echo=False, **kwargs):
-    """Its standard output; what it printed is shown when it fails or echo is set."""
-    try:
-        done = subprocess.run(list(command), capture_output=True, text=True, timeout=240, **kwargs)
-    except subprocess.TimeoutExpired:
-        raise AssertionError("%s did not end within 240 s" % " ".join(command))
-    output = (done.stdout + done.stderr).strip()
-    if output and (echo or done.returncode != 0):
-        print("%s:\n%s" % (os.path.basename(command[0]), output))
-    check(done.returncode == 0, "%s failed (%d)" % (" ".join(command), done.returncode))
+def run(*command, **kwargs):
+    """Its standard output; what it printed is shown when it fails."""
+    done = subprocess.run(list(command), capture_output=True, text=True, timeout=240, **kwargs)
+    check(done.returncode == 0, "%s failed (%d):\n%s" % (" ".join(command), done.returncode,
+                                                        done.stdout + done.stderr))
     return done.stdout
 
 
@@ -76,20 +65,15 @@ def unpack(deb, source_dir, root):
     check(found == expected, "extra %s, missing %s" % (sorted(found - expected),
                                                       sorted(expected - found)))
     for path in data:
-        with open(os.path.join(root, DATA, path), "rb") as a, \
-                open(os.path.join(data_dir, path), "rb") as b:
-            check(a.read() == b.read(), "%s differs from data/" % path)
+        check(filecmp.cmp(os.path.join(root, DATA, path), os.path.join(data_dir, path), False),
+              "%s differs from data/" % path)
     for path in found:
         executable = os.access(os.path.join(root, path), os.X_OK)
         check(executable == (path in EXECUTABLES), "%s: executable bit %s" % (path, executable))
-
-
-def validate(deb, root):
-    run("desktop-file-validate", os.path.join(root, "usr/share/applications/tolvek.desktop"),
-        echo=True)
+    run("desktop-file-validate", os.path.join(root, "usr/share/applications/tolvek.desktop"))
     run("appstreamcli", "validate", "--no-net",
-        os.path.join(root, "usr/share/metainfo/example.tolvek.tolvek.metainfo.xml"), echo=True)
-    run("lintian", "--fail-on", "error,warning", deb, echo=True)
+        os.path.join(root, "usr/share/metainfo/example.tolvek.tolvek.metainfo.xml"))
+    run("lintian", "--fail-on", "error,warning", deb)
 
 
 def play(root):
@@ -98,26 +82,24 @@ def play(root):
     game = Game(os.path.join(root, "usr/games/tolvek"), "/", display)
     try:
         game.started()
-        menu = Menu(os.path.join(root, DATA)).render(0)
+        menu = menu_screen(os.path.join(root, DATA))
         game.wait_for(lambda shot: rms(shot, menu) < 6, 10, "the menu")
         game.proc.send_signal(signal.SIGTERM)  # ends the game from any screen
-        code = game.exit_code()
-        check(code == 0, "exit code %d: %r" % (code, game.stderr_text()))
+        check(game.exit_code() == 0, "exit code %d: %r" % (game.proc.returncode, game.err))
     finally:
         game.stop()
         display.close()
 
 
 def main():
-    cpack, build_dir, source_dir = sys.argv[1:4]
+    cpack, build_dir, source_dir = (os.path.abspath(a) for a in sys.argv[1:4])
     scratch = tempfile.mkdtemp(prefix="tolvek-package-")
+    root = os.path.join(scratch, "root")
     try:
-        deb = build(cpack, os.path.abspath(build_dir), scratch)
-        root = os.path.join(scratch, "root")
-        unpack(deb, os.path.abspath(source_dir), root)
-        validate(deb, root)
+        deb = build(cpack, build_dir, scratch)
+        unpack(deb, source_dir, root)
         play(root)
-    except AssertionError as error:
+    except (AssertionError, subprocess.TimeoutExpired) as error:
         print("FAIL", error)
         return 1
     finally:
