@@ -47,46 +47,14 @@ protected:
     std::vector<std::unique_ptr<Sound>> sounds;
 };
 
-TEST_F(AudioTest, LoadPicksTheModeOutOfRangeLevelsKeepTheDefaultAndNoFileGivesNothing) {
-    const std::string path = tone("t.wav", 0.1);
-    const struct {
-        bool software, loop;
-        unsigned int mode;
-        float volume, pan, keptVolume, keptPan;
-    } cases[] = {{false, false, 0xA9, 1.5f, 1.01f, 1, 0},
-                 {false, true, 0xA9, -0.1f, -1.01f, 1, 0},
-                 {true, false, 0xC9, 0, 1, 0, 1},
-                 {true, true, 0xCA, 0.3f, -1, 0.3f, -1}};
-    for (const auto& c : cases) {
-        Sound sound(path, c.volume, c.pan);
-        sound.load(c.software, c.loop);
-        ASSERT_NE(sound.getSound(), nullptr);
-        EXPECT_EQ(sound.getSound()->getMode(), c.mode) << c.software << c.loop;
-        EXPECT_EQ(std::make_pair(sound.getVolume(), sound.getPan()),
-                  std::make_pair(c.keptVolume, c.keptPan));
-    }
-    EXPECT_EQ(start(dir + "/missing.ogg", true, true).getSound(), nullptr);
-}
-
-TEST_F(AudioTest, AnEmptyFileNameGivesOneSecondOfSilenceEvenOnAVoiceThatPlayedATone) {
-    SoundCapture one(1);
-    start(tone("t.wav", 0.5), false, false).stop();
-    Sound& sound = start("", false, false);
-    one.run(54);
-    EXPECT_TRUE(sound.getChannel()->isPlaying());
-    one.run(12);
-    EXPECT_FALSE(sound.getChannel()->isPlaying());
-    EXPECT_TRUE(one.isSilent(0, 2));
-    sounds.clear();
-}
-
 TEST_F(AudioTest, PanAndVolumeHoldForMonoAndStereoAndOnEveryPlay) {
     for (int channels = 1; channels <= 2; ++channels) {
         const std::string path = tone(std::to_string(channels) + ".wav", 1.0, channels);
         capture.clear();
-        // Left, right, centre and half volume; each played, stopped, played again.
+        // Left, right, centre, half volume and out of range (kept at full, centre);
+        // each played, stopped, played again.
         for (const auto& [volume, pan] :
-             {std::pair{1.0f, -1.0f}, {1.0f, 1.0f}, {1.0f, 0.0f}, {0.5f, 0.0f}}) {
+             {std::pair{1.0f, -1.0f}, {1.0f, 1.0f}, {1.0f, 0.0f}, {0.5f, 0.0f}, {1.5f, 1.01f}}) {
             Sound& sound = start(path, false, false, volume, pan);
             sound.stop();
             sound.play();
@@ -99,25 +67,20 @@ TEST_F(AudioTest, PanAndVolumeHoldForMonoAndStereoAndOnEveryPlay) {
         EXPECT_GT(level(0, 0) + level(1, 1), 0.4) << channels;
         EXPECT_LT(level(1, 0) + level(0, 1), 0.004) << channels;
         EXPECT_NEAR(level(0, 2), level(1, 2), 0.01 * level(0, 2)) << channels;
-        for (int side = 0; side < 2; ++side)
+        for (int side = 0; side < 2; ++side) {
             EXPECT_NEAR(level(side, 3) / level(side, 2), 0.5, 0.01) << channels;
+            EXPECT_NEAR(level(side, 4), level(side, 2), 0.01) << channels;
+        }
     }
 }
 
-TEST_F(AudioTest, ALoopJoinsWithoutAGapAStopReachesTheLatestPlayAndPauseResumes) {
+TEST_F(AudioTest, AStopReachesTheLatestPlayOfALoop) {
     Sound& loop = start(tone("loop.wav", 0.25), true, true);
     loop.play(); // two plays started on the same frame: in phase
-    capture.run(60);
-    EXPECT_LE(capture.longestSilence(0.01, 1.0), 1);
-    EXPECT_NEAR(capture.rms(0, 0.8, 1.0), capture.rms(0, 0.0, 0.2), 0.01);
-    const double both = capture.rms(0, 0.05, 0.3);
+    capture.run(15);
     loop.stop();
-    capture.clear();
-    capture.run(20);
-    EXPECT_NEAR(both / capture.rms(0, 0.0, 0.3), 2.0, 0.02);
-    sounds.clear(); // destroying it stops the play it still holds
-    capture.run(1);
-    EXPECT_EQ(capture.system().getPlayingCount(), 1);
+    capture.run(15);
+    EXPECT_NEAR(capture.rms(0, 0.05, 0.25) / capture.rms(0, 0.3, 0.5), 2.0, 0.02);
 }
 
 TEST_F(AudioTest, TogglePausePausesAndResumesWhereItWas) {
@@ -125,7 +88,6 @@ TEST_F(AudioTest, TogglePausePausesAndResumesWhereItWas) {
     capture.run(15);
     sound.togglePause();
     capture.run(30);
-    EXPECT_GT(capture.rms(0, 0.0, 0.25), 0.2);
     EXPECT_TRUE(capture.isSilent(0.25, 0.75));
     sound.togglePause();
     capture.run(60); // the rest of the second still sounds
@@ -152,8 +114,8 @@ TEST_F(AudioTest, CallsOnAPlayThatEndedDoNothingNotEvenOnTheSlotsNextPlay) {
 TEST_F(AudioTest, DecodedStereoOvershootIsClippedNotWrappedInFloatAnd16BitBuffers) {
     // Louder than full scale, so the decoded peaks go past 1: a wrapped one
     // jumps to the other side, far steeper than the sine ever steps.
-    const std::string path = SoundCapture::writeTone(dir + "/loud.ogg", 2, 0.5, 1000, 1.2,
-                                                     SF_FORMAT_OGG | SF_FORMAT_VORBIS);
+    const std::string path =
+        SoundCapture::writeTone(dir + "/loud.ogg", 2, 0.5, 1.2, SF_FORMAT_OGG | SF_FORMAT_VORBIS);
     for (bool floats : {true, false}) {
         SoundCapture out(1, floats);
         EXPECT_EQ(out.system().hasFloatBuffers(), floats);
@@ -162,13 +124,8 @@ TEST_F(AudioTest, DecodedStereoOvershootIsClippedNotWrappedInFloatAnd16BitBuffer
         loud.play();
         out.run(40);
         EXPECT_TRUE(out.isSilent(0.51, 0.66)) << floats; // stereo: ends on time
-        float largest = 0, step = 0;
-        for (int i = 1; i < 24000; ++i) {
-            largest = std::max(largest, out.at(i, 0));
-            step = std::max(step, std::fabs(out.at(i, 0) - out.at(i - 1, 0)));
-        }
-        EXPECT_GT(largest, 0.5f) << floats;
-        EXPECT_LT(step, 0.5f) << floats;
+        EXPECT_GT(out.rms(0, 0, 0.5), 0.5) << floats;
+        EXPECT_LT(out.steepest(0, 0, 0.5), 0.5f) << floats;
     }
 }
 
@@ -186,6 +143,7 @@ TEST_F(AudioTest, PlaysTakeFreeSlotsAndBadFilesOrStreamsAreRefused) {
         EXPECT_EQ(play(bad, kOnce), nullptr); // mono and stereo only
     SoundStream* stream = nullptr;
     EXPECT_FALSE(capture.system().createSound("", kOnce | SoundSystem::ModeUser, nullptr, &stream));
+    EXPECT_EQ(start(dir + "/missing.ogg", true, true).getSound(), nullptr);
 }
 
 TEST_F(AudioTest, StreamsRefillByElapsedTimeWithoutUnderrun) {
@@ -209,10 +167,8 @@ TEST_F(AudioTest, StreamsRefillByElapsedTimeWithoutUnderrun) {
                   0.15)
             << period;
         EXPECT_LE(capture.longestSilence(start + 0.01, start + 2.5), 1) << period;
-        float step = 0; // the stereo music alone on the left: no jump past its head
-        for (int i = static_cast<int>(start * 48000) + 1; i < 2.5 * 48000; ++i)
-            step = std::max(step, std::fabs(capture.at(i, 0) - capture.at(i - 1, 0)));
-        EXPECT_LT(step, 0.2f) << period;
+        // The stereo music alone on the left: no jump past its head.
+        EXPECT_LT(capture.steepest(0, start, 2.5), 0.2f) << period;
         EXPECT_EQ(capture.system().getUnderrunCount(), underruns) << period;
         left->stop();
         right->stop();
@@ -239,9 +195,16 @@ TEST(SoundSystemOutput, UninitialisedOrGoneTheSystemIsSilentAndItsHandlesHarmles
     delete channel;
 }
 
-TEST(SoundSystemOutput, WithoutADeviceUpdateAdvancesASilentMixInRealTime) {
+// The sound library reads its log level once, at its first use: the game's
+// own init quiets it before that. With no device, updates advance a silent
+// mix in real time.
+TEST(SoundSystemOutput, OpeningTheDeviceLeavesStandardErrorToTheGame) {
+    unsetenv("ALSOFT_LOGLEVEL");
+    testing::internal::CaptureStderr();
     SoundSystem system;
-    ASSERT_TRUE(system.init(8));
+    const bool opened = system.init(8);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_TRUE(opened);
     if (system.getOutput() == SoundSystem::DeviceOutput)
         GTEST_SKIP() << "this machine has a sound device";
     EXPECT_EQ(system.getOutput(), SoundSystem::SilentOutput);
@@ -257,18 +220,6 @@ TEST(SoundSystemOutput, WithoutADeviceUpdateAdvancesASilentMixInRealTime) {
     }
     EXPECT_FALSE(channel->isPlaying());
     delete channel;
-}
-
-// The sound library reads its log level once, at its first use: the game's
-// own init quiets it before that.
-TEST(SoundSystemOutput, OpeningTheDeviceLeavesStandardErrorToTheGame) {
-    unsetenv("ALSOFT_LOGLEVEL");
-    testing::internal::CaptureStderr();
-    {
-        SoundSystem system;
-        system.init(2);
-    }
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 // The library reads its configuration once per process, so the device case
@@ -290,9 +241,9 @@ TEST(SoundSystemOutput, ADeviceIsTheOutputAndCarriesThePlays) {
     const std::string dir = TestImage::tempDir();
     std::ofstream(dir + "/alsoft.conf")
         << "[general]\ndrivers=wave\n[wave]\nfile=" << dir << "/mix.wav\n";
-    const std::string tone = SoundCapture::writeTone(dir + "/tone.wav", 1, 0.3);
     const std::string child =
-        "TOLVEK_DEVICE_TONE=" + tone + " ALSOFT_CONF=" + dir + "/alsoft.conf " +
+        "TOLVEK_DEVICE_TONE=" + SoundCapture::writeTone(dir + "/tone.wav", 1, 0.3) +
+        " ALSOFT_CONF=" + dir + "/alsoft.conf " +
         std::filesystem::read_symlink("/proc/self/exe").string() +
         " --gtest_filter=SoundSystemOutput.ADeviceIsTheOutputAndCarriesThePlays";
     ASSERT_EQ(std::system((child + " >/dev/null 2>&1").c_str()), 0) << child;

@@ -16,15 +16,14 @@ public:
     static const int kFrequency = 48000;
 
     // Without floatBuffers, sounds are queued as 16-bit samples.
-    explicit SoundCapture(int channels = 32, bool floatBuffers = true) {
+    explicit SoundCapture(int channels, bool floatBuffers = true) {
         soundSystem.initLoopback(channels, kFrequency, floatBuffers);
         GameManager::setSoundSystem(&soundSystem);
     }
     ~SoundCapture() { GameManager::setSoundSystem(previous); }
 
     SoundSystem& system() { return soundSystem; }
-    // Each step: update(), then one frame of audio (a 60th of a second by
-    // default) appended to the recording.
+    // Each step: update(), then a frame of audio (a 60th of a second) recorded.
     void run(int updates, int framesPerUpdate = 800) {
         for (int i = 0; i < updates; ++i) {
             soundSystem.update();
@@ -37,10 +36,8 @@ public:
         recording.resize(start + static_cast<size_t>(count * 2));
         soundSystem.render(recording.data() + start, count);
     }
-    // Drops what was recorded so far; times restart at 0.
+    // Times restart at 0.
     void clear() { recording.clear(); }
-    // The left (0) or right (1) sample of a frame.
-    float at(int frame, int side) const { return recording[static_cast<size_t>(frame * 2 + side)]; }
     // Root mean square of one side between two times, in seconds.
     double rms(int side, double from, double to) const {
         const int a = frameAt(from), b = frameAt(to);
@@ -58,29 +55,38 @@ public:
         }
         return longest;
     }
+    // The largest jump between neighbouring samples of one side.
+    float steepest(int side, double from, double to) const {
+        float step = 0;
+        for (int i = std::max(1, frameAt(from)); i < frameAt(to); ++i)
+            step = std::max(step, std::fabs(at(i, side) - at(i - 1, side)));
+        return step;
+    }
     // Every frame between the two times (clipped to the recording) is zero.
     bool isSilent(double from, double to) const {
         return longestSilence(from, to) == frameAt(to) - frameAt(from);
     }
 
-    // A sine tone written with libsndfile (the same on every channel); returns
+    // A 1 kHz sine written with libsndfile (the same on every channel); returns
     // its path. Format is a libsndfile major|minor format, 16-bit WAV if none.
     static std::string writeTone(const std::string& path, int channels, double seconds,
-                                 double hz = 1000, double amplitude = 0.5,
+                                 double amplitude = 0.5,
                                  int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
         SF_INFO info = {0, kFrequency, channels, format, 0, 0};
         SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
         const int total = static_cast<int>(seconds * kFrequency);
         std::vector<float> samples(static_cast<size_t>(total * channels));
         for (size_t i = 0; i < samples.size(); ++i)
-            samples[i] = static_cast<float>(amplitude *
-                                            std::sin(2 * M_PI * hz * (i / channels) / kFrequency));
+            samples[i] = static_cast<float>(
+                amplitude * std::sin(2 * M_PI * 1000 * (i / channels) / kFrequency));
         sf_writef_float(file, samples.data(), total);
         sf_close(file);
         return path;
     }
 
 private:
+    // The left (0) or right (1) sample of a frame.
+    float at(int frame, int side) const { return recording[static_cast<size_t>(frame * 2 + side)]; }
     int frameAt(double seconds) const {
         const int frames = static_cast<int>(recording.size() / 2);
         return std::max(0, std::min(frames, static_cast<int>(seconds * kFrequency)));
