@@ -13,7 +13,10 @@ public:
         oversleep = 0;
         waits.clear();
         GameClock::setSource(now);
-        GameClock::setSleeper(sleep);
+        GameClock::setSleeper([](unsigned int ms) {
+            waits.push_back(ms);
+            clock += ms + oversleep; // a real wait may last longer than asked
+        });
     }
     ~ScriptedClock() {
         GameClock::setSource(nullptr);
@@ -22,14 +25,6 @@ public:
     static void set(unsigned int value) { clock = value; }
     static void advance(unsigned int ms) { clock += ms; }
     static unsigned int now() { return clock; }
-    // Every wait lasts this much longer than asked, as a real one may.
-    static inline unsigned int oversleep = 0;
+    static inline unsigned int clock = 0, oversleep = 0;
     static inline std::vector<unsigned int> waits;
-
-private:
-    static void sleep(unsigned int ms) {
-        waits.push_back(ms);
-        clock += ms + oversleep;
-    }
-    static inline unsigned int clock = 0;
 };
