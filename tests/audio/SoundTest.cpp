@@ -32,12 +32,11 @@ protected:
         sounds.back()->play();
         return *sounds.back();
     }
-    std::unique_ptr<SoundChannel> play(const std::string& path, unsigned int mode,
-                                       bool paused = false) {
+    std::unique_ptr<SoundChannel> play(const std::string& path, unsigned int mode) {
         SoundStream* stream = nullptr;
         SoundChannel* channel = nullptr;
         capture.system().createSound(path, mode, nullptr, &stream);
-        capture.system().playSound(stream, paused, &channel);
+        capture.system().playSound(stream, false, &channel);
         return std::unique_ptr<SoundChannel>(channel);
     }
 
@@ -151,24 +150,15 @@ TEST_F(AudioTest, StreamsRefillByElapsedTimeWithoutUnderrun) {
         capture.run(2, period);
         capture.clear();
         const long underruns = capture.system().getUnderrunCount();
-        std::unique_ptr<SoundChannel> left = play(tone("music.ogg", 2.0, 2), kLooping, true),
-                                      right = play(tone("e.wav", 0.3), kLooping, true);
+        std::unique_ptr<SoundChannel> left = play(tone("music.ogg", 2.0, 2), kLooping),
+                                      right = play(tone("e.wav", 0.3), kLooping);
         EXPECT_TRUE(left->setPan(-1.0f) && right->setPan(1.0f));
-        capture.run(1, period);
-        bool paused = false;
-        EXPECT_TRUE(capture.isSilent(0, 1) && left->getPaused(&paused) && paused);
-        left->setPaused(false);
-        right->setPaused(false);
         // Past the end of the two-second music: it wrapped and still sounds.
         capture.run(SoundCapture::kFrequency * 5 / 2 / period + 1, period);
-        const double start = static_cast<double>(period) / SoundCapture::kFrequency;
-        EXPECT_GT(std::min(capture.rms(0, start + 2.1, start + 2.5),
-                           capture.rms(1, start + 2.1, start + 2.5)),
-                  0.15)
-            << period;
-        EXPECT_LE(capture.longestSilence(start + 0.01, start + 2.5), 1) << period;
+        EXPECT_GT(std::min(capture.rms(0, 2.1, 2.5), capture.rms(1, 2.1, 2.5)), 0.15) << period;
+        EXPECT_LE(capture.longestSilence(0.01, 2.5), 1) << period;
         // The stereo music alone on the left: no jump past its head.
-        EXPECT_LT(capture.steepest(0, start, 2.5), 0.2f) << period;
+        EXPECT_LT(capture.steepest(0, 0, 2.5), 0.2f) << period;
         EXPECT_EQ(capture.system().getUnderrunCount(), underruns) << period;
         left->stop();
         right->stop();

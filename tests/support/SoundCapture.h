@@ -9,8 +9,7 @@
 #include "app/GameManager.h"
 #include "audio/SoundSystem.h"
 
-// A loopback sound system installed as the game's, whose mix the test pulls
-// and checks: what the player would have heard, frame by frame.
+// A loopback sound system installed as the game's: what the player would hear.
 class SoundCapture {
 public:
     static const int kFrequency = 48000;
@@ -46,7 +45,7 @@ public:
             sum += static_cast<double>(at(i, side)) * at(i, side);
         return b > a ? std::sqrt(sum / (b - a)) : 0.0;
     }
-    // Longest run of frames whose samples are all (near) zero.
+    // Longest run of (near) silent frames.
     int longestSilence(double from, double to) const {
         int longest = 0, run = 0;
         for (int i = frameAt(from); i < frameAt(to); ++i) {
@@ -67,8 +66,7 @@ public:
         return longestSilence(from, to) == frameAt(to) - frameAt(from);
     }
 
-    // A 1 kHz sine written with libsndfile (the same on every channel); returns
-    // its path. Format is a libsndfile major|minor format, 16-bit WAV if none.
+    // A 1 kHz sine, the same on every channel, as 16-bit WAV unless told.
     static std::string writeTone(const std::string& path, int channels, double seconds,
                                  double amplitude = 0.5,
                                  int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
