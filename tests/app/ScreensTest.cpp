@@ -133,20 +133,18 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfWrapsTheSelectionAndDrawsItOverTheBackgroun
 }
 
 TEST_F(MenuTest, ValidationSoundsAtTheNextUpdateAndIsForgottenOnLeavingElseChangesAfterTheDelay) {
-    sound.take();
     KeyEvents::push(SDL_KEYDOWN, SDLK_RETURN);
     menu.handleEvents();
-    EXPECT_EQ(sound.take(), Log{}); // the sound waits for the update
-    menu.update();                  // starts the timer
-    EXPECT_EQ(sound.take(), Log{"play Sounds/ok.ogg"});
+    EXPECT_EQ(sound.take("ok"), Log{}); // the sound waits for the update
+    menu.update();                      // starts the timer
+    EXPECT_EQ(sound.take("ok"), Log{"play Sounds/ok.ogg"});
     manager->changeState(&level);
     manager->changeState(&menu);
     ScriptedClock::advance(5000);
     frame(menu);
     EXPECT_EQ(manager->getCurrentState(), &menu);
-    sound.take();
-    frame(menu, {SDLK_RETURN});
-    EXPECT_EQ(sound.take(), Log{"play Sounds/ok.ogg"}); // a fresh start
+    frame(menu, {SDLK_RETURN}); // a fresh start
+    EXPECT_EQ(sound.take("ok"), (Log{"stop Sounds/ok.ogg", "play Sounds/ok.ogg"}));
     ScriptedClock::advance(600);
     frame(menu, {SDLK_RETURN, SDLK_DOWN}); // Return again changes nothing; the selection moves
     ScriptedClock::advance(401);
@@ -211,8 +209,6 @@ TEST_F(LevelStateTest, CreditsShowFromTheLowerLeftAndPlayOnceOnEnter) {
     TestImage::solid("Images/credits.png", 16, 8, 255, 0, 0);
     CreditsState shown;
     manager->changeState(&shown);
-    GlContext::reset();
-    shown.update();
     shown.update();
     EXPECT_EQ(colours({{1, 1}, {14, 6}, {20, 4}, {4, 10}}), "rrkk");
     EXPECT_EQ(sound.take("interface"), Log{"play Sound/music-interface.ogg"});
