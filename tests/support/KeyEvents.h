@@ -12,9 +12,4 @@ inline void push(Uint8 type, SDLKey key = SDLK_UNKNOWN) {
     SDL_PushEvent(&event);
 }
 
-inline void drain() {
-    for (SDL_Event event; SDL_PollEvent(&event);) {
-    }
-}
-
 } // namespace KeyEvents
