@@ -112,8 +112,7 @@ TEST(FramePacer, BudgetsSpreadTheFractionOverFramesWithoutDrift) {
 
 TEST_F(GameManagerTest, FramesWaitOutTheirBudgetAnOverrunIsNotMadeUpAndOversleepIsGivenBack) {
     EXPECT_FALSE(manager.isRunning());
-    // Budgets 16, 17, 17, 16, 17, 17: the fourth frame overruns, the fifth
-    // starts at once and has its whole budget again.
+    // Budgets 16, 17, 17, 16, 17, 17: after the overrun the next starts at once.
     EXPECT_EQ(run({3, 3, 3, 40, 3, 3, 3}),
               (std::vector<unsigned int>{0, 16, 33, 50, 90, 107, 124}));
     EXPECT_EQ(ScriptedClock::waits, (std::vector<unsigned int>{13, 14, 14, 14, 14, 13}));
@@ -172,8 +171,7 @@ TEST(GameState, UpdatesRootsInStableDepthOrderSortedAfterAnAddAndRemovesSafelyMi
     EXPECT_EQ(pass(state), (std::vector<int>{2, 3, 3, 1}));
     a.look.getProperties().setDepth(0.0f); // no add: no new sort
     state.removeObject(&parent);           // not listed: nothing happens
-    // b removes c and adds a low-depth object: c is skipped, the new one is
-    // updated last this pass and first from the next pass.
+    // b removes c (skipped) and adds a low one: updated last now, first from then on.
     b.onUpdate = [&] {
         state.removeObject(&c);
         state.addObject(&added);

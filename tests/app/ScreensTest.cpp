@@ -110,7 +110,6 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfWrapsTheSelectionAndDrawsItOverTheBackgroun
         menu.handleEvents();
         EXPECT_EQ(menu.getSelection(), selection) << key;
     }
-    // Every move restarts its sound.
     EXPECT_EQ(sound.take(),
               (Log{"play Sounds/menu.ogg", "play a:b.ogg", "stop a:b.ogg", "play a:b.ogg",
                    "stop a:b.ogg", "play a:b.ogg", "stop a:b.ogg", "play a:b.ogg"}));

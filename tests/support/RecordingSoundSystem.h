@@ -9,9 +9,8 @@
 #include "audio/SoundChannel.h"
 #include "audio/SoundSystem.h"
 
-// The game's sound system for the length of a test: it opens no device and
-// logs "play <file>", "stop <file>" and "update"; it keeps each file's mode
-// and the volume its last play was given.
+// The game's sound system for a test: no device; logs "play <file>", "stop <file>"
+// and "update", and keeps each file's mode and the volume its last play was given.
 class RecordingSoundSystem : public SoundSystem {
 public:
     RecordingSoundSystem() { GameManager::setSoundSystem(this); }

@@ -4,8 +4,7 @@
 
 #include "app/GameClock.h"
 
-// The game's clock and its waits for the length of a test: time moves only
-// when the test advances it or the game waits, and each wait is recorded.
+// The game's clock for a test: time moves when the test advances it or the game waits.
 class ScriptedClock {
 public:
     explicit ScriptedClock(unsigned int start = 1000) {
