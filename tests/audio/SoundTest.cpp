@@ -190,7 +190,8 @@ TEST_F(AudioTest, CallsOnAPlayThatEndedDoNothingNotEvenOnTheSlotsNextPlay) {
     capture.run(10);
     EXPECT_TRUE(capture.isSilent(0, 1));
     std::unique_ptr<SoundChannel> current = play(tone("l.wav", 0.25), kLooping);
-    EXPECT_FALSE(blip.getChannel()->stop() || blip.getChannel()->setPaused(true));
+    EXPECT_FALSE(blip.getChannel()->stop() || blip.getChannel()->setPaused(true) ||
+                 blip.getChannel()->getPaused(nullptr));
     blip.getChannel()->setVolume(0.0f);
     capture.run(10);
     EXPECT_GT(capture.rms(0, 0.2, 0.3), 0.2);
