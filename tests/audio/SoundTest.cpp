@@ -229,7 +229,7 @@ TEST_F(AudioTest, PlaysTakeFreeSlotsAndBadFilesOrStreamsAreRefused) {
 }
 
 TEST_F(AudioTest, StreamsRefillByElapsedTimeWithoutUnderrun) {
-    for (int period : {800, 6720, 12000}) { // 60 updates a second, then 140 and 250 ms apart
+    for (int period : {800, 6720, 12000}) { // 60 updates a second, then one every 140 and 250 ms
         capture.run(2, period);
         capture.clear();
         const long underruns = capture.system().getUnderrunCount();
