@@ -2,7 +2,6 @@
 
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -10,9 +9,8 @@
 #include "audio/SoundChannel.h"
 #include "audio/SoundSystem.h"
 
-// The game's sound system for the length of a test: it opens no device and
-// logs what the game asks of it, each sound named by its file:
-// "play <file>", "stop <file>" and "update".
+// The game's sound system for a test: no device; logs "play <file>", "stop <file>"
+// and "update", and keeps each file's mode and the volume its last play was given.
 class RecordingSoundSystem : public SoundSystem {
 public:
     RecordingSoundSystem() { GameManager::setSoundSystem(this); }
@@ -22,8 +20,7 @@ public:
                      SoundStream** sound) override {
         streams.emplace_back(SoundStream::openUser({2, 1, 48000}, mode));
         names[*sound = streams.back().get()] = name;
-        if (mode & ModeLoopNormal)
-            looping.insert(name);
+        modes[name] = mode;
         return true;
     }
     bool playSound(SoundStream* sound, bool, SoundChannel** channel) override {
@@ -42,15 +39,13 @@ public:
         log.clear();
         return taken;
     }
-    bool loops(const std::string& name) const { return looping.count(name) != 0; }
+    bool loops(const std::string& name) { return modes[name] & ModeLoopNormal; }
 
     std::vector<std::string> log;
-    // The volume the last play of each sound was given.
     std::map<std::string, float> volumes;
 
 private:
-    class Channel : public SoundChannel {
-    public:
+    struct Channel : SoundChannel {
         Channel(RecordingSoundSystem& system, std::string name)
             : SoundChannel({}, 0), system(system), name(std::move(name)) {}
         bool setVolume(float volume) override {
@@ -61,14 +56,12 @@ private:
             system.log.push_back("stop " + name);
             return true;
         }
-
-    private:
         RecordingSoundSystem& system;
         std::string name;
     };
 
     std::vector<std::unique_ptr<SoundStream>> streams;
     std::map<const SoundStream*, std::string> names;
-    std::set<std::string> looping;
+    std::map<std::string, unsigned int> modes;
     SoundSystem* previous = GameManager::getSoundSystem();
 };

@@ -4,8 +4,7 @@
 
 #include "app/GameClock.h"
 
-// The game's clock and its waits for the length of a test: time moves only
-// when the test advances it or the game waits, and each wait is recorded.
+// The game's clock for a test: time moves when the test advances it or the game waits.
 class ScriptedClock {
 public:
     explicit ScriptedClock(unsigned int start = 1000) {
@@ -13,7 +12,10 @@ public:
         oversleep = 0;
         waits.clear();
         GameClock::setSource(now);
-        GameClock::setSleeper(sleep);
+        GameClock::setSleeper([](unsigned int ms) {
+            waits.push_back(ms);
+            clock += ms + oversleep; // a real wait may last longer than asked
+        });
     }
     ~ScriptedClock() {
         GameClock::setSource(nullptr);
@@ -22,14 +24,6 @@ public:
     static void set(unsigned int value) { clock = value; }
     static void advance(unsigned int ms) { clock += ms; }
     static unsigned int now() { return clock; }
-    // Every wait lasts this much longer than asked, as a real one may.
-    static inline unsigned int oversleep = 0;
+    static inline unsigned int clock = 0, oversleep = 0;
     static inline std::vector<unsigned int> waits;
-
-private:
-    static void sleep(unsigned int ms) {
-        waits.push_back(ms);
-        clock += ms + oversleep;
-    }
-    static inline unsigned int clock = 0;
 };
