@@ -90,7 +90,7 @@ struct World : testing::Test {
 
 } // namespace
 
-TEST_F(World, TheHeroFileIsReadBlockByBlockInFileOrder) {
+TEST_F(World, TheHeroFileIsReadInOrderAndKeysMoveBetweenThePosesAndAHitKeepsTheShape) {
     EXPECT_EQ(pose(), "StandRight 40,100");
     for (int s = StandLeft; s <= HitRight; ++s) {
         StripedAnimatedBitmapPicture* picture = hero.getStatePicture(HerosState(s));
@@ -124,10 +124,7 @@ TEST_F(World, TheHeroFileIsReadBlockByBlockInFileOrder) {
         place(40, 20);
         land();
     }
-}
-
-// From standing right: l/L press/release Left, r/R Right, j jump, s/S shoot/stop, h a hit.
-TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
+    // From standing right: l/L press/release Left, r/R Right, j jump, s/S shoot/stop, h a hit.
     const std::pair<const char*, HerosState> cases[] = {
         {"lL", StandLeft},    {"lrL", WalkRight},  {"rlR", WalkLeft},  {"rR", StandRight},
         {"lLrR", StandRight}, {"lj", AirLeft},     {"ljrsj", AirLeft}, {"rj", AirRight},
@@ -271,13 +268,12 @@ TEST_F(World, ASpotWarnsThenStrikesFor500msEachAndOneAtATimeVoicesIt) {
 }
 
 TEST_F(World, TargetsFillOverBurstsAndTakePointsInTheBoxOfTheirCorners) {
-    TargetGroup* group = level.getTargetGroup();
     ASSERT_TRUE(target(0)->getGraphic()); // showing its picture
     EXPECT_EQ(target(0)->getGraphic()->getPictures().front(), target(0)->getPicture());
     // The shot point is the hero position plus (20, -30); (150, 140) is inside both targets.
     level.fireAt(Position(130, 170));
     level.fireAt(Position(900, 900)); // a miss keeps the target being filled
-    EXPECT_EQ(group->getCurrentTarget(), target(0));
+    EXPECT_EQ(level.getTargetGroup()->getCurrentTarget(), target(0));
     ScriptedClock::advance(1500);
     target(0)->update(0);
     level.ceaseFire();
@@ -290,7 +286,7 @@ TEST_F(World, TargetsFillOverBurstsAndTakePointsInTheBoxOfTheirCorners) {
     EXPECT_TRUE(target(0)->isComplete());
     level.ceaseFire();
     level.fireAt(Position(130, 170)); // a complete target refuses shots
-    EXPECT_EQ(group->getCurrentTarget(), target(1));
+    EXPECT_EQ(level.getTargetGroup()->getCurrentTarget(), target(1));
     // The two corners count; half a pixel past any side does not.
     const float x[] = {120, 170, 170.5f, 119.5f, 150, 150},
                 y[] = {110, 150, 120, 120, 150.5f, 109.5f};
