@@ -1,5 +1,5 @@
-#include <cstdio>
 #include <gtest/gtest.h>
+#include <sstream>
 
 #include "graphics/Collision.h"
 #include "graphics/Shape.h"
@@ -12,12 +12,6 @@ using Points = std::list<Position>;
 using Log = std::vector<std::string>;
 Log seen;
 
-std::string text(const Position& p) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "(%g,%g)", p.getX(), p.getY());
-    return buffer;
-}
-
 // An object at the origin with an explicit outline of the given polygons; it logs each
 // notification as "callee<other edgeStart edgeEnd|otherEdgeStart otherEdgeEnd".
 struct Probe : GameObject {
@@ -28,8 +22,11 @@ struct Probe : GameObject {
         position = &place; // our own, so nobody else frees it
     }
     void onCollision(GameObject* other, Position a, Position b, Position c, Position d) override {
-        seen.push_back(name + "<" + static_cast<Probe*>(other)->name + " " + text(a) + text(b) +
-                       "|" + text(c) + text(d));
+        std::ostringstream line;
+        line << name << "<" << static_cast<Probe*>(other)->name << " ";
+        for (const Position* p : {&a, &b, &c, &d})
+            line << (p == &c ? "|(" : "(") << p->getX() << "," << p->getY() << ")";
+        seen.push_back(line.str());
         place.translate(moveOnHit, 0);
     }
     std::string name;
