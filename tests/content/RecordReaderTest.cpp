@@ -36,8 +36,8 @@ TEST(RecordReader, ReadsItemsInOrderAndTheFirstFailureStopsEveryLaterRead) {
               << in.line("path") << "|" << in.bareInt("x") << "|" << in.bareInt("y") << "|";
         in.skipRestOfLine(); // drops the words after the items
         items << in.line("labelled line") << "|" << in.textField("name") << "|";
-        for (int i = 0; i < 4; ++i)
-            items << in.bareInt("a number") << "|";
+        items << in.bareInt("a") << "|" << in.bareInt("b") << "|" << in.bareInt("c") << "|"
+              << in.bareInt("d") << "|";
         items << in.countField("a negative count") << "|" << in.countField("a count") << "|";
         EXPECT_FALSE(in.failed()) << in.failure();
         items << in.bareInt("a frame list") << "|" << in.intField("more") << "|" << in.line("path")

@@ -52,7 +52,7 @@ const Points xAxis{{0, 0}, {10, 0}};
 
 } // namespace
 
-TEST(Collision, BoundsAndCandidateFiltersDropFarAndMerelyTouchingOutlines) {
+TEST(Collision, BoundsAndCandidateFiltersDropFarOutlinesAndEdges) {
     auto bounded = [](const Points& points) {
         Polygon polygon(points);
         polygon.updateBounds();
@@ -70,18 +70,15 @@ TEST(Collision, BoundsAndCandidateFiltersDropFarAndMerelyTouchingOutlines) {
     EXPECT_EQ(flags, (std::vector<bool>{true, false, false, false, false}));
     EXPECT_FALSE(Collision::findCandidateEdges(bounded({{20, 0}, {30, 0}}), dot, flags));
     EXPECT_FALSE(Collision::findCandidateEdges(Polygon(), dot, flags));
-    // Resting on the edge, the foot of the centre is on the circle, not inside: no
-    // collision; nor is a crossing on an unflagged edge while another is flagged.
-    Probe s("s", {xAxis}), touching("touching", {{{5, 0}, {8, 6}, {2, 6}}});
-    Probe lower("lower", {{{5, -1}, {8, 5}, {2, 5}}}),
-        hook("hook", {{{1.5f, 10}, {1.5f, 0}, {10, 0}}});
-    GameObject* pairs[][2] = {{&s, &touching}, {&s, &lower}, {&hook, &touching}};
-    EXPECT_EQ(check(pairs), (Log{"s<lower (0,0)(10,0)|(5,-1)(8,5)"}));
 }
 
-// Subject outlines are open chains, the other's closed; a pair is reported once, at its
-// first crossing; a pair joins the collision whose subject is either side.
+// Subject outlines are open chains, the other's closed; a pair is reported once, at its first
+// crossing, and joins the collision whose subject is either side. Resting on an edge (the foot of
+// the centre on the circle) is no collision, nor is crossing an edge left unflagged.
 TEST(Collision, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
+    Probe x("x", {xAxis}), touching("touching", {{{5, 0}, {8, 6}, {2, 6}}});
+    Probe lower("lower", {{{5, -1}, {8, 5}, {2, 5}}}),
+        hook("hook", {{{1.5f, 10}, {1.5f, 0}, {10, 0}}});
     Probe s("s", {{{10, 0}, {20, 0}, {20, 10}, {10, 10}}}), bar("bar", {{{5, 5}, {15, 5}}});
     Probe slant("slant", {{{7, -1}, {13, 5}}}), chain("c", {{{0, 0}, {10, 0}, {10, 10}}});
     Probe reversed("r", {{{10, 10}, {10, 0}, {0, 0}}}), lines("lines", {{{0, 1}, {20, 1}}, xAxis});
@@ -89,13 +86,14 @@ TEST(Collision, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
     Probe mover("mover", {xAxis}), far("far", {{{105, -5}, {105, 5}}});
     mover.moveOnHit = 100; // the first notification moves it away from the next: fresh outlines
     GameObject nothing;    // no graphic and no shape: no outline at all
-    GameObject* pairs[][2] = {{&mover, &bar},      {&mover, &bars},   {&mover, &far},
+    GameObject* pairs[][2] = {{&x, &touching},     {&x, &lower},      {&hook, &touching},
+                              {&mover, &bar},      {&mover, &bars},   {&mover, &far},
                               {&bar, &s},          {&s, &slant},      {&chain, &slant},
                               {&chain, &nothing},  {&lines, &bars},   {&reversed, &slant},
                               {&slant, &reversed}, {&nothing, &slant}};
     EXPECT_EQ(check(pairs),
-              (Log{"mover<bars (0,0)(10,0)|(3,-5)(3,5)", "mover<far (100,0)(110,0)|(105,-5)(105,5)",
-                   "bar<s (5,5)(15,5)|(10,10)(10,0)", "c<slant (0,0)(10,0)|(7,-1)(13,5)",
-                   "lines<bars (0,1)(20,1)|(3,-5)(3,5)", "r<slant (10,10)(10,0)|(7,-1)(13,5)",
-                   "slant<r (10,10)(10,0)|(7,-1)(13,5)"}));
+              (Log{"x<lower (0,0)(10,0)|(5,-1)(8,5)", "mover<bars (0,0)(10,0)|(3,-5)(3,5)",
+                   "mover<far (100,0)(110,0)|(105,-5)(105,5)", "bar<s (5,5)(15,5)|(10,10)(10,0)",
+                   "c<slant (0,0)(10,0)|(7,-1)(13,5)", "lines<bars (0,1)(20,1)|(3,-5)(3,5)",
+                   "r<slant (10,10)(10,0)|(7,-1)(13,5)", "slant<r (10,10)(10,0)|(7,-1)(13,5)"}));
 }
