@@ -1,14 +1,11 @@
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <map>
 #include <sstream>
 #include <sys/stat.h>
 #include <thread>
 
-#include "app/GameRandom.h"
 #include "gameplay/HazardSpot.h"
 #include "gameplay/Heros.h"
 #include "gameplay/Level.h"
@@ -17,7 +14,6 @@
 #include "gameplay/Target.h"
 #include "gameplay/TargetGroup.h"
 #include "gameplay/TranslationMovement.h"
-#include "gameplay/Trigger.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Collision.h"
 #include "graphics/Graphic.h"
@@ -30,7 +26,6 @@
 #include "support/RecordingSoundSystem.h"
 #include "support/ScriptedClock.h"
 #include "support/ScriptedRandom.h"
-#include "support/TempFile.h"
 
 namespace {
 
@@ -38,10 +33,8 @@ using Log = std::vector<std::string>;
 const char* const kNames[] = {"StandLeft", "StandRight", "WalkLeft",   "WalkRight", "AirLeft",
                               "AirRight",  "ShootLeft",  "ShootRight", "HitLeft",   "HitRight"};
 
-// The hero (from a CRLF file) in the small level: ground at y 20, platforms at (200, 420) and
-// (600, 300), six hazard spots, two overlapping targets.
-class World : public testing::Test {
-protected:
+// The hero (from a CRLF file) in LevelFixture's level, whose two targets overlap.
+struct World : testing::Test {
     void SetUp() override {
         GlContext::reset();
         HazardSpot::resetSoundLatch();
@@ -51,18 +44,16 @@ protected:
     }
     void TearDown() override { Collision::clearCollisions(); }
     // The level's per-frame order for the hero, without drawing.
-    void frame(int count = 1) {
-        for (int i = 0; i < count; ++i) {
-            hero.rememberPosition();
-            hero.clearGrounded();
-            if (hero.getMovement())
-                hero.getMovement()->apply(hero.getPosition());
-            hero.keepInBounds();
-            Collision::checkAll();
-            hero.fallIfUnsupported();
-            hero.update(0);
-            ScriptedClock::advance(17);
-        }
+    void frame() {
+        hero.rememberPosition();
+        hero.clearGrounded();
+        if (hero.getMovement())
+            hero.getMovement()->apply(hero.getPosition());
+        hero.keepInBounds();
+        Collision::checkAll();
+        hero.fallIfUnsupported();
+        hero.update(0);
+        ScriptedClock::advance(17);
     }
     // "<state> x,y" and whether the hero stands on something.
     std::string pose() {
@@ -99,12 +90,8 @@ protected:
 
 } // namespace
 
-TEST_F(World, TheHeroFileIsReadBlockByBlockInFileOrder) {
+TEST_F(World, TheHeroFileIsReadInOrderAndKeysMoveBetweenThePosesAndAHitKeepsTheShape) {
     EXPECT_EQ(pose(), "StandRight 40,100");
-    EXPECT_FLOAT_EQ(hero.getGraphic()->getProperties().getDepth(), 0.8f);
-    std::unique_ptr<Shape> outline(hero.getWorldShape()); // the outline, not the picture
-    EXPECT_EQ(outline->getPolygon(0).getPoints(),
-              (std::list<Position>{{40, 100}, {56, 100}, {56, 132}, {40, 132}, {40, 100}}));
     for (int s = StandLeft; s <= HitRight; ++s) {
         StripedAnimatedBitmapPicture* picture = hero.getStatePicture(HerosState(s));
         const HeroFixture::Animation& a = HeroFixture::kAnimations[s];
@@ -137,26 +124,22 @@ TEST_F(World, TheHeroFileIsReadBlockByBlockInFileOrder) {
         place(40, 20);
         land();
     }
-}
-
-// From standing right: l/L press/release Left, r/R Right, j jump, s/S shoot/stop, h a hit.
-TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
+    // From standing right: l/L press/release Left, r/R Right, j jump, s/S shoot/stop, h a hit.
     const std::pair<const char*, HerosState> cases[] = {
         {"lL", StandLeft},    {"lrL", WalkRight},  {"rlR", WalkLeft},  {"rR", StandRight},
         {"lLrR", StandRight}, {"lj", AirLeft},     {"ljrsj", AirLeft}, {"rj", AirRight},
         {"lLj", AirLeft},     {"lLs", ShootLeft},  {"ls", ShootLeft},  {"rs", ShootRight},
         {"sjlr", ShootRight}, {"lsS", StandLeft},  {"sS", StandRight}, {"lSL", StandLeft},
         {"lLh", HitLeft},     {"hlrjs", HitRight}, {"lsh", HitLeft}};
-    const std::map<char, std::function<void(Heros&)>> press = {
-        {'l', &Heros::walkLeft},    {'L', &Heros::stopLeft}, {'r', &Heros::walkRight},
-        {'R', &Heros::stopRight},   {'j', &Heros::jump},     {'s', &Heros::shoot},
-        {'S', &Heros::stopShooting}};
+    const std::function<void(Heros&)> press[] = {
+        &Heros::walkLeft, &Heros::stopLeft, &Heros::walkRight,   &Heros::stopRight,
+        &Heros::jump,     &Heros::shoot,    &Heros::stopShooting};
     for (const auto& [keys, expected] : cases) {
         Heros h;
         h.load(HeroFixture::writeHeroFile(false).c_str());
         Shape* kept = nullptr;
         for (const char* k = keys; *k; ++k)
-            *k == 'h' ? (kept = h.getShape(), hit(h)) : press.find(*k)->second(h);
+            *k == 'h' ? (kept = h.getShape(), hit(h)) : press[std::string("lLrRjsS").find(*k)](h);
         EXPECT_STREQ(kNames[h.getState()], kNames[expected]) << keys;
         EXPECT_EQ(h.getGraphic()->getPictures(), std::list<Picture*>{h.getStatePicture(expected)});
         EXPECT_EQ(h.getShape(), expected < HitLeft ? h.getStateShape(expected) : kept) << keys;
@@ -164,9 +147,6 @@ TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
 }
 
 TEST_F(World, LandingTakesTheEdgeStartsHeightAndOnlyFromAbove) {
-    place(200, 300);
-    frame(10); // unsupported: a fall from rest, the speed dropping by 1, 2, 3 every three frames
-    EXPECT_EQ(pose(), "AirRight 200,288");
     // From y 50: the new y, where the edge starts, and the pose after the contact.
     for (const auto& [y, edgeStartY, after] : {std::tuple{48.0f, 51.0f, "AirRight 200,48"}, // above
                                                {52, 45, "AirRight 200,52"}, // rising
@@ -195,16 +175,12 @@ TEST_F(World, EachActionPlaysFromItsPoolAndAHitLasts3000msOfThreeLives) {
     hero.shoot();
     Sound* shot = hero.getCurrentShotSound();
     EXPECT_TRUE(sound.loops("shot.ogg"));
-    for (const char* once : {"jump0.ogg", "jump1.ogg", "land.ogg", "hurt.ogg"})
-        EXPECT_FALSE(sound.loops(once)) << once;
     const unsigned int hitAt = ScriptedClock::now();
-    hero.getStatePicture(HitRight)->setFrame(1); // a hit starts its pose from the first frame
-    hit(hero);                                   // stops the shot sound but keeps it
-    hit(hero);                                   // hits do not stack during the pose
+    hit(hero); // stops the shot sound but keeps it
+    hit(hero); // hits do not stack during the pose
     EXPECT_EQ(sound.take(), (Log{"play jump1.ogg", "play land.ogg", "play shot.ogg",
                                  "stop shot.ogg", "play hurt.ogg"}));
-    EXPECT_EQ(std::make_pair(hero.getLives(), hero.getCurrentPicture()->getFrame()),
-              std::make_pair(2, 0));
+    EXPECT_EQ(hero.getLives(), 2);
     ScriptedClock::set(hitAt + 3000); // the pose lasts exactly 3000 ms
     frame();
     EXPECT_EQ(hero.getState(), HitRight);
@@ -242,10 +218,8 @@ TEST_F(World, WavesComeAtTheDrawnIntervalAndStrikeDistinctSpots) {
     level.update(0);
     ScriptedClock::advance(2000);
     level.update(0);
-    EXPECT_EQ(spots(), "......"); // exactly 2000 ms is not more than 2000
-    // The level, 2 platforms, 6 spots, 2 targets, their group and the one projectile are shown.
-    EXPECT_EQ(state.getObjects().size(), 13u);
-    EXPECT_FLOAT_EQ(level.getPlatforms().front()->getGraphic()->getProperties().getDepth(), 0.6f);
+    EXPECT_EQ(spots(), "......");              // exactly 2000 ms is not more than 2000
+    EXPECT_EQ(state.getObjects().size(), 13u); // all but five projectiles shown
     sound.take();
     random.push({1, 2, 2, 0, 0}); // 4 spots: indices 2, 2, 0, 0 of what remains
     ScriptedClock::advance(1);
@@ -293,14 +267,13 @@ TEST_F(World, ASpotWarnsThenStrikesFor500msEachAndOneAtATimeVoicesIt) {
     EXPECT_FALSE(projectile(1)->isVisible());
 }
 
-TEST_F(World, TargetsFillOverBurstsAndTakePointsInTheBoxOfTheirCorners) {
-    TargetGroup* group = level.getTargetGroup();
+TEST_F(World, TargetsFillOverBurstsAndTakePointsInTheBoxOfTheirFourCorners) {
     ASSERT_TRUE(target(0)->getGraphic()); // showing its picture
     EXPECT_EQ(target(0)->getGraphic()->getPictures().front(), target(0)->getPicture());
     // The shot point is the hero position plus (20, -30); (150, 140) is inside both targets.
     level.fireAt(Position(130, 170));
     level.fireAt(Position(900, 900)); // a miss keeps the target being filled
-    EXPECT_EQ(group->getCurrentTarget(), target(0));
+    EXPECT_EQ(level.getTargetGroup()->getCurrentTarget(), target(0));
     ScriptedClock::advance(1500);
     target(0)->update(0);
     level.ceaseFire();
@@ -308,23 +281,12 @@ TEST_F(World, TargetsFillOverBurstsAndTakePointsInTheBoxOfTheirCorners) {
     level.fireAt(Position(130, 170));
     ScriptedClock::advance(500);
     target(0)->update(0);
-    EXPECT_FLOAT_EQ(target(0)->getPicture()->getProperties().getAlpha(), 1.0f);
     EXPECT_FALSE(target(0)->isComplete());
     target(0)->update(0);
     EXPECT_TRUE(target(0)->isComplete());
     level.ceaseFire();
     level.fireAt(Position(130, 170)); // a complete target refuses shots
-    EXPECT_EQ(group->getCurrentTarget(), target(1));
-    level.ceaseFire();
-    EXPECT_EQ(group->getCurrentTarget(), nullptr);
-    const std::pair<Position, bool> points[] = {
-        {Position(120, 110), true},     {Position(170, 150), true}, // corners count
-        {Position(170.5f, 120), false}, {Position(119.5f, 120), false},
-        {Position(150, 150.5f), false}, {Position(150, 109.5f), false}};
-    for (const auto& [point, taken] : points) {
-        EXPECT_EQ(target(1)->tryStart(point), taken) << point.getX() << " " << point.getY();
-        target(1)->pause();
-    }
+    EXPECT_EQ(level.getTargetGroup()->getCurrentTarget(), target(1));
     Target odd; // points after the four corners are not corners
     odd.setup(new BitmapPicture("", GraphicProperties(), nullptr, 0),
               new Shape({Polygon({Position(0, 0), Position(10, 0), Position(10, 10),
@@ -334,35 +296,26 @@ TEST_F(World, TargetsFillOverBurstsAndTakePointsInTheBoxOfTheirCorners) {
     EXPECT_FALSE(Target().tryStart(Position(0, 0))); // no outline, no corners
 }
 
-TEST_F(World, TheLayoutIsPickedAtRandomFromTheListAndBrokenFilesAreNamed) {
-    LevelFixture::Options options;
+TEST_F(World, TheLayoutIsPickedAtRandomFromTheList) {
+    std::vector<std::string> layouts;
     for (int i = 0; i < 3; ++i)
-        options.layouts[i] = "I.png x:" + std::to_string(100 * i) + " y:0 0 0 9 0 9 9 0 9\n";
+        layouts.push_back("I.png x:" + std::to_string(100 * i) + " y:0 0 0 9 0 9 9 0 9\n");
     // Layouts listed, the draw, the x of the one target built (-1: none).
     for (const auto& [count, r, x] :
          {std::tuple{3, 0, 0.0f}, {3, 4, 100}, {3, 32765, 200}, {0, 7, -1}}) {
-        options.layoutCount = count;
         random.push({r});
-        LevelFixture listed(options);
+        LevelFixture listed({layouts.begin(), layouts.begin() + count});
         Level read;
         ASSERT_TRUE(read.load(listed.levelFile.c_str(), &hero, &state)) << read.failure();
         const std::list<GameObject*>& built = read.getTargetGroup()->getChildren();
         EXPECT_EQ(built.empty() ? -1 : built.front()->getPosition()->getX(), x) << r;
     }
-    std::ifstream in(files.levelFile);
-    std::string text((std::istreambuf_iterator<char>(in)), {});
-    text.replace(text.find(files.dir + "/layouts"), files.dir.size(), "/none");
-    Level read;
-    EXPECT_FALSE(read.load(writeTempFile("Niveau1.ini", text).c_str(), &hero, &state));
-    EXPECT_EQ(read.failure(), "/none/layouts.txt: cannot open the file");
 }
 
 // The layout list is a pipe here, so the test sees the open files when the level opens it.
 TEST_F(World, TheLevelFileIsClosedBeforeTheLayoutListOpens) {
     const std::string list = files.dir + "/layouts.txt";
-    std::ifstream original(list);
-    const std::string text((std::istreambuf_iterator<char>(original)), {});
-    ASSERT_EQ(::unlink(list.c_str()), 0);
+    std::filesystem::rename(list, list + ".bak");
     ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
     bool levelFileOpen = true;
     std::thread writer([&] {
@@ -370,10 +323,9 @@ TEST_F(World, TheLevelFileIsClosedBeforeTheLayoutListOpens) {
         levelFileOpen = false;
         for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
             std::error_code error;
-            if (std::filesystem::read_symlink(entry.path(), error) == files.levelFile)
-                levelFileOpen = true;
+            levelFileOpen |= std::filesystem::read_symlink(entry.path(), error) == files.levelFile;
         }
-        pipe << text;
+        pipe << std::ifstream(list + ".bak").rdbuf();
     });
     Level read;
     EXPECT_TRUE(read.load(files.levelFile.c_str(), &hero, &state)) << read.failure();

@@ -1,5 +1,5 @@
-#include <cstdio>
 #include <gtest/gtest.h>
+#include <sstream>
 
 #include "graphics/Collision.h"
 #include "graphics/Shape.h"
@@ -10,54 +10,49 @@ namespace {
 
 using Points = std::list<Position>;
 using Log = std::vector<std::string>;
+Log seen;
 
-std::string text(const Position& p) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "(%g,%g)", p.getX(), p.getY());
-    return buffer;
-}
-
-// An object at the origin with an explicit outline of the given polygons; it
-// logs each call as "callee<other edgeStart edgeEnd|otherEdgeStart otherEdgeEnd".
+// An object at the origin with an explicit outline of the given polygons; it logs each
+// notification as "callee<other edgeStart edgeEnd|otherEdgeStart otherEdgeEnd".
 struct Probe : GameObject {
-    Probe(const char* name, Log& log, std::initializer_list<Points> polygons)
-        : name(name), log(log), outline(std::list<Polygon>(polygons.begin(), polygons.end())) {
+    Probe(const char* name, std::initializer_list<Points> polygons)
+        : name(name), outline(std::list<Polygon>(polygons.begin(), polygons.end())) {
         setShape(&outline);
         setUseGraphicShape(false);
         position = &place; // our own, so nobody else frees it
     }
     void onCollision(GameObject* other, Position a, Position b, Position c, Position d) override {
-        log.push_back(name + "<" + static_cast<Probe*>(other)->name + " " + text(a) + text(b) +
-                      "|" + text(c) + text(d));
+        std::ostringstream line;
+        line << name << "<" << static_cast<Probe*>(other)->name << " ";
+        for (const Position* p : {&a, &b, &c, &d})
+            line << (p == &c ? "|(" : "(") << p->getX() << "," << p->getY() << ")";
+        seen.push_back(line.str());
         place.translate(moveOnHit, 0);
     }
-    float moveOnHit = 0;
     std::string name;
-    Log& log;
     Shape outline;
     Position place{0, 0};
+    float moveOnHit = 0;
 };
 
-// Each case registers its pairs, notifying the first side only, and logs one checkAll.
-class CollisionTest : public testing::Test {
-protected:
-    void SetUp() override { Collision::clearCollisions(); }
-    void TearDown() override { Collision::clearCollisions(); }
-    template <size_t n> Log check(GameObject* (&pairs)[n][2]) {
-        for (auto& [a, b] : pairs)
-            Collision::registerCollision(a, b, true, false);
-        GlContext::reset();
-        Collision::checkAll();
-        EXPECT_EQ(GlContext::modelViewDepth(), 1);
-        return log;
-    }
-    Log log;
-    const Points xAxis{{0, 0}, {10, 0}};
-};
+// One checkAll over the pairs, each notifying its first side only.
+template <size_t n> Log check(GameObject* (&pairs)[n][2]) {
+    Collision::clearCollisions();
+    seen.clear();
+    for (auto [a, b] : pairs)
+        Collision::registerCollision(a, b, true, false);
+    GlContext::reset();
+    Collision::checkAll();
+    EXPECT_EQ(GlContext::modelViewDepth(), 1);
+    Collision::clearCollisions();
+    return seen;
+}
+
+const Points xAxis{{0, 0}, {10, 0}};
 
 } // namespace
 
-TEST_F(CollisionTest, BoundsAndCandidateFiltersDropFarAndMerelyTouchingOutlines) {
+TEST(Collision, BoundsAndCandidateFiltersDropFarOutlinesAndEdges) {
     auto bounded = [](const Points& points) {
         Polygon polygon(points);
         polygon.updateBounds();
@@ -75,35 +70,30 @@ TEST_F(CollisionTest, BoundsAndCandidateFiltersDropFarAndMerelyTouchingOutlines)
     EXPECT_EQ(flags, (std::vector<bool>{true, false, false, false, false}));
     EXPECT_FALSE(Collision::findCandidateEdges(bounded({{20, 0}, {30, 0}}), dot, flags));
     EXPECT_FALSE(Collision::findCandidateEdges(Polygon(), dot, flags));
-    // Resting on the edge, the foot of the centre is on the circle, not inside: no
-    // collision; nor is a crossing on an unflagged edge while another is flagged.
-    Probe s("s", log, {xAxis}), touching("touching", log, {{{5, 0}, {8, 6}, {2, 6}}});
-    Probe lower("lower", log, {{{5, -1}, {8, 5}, {2, 5}}});
-    Probe hook("hook", log, {{{1.5f, 10}, {1.5f, 0}, {10, 0}}});
-    GameObject* pairs[][2] = {{&s, &touching}, {&s, &lower}, {&hook, &touching}};
-    EXPECT_EQ(check(pairs), (Log{"s<lower (0,0)(10,0)|(5,-1)(8,5)"}));
 }
 
-// Subject outlines are open chains, the other's closed; a pair is reported once, at its
-// first crossing; a pair joins the collision whose subject is either side.
-TEST_F(CollisionTest, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
-    Points open = {{10, 0}, {20, 0}, {20, 10}, {10, 10}};
-    Probe s("s", log, {open}), bar("bar", log, {{{5, 5}, {15, 5}}}); // bar crosses the left side
-    Probe slant("slant", log, {{{7, -1}, {13, 5}}}), chain("c", log, {{{0, 0}, {10, 0}, {10, 10}}});
-    Probe reversed("r", log, {{{10, 10}, {10, 0}, {0, 0}}});
-    Probe lines("lines", log, {{{0, 1}, {20, 1}}, xAxis});
-    Probe bars("bars", log, {{{30, 40}, {30, 50}}, {{3, -5}, {3, 5}}, {{17, -5}, {17, 5}}});
-    Probe mover("mover", log, {xAxis}), far("far", log, {{{105, -5}, {105, 5}}});
+// Subject outlines are open chains, the other's closed; a pair is reported once, at its first
+// crossing, and joins the collision whose subject is either side. Resting on an edge (the foot of
+// the centre on the circle) is no collision, nor is crossing an edge left unflagged.
+TEST(Collision, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
+    Probe x("x", {xAxis}), touching("touching", {{{5, 0}, {8, 6}, {2, 6}}});
+    Probe lower("lower", {{{5, -1}, {8, 5}, {2, 5}}}),
+        hook("hook", {{{1.5f, 10}, {1.5f, 0}, {10, 0}}});
+    Probe s("s", {{{10, 0}, {20, 0}, {20, 10}, {10, 10}}}), bar("bar", {{{5, 5}, {15, 5}}});
+    Probe slant("slant", {{{7, -1}, {13, 5}}}), chain("c", {{{0, 0}, {10, 0}, {10, 10}}});
+    Probe reversed("r", {{{10, 10}, {10, 0}, {0, 0}}}), lines("lines", {{{0, 1}, {20, 1}}, xAxis});
+    Probe bars("bars", {{{30, 40}, {30, 50}}, {{3, -5}, {3, 5}}, {{17, -5}, {17, 5}}});
+    Probe mover("mover", {xAxis}), far("far", {{{105, -5}, {105, 5}}});
     mover.moveOnHit = 100; // the first notification moves it away from the next: fresh outlines
     GameObject nothing;    // no graphic and no shape: no outline at all
-    GameObject* pairs[][2] = {{&mover, &bar},      {&mover, &bars},   {&mover, &far},
+    GameObject* pairs[][2] = {{&x, &touching},     {&x, &lower},      {&hook, &touching},
+                              {&mover, &bar},      {&mover, &bars},   {&mover, &far},
                               {&bar, &s},          {&s, &slant},      {&chain, &slant},
                               {&chain, &nothing},  {&lines, &bars},   {&reversed, &slant},
                               {&slant, &reversed}, {&nothing, &slant}};
-    const Log seen = check(pairs);
-    EXPECT_EQ(seen,
-              (Log{"mover<bars (0,0)(10,0)|(3,-5)(3,5)", "mover<far (100,0)(110,0)|(105,-5)(105,5)",
-                   "bar<s (5,5)(15,5)|(10,10)(10,0)", "c<slant (0,0)(10,0)|(7,-1)(13,5)",
-                   "lines<bars (0,1)(20,1)|(3,-5)(3,5)", "r<slant (10,10)(10,0)|(7,-1)(13,5)",
-                   "slant<r (10,10)(10,0)|(7,-1)(13,5)"}));
+    EXPECT_EQ(check(pairs),
+              (Log{"x<lower (0,0)(10,0)|(5,-1)(8,5)", "mover<bars (0,0)(10,0)|(3,-5)(3,5)",
+                   "mover<far (100,0)(110,0)|(105,-5)(105,5)", "bar<s (5,5)(15,5)|(10,10)(10,0)",
+                   "c<slant (0,0)(10,0)|(7,-1)(13,5)", "lines<bars (0,1)(20,1)|(3,-5)(3,5)",
+                   "r<slant (10,10)(10,0)|(7,-1)(13,5)", "slant<r (10,10)(10,0)|(7,-1)(13,5)"}));
 }

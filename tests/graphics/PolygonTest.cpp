@@ -34,7 +34,7 @@ TEST(Polygon, CentreAndCopies) {
 }
 
 // Each triangle turns counter-clockwise; an outline of n corners gives n - 2.
-TEST(Polygon, TriangulatesCounterClockwiseOutlines) {
+TEST(Polygon, TriangulatesCounterClockwiseOutlinesAndDrawsTheTriangles) {
     for (const Points& points :
          {Points{{0, 0}, {4, 0}, {4, 1}, {1, 1}, {1, 4}, {0, 4}}, // reflex
           {{0, 0}, {10, 0}, {10, 10}, {5, 2}, {0, 10}},           // first ear holds (5, 2)
@@ -42,12 +42,11 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlines) {
         Polygon polygon(points);
         polygon.triangulate();
         polygon.triangulate(); // again: a fresh list, not one appended to the last
-        std::vector<Position> t;
-        for (const Position* p : polygon.getTriangles())
-            t.push_back(*p);
+        const std::vector<Position*> t(polygon.getTriangles().begin(),
+                                       polygon.getTriangles().end());
         ASSERT_EQ(t.size(), 3 * (points.size() - 2));
         for (size_t i = 0; i < t.size(); i += 3) {
-            const Position u = t[i + 1] - t[i], v = t[i + 2] - t[i];
+            const Position u = *t[i + 1] - *t[i], v = *t[i + 2] - *t[i];
             EXPECT_GT(u.getX() * v.getY() - u.getY() * v.getX(), 0.0f) << "triangle " << i / 3;
         }
     }
@@ -58,11 +57,8 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlines) {
     Polygon spike(Points{{0, 0}, {10, 0}, {5, 0}, {5, 5}});
     spike.triangulate();
     EXPECT_EQ(**std::next(spike.getTriangles().begin()), Position(10, 0));
-}
-
-TEST(Polygon, DrawFillsTheOutlineLessTheOffset) {
     Polygon square(Points{{10, 10}, {40, 10}, {40, 40}, {10, 40}});
     GlContext::reset();
-    square.draw(0.0f, Position(-50, 0));
+    square.draw(0.0f, Position(-50, 0)); // filled, less the offset
     EXPECT_EQ(GlContext::colours({{75, 25}, {25, 25}}), "wk");
 }

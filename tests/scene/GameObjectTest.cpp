@@ -1,5 +1,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "graphics/BitmapPicture.h"
 #include "graphics/Graphic.h"
@@ -35,31 +36,9 @@ TEST(Position, EqualityAndProjection) {
     EXPECT_TRUE(inside && foot.getX() == foot.getY());
 }
 
-// Ancestors' positions add up, then the object's and its graphic's matrix; a
-// graphic without a position has no outline.
-TEST(GameObject, WorldShapeAddsAncestorPositionsAndKeepsTheStack) {
-    GameObject grandparent, parent;
-    Square turned(255, 0, 0), unplaced(255, 0, 0);
-    turned.look.getProperties().getRotation() = Rotation(90);
-    turned.picture.getProperties().setPosition(0, 5);
-    turned.object.setPosition(Position(1, 2));
-    grandparent.addChild(&parent);
-    parent.addChild(&turned.object);
-    grandparent.setPosition(Position(1000, 0));
-    parent.setPosition(Position(100, 0));
-    parent.setPosition(Position(100, 20)); // into the position it already has
-    GlContext::reset();
-    glPushMatrix(); // entered deeper than the bottom, so a stray pop would show
-    Shape* world = turned.object.getWorldShape();
-    EXPECT_EQ(world->getPolygon(0).getPoint(0), Position(1096, 30));
-    delete world;
-    EXPECT_EQ(unplaced.object.getWorldShape(), nullptr);
-    EXPECT_EQ(GlContext::modelViewDepth(), 2);
-    glPopMatrix();
-}
-
-// The graphic first, then the children, all inside the object's translation.
-TEST(GameObject, UpdateDrawsItsGraphicThenItsChildrenInsideItsTranslation) {
+// The graphic first, then the children, all inside the object's translation; an outline adds the
+// ancestors' positions, then the object's and its graphic's matrix.
+TEST(GameObject, DrawsAndOutlinesInsideItsAncestorsTranslationsAndKeepsTheStack) {
     Square parent(255, 0, 0), placed(0, 255, 0), unplaced(0, 0, 255), cover(255, 255, 255);
     parent.object.setPosition(Position(20, 30));
     parent.picture.getProperties().setDepth(0.6f); // the translation keeps it inside the clip range
@@ -68,14 +47,27 @@ TEST(GameObject, UpdateDrawsItsGraphicThenItsChildrenInsideItsTranslation) {
     for (Square* child : {&placed, &unplaced, &cover})
         parent.object.addChild(&child->object);
     cover.picture.getProperties().setPosition(4, 0); // over the parent's right half
-    const std::vector<std::pair<int, int>> points = {{21, 31}, {28, 31}, {61, 41}, {21, 51},
-                                                     {19, 31}, {59, 41}, {21, 59}};
+    GameObject grandparent, middle;
+    Square turned(255, 0, 0), alone(255, 0, 0);
+    turned.look.getProperties().getRotation() = Rotation(90);
+    turned.picture.getProperties().setPosition(0, 5);
+    turned.object.setPosition(Position(1, 2));
+    grandparent.addChild(&middle);
+    middle.addChild(&turned.object);
+    grandparent.setPosition(Position(1000, 0));
+    middle.setPosition(Position(100, 0));
+    middle.setPosition(Position(100, 20)); // into the position it already has
     GlContext::reset();
     glPushMatrix();
     glPushMatrix(); // entered deeper than the bottom, so a stray pop would show
     parent.object.update(0);
+    EXPECT_EQ(
+        GlContext::colours({{21, 31}, {28, 31}, {61, 41}, {21, 51}, {19, 31}, {59, 41}, {21, 59}}),
+        "rwgbkkk");
+    std::unique_ptr<Shape> world(turned.object.getWorldShape());
+    EXPECT_EQ(world->getPolygon(0).getPoint(0), Position(1096, 30));
+    EXPECT_EQ(alone.object.getWorldShape(), nullptr); // a graphic without a position
     EXPECT_EQ(GlContext::modelViewDepth(), 3);
-    EXPECT_EQ(GlContext::colours(points), "rwgbkkk");
     glPopMatrix();
     glPopMatrix();
 }

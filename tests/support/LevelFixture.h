@@ -1,18 +1,43 @@
 #pragma once
 
+#include <algorithm>
+#include <fstream>
 #include <string>
+#include <vector>
 
-// A small level for tests in a fresh folder: ground at y 20, two platforms at (200, 420) and
-// (600, 300) with a 128 px top, six hazard spots, and a layout list naming the given layouts.
+#include "support/TempFile.h"
+#include "support/TestImage.h"
+
+// A small level in a fresh folder: ground at y 20, two platforms at (200, 420) and (600, 300)
+// with a 128 px top, six hazard spots, and a list of the layouts (each its target records).
 struct LevelFixture {
-    struct Options {
-        // Each layout: the target records after the count.
-        std::string layouts[3] = {"Images/none.png x:100 y:100 0 0 50 0 50 40 0 40\n"
-                                  "Images/none.png x:120 y:110 0 0 50 0 50 40 0 40\n"};
-        int layoutCount = 1;
-    };
-    explicit LevelFixture(const Options& options);
-    LevelFixture() : LevelFixture(Options()) {}
+    explicit LevelFixture(const std::vector<std::string>& layouts =
+                              {"Images/none.png x:100 y:100 0 0 50 0 50 40 0 40\n"
+                               "Images/none.png x:120 y:110 0 0 50 0 50 40 0 40\n"})
+        : dir(TestImage::tempDir()), levelFile(dir + "/Niveau1.ini") {
+        TestImage::solid(dir + "/warning sign.png", 8, 8, 255, 200, 0);
+        std::string list = "Target layouts count:" + std::to_string(layouts.size());
+        for (const std::string& l : layouts) {
+            const auto n = std::count(l.begin(), l.end(), '\n');
+            list +=
+                " " + writeTempFile("layout.txt", "Targets count:" + std::to_string(n) + "\n" + l);
+        }
+        std::string t = "First level\nImages/background.png\nGround 0 20 1024 20\n"
+                        "Platforms Images/platform.png ax:0 ay:0\nOutline 0 0 128 0\n"
+                        "count:2 platforms\nx:200 y:420 the first\nx:600 y:300\nHazards "
+                        "count:6\n";
+        for (int i = 0; i < 6; ++i)
+            t += dir + "/warning sign.png\nwarning x: " + std::to_string(100 * i) +
+                 "\nwarning y: 600\nProjectile\n" + dir +
+                 "/warning sign.png\nx:" + std::to_string(100 * i) +
+                 "\ny:400\nOutline\n0 0 32 0 32 32 0 32\n";
+        t += "Targets dx:20 dy:-30\n" + dir + "/layouts.txt\n";
+        t += "Wave sound Sounds/wave.ogg vol:1\nWaves count:4";
+        for (int i = 0; i < 4; ++i)
+            t += " Sounds/w" + std::to_string(i) + ".ogg vol:0.5";
+        std::ofstream(levelFile, std::ios::binary) << t << "\n";
+        std::ofstream(dir + "/layouts.txt", std::ios::binary) << list << "\n";
+    }
 
     std::string dir;
     std::string levelFile;

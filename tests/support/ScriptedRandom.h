@@ -6,26 +6,21 @@
 #include "app/GameRandom.h"
 
 // Feeds the game's random generator a scripted sequence (then zeros) for the length of a test.
-class ScriptedRandom {
-public:
+struct ScriptedRandom {
     ScriptedRandom() {
         script.clear();
-        GameRandom::setSource(next);
+        GameRandom::setSource([] {
+            const int value = script.empty() ? 0 : script.front();
+            if (!script.empty())
+                script.pop_front();
+            return value;
+        });
     }
     ~ScriptedRandom() { GameRandom::setSource(nullptr); }
     void push(std::initializer_list<int> values) {
-        // A script may only say what the real generator can.
-        for (int value : values)
-            EXPECT_TRUE(value >= 0 && value <= GameRandom::max) << value << " is out of range";
+        for (int value : values) // only what the real generator can give
+            EXPECT_TRUE(value >= 0 && value <= GameRandom::max) << value;
         script.insert(script.end(), values.begin(), values.end());
-    }
-
-private:
-    static int next() {
-        const int value = script.empty() ? 0 : script.front();
-        if (!script.empty())
-            script.pop_front();
-        return value;
     }
     static inline std::deque<int> script;
 };
