@@ -17,10 +17,6 @@ int GameManager::frameRate = 24;
 SoundSystem* GameManager::soundSystem = nullptr;
 GameManager::Presenter GameManager::presenter = SDL_GL_SwapBuffers;
 
-GameManager::GameManager()
-    : currentState(nullptr), running(0), viewportX(0), viewportY(0), width(0), height(0),
-      bitsPerPixel(0), videoFlags(0) {}
-
 GameManager* GameManager::getInstance() {
     if (!instance)
         instance = new GameManager();
@@ -37,7 +33,6 @@ void GameManager::init(int viewportX, int viewportY, int width, int height, int 
     this->viewportY = viewportY;
     this->width = width;
     this->height = height;
-    this->bitsPerPixel = bitsPerPixel;
     this->videoFlags = videoFlags;
     GameManager::frameRate = frameRate;
 
@@ -71,7 +66,7 @@ void GameManager::run(GameState* first) {
         currentState->leave();
     currentState = first;
     currentState->enter();
-    running = 1;
+    running = true;
     FramePacer pacer(frameRate);
     // Each frame is due one budget after the previous frame was due, so the
     // time a wait oversleeps is given back by the next wait. A frame that

@@ -16,12 +16,12 @@ public:
     void run(GameState* first);
     // Leaves the current state and enters next at once, inside the caller's call.
     void changeState(GameState* next);
-    void stop() { running = 0; }
+    void stop() { running = false; }
     // Forgets the current state without leaving it, for when it no longer exists.
     void clearCurrentState() { currentState = nullptr; }
 
     GameState* getCurrentState() const { return currentState; }
-    bool isRunning() const { return running != 0; }
+    bool isRunning() const { return running; }
     int getWidth() const { return width; }
     int getHeight() const { return height; }
 
@@ -39,20 +39,19 @@ public:
     virtual const char* getClassName() const { return "GameManager"; }
 
 protected:
-    GameManager();
+    GameManager() = default;
     virtual ~GameManager() = default;
 
 private:
     void runFrame();
 
-    GameState* currentState;
-    int running;
-    int viewportX;
-    int viewportY;
-    int width;
-    int height;
-    int bitsPerPixel;
-    unsigned int videoFlags;
+    GameState* currentState = nullptr;
+    bool running = false;
+    int viewportX = 0;
+    int viewportY = 0;
+    int width = 0;
+    int height = 0;
+    unsigned int videoFlags = 0;
 
     static GameManager* instance;
     static int frameRate;

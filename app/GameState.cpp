@@ -5,8 +5,6 @@
 #include "graphics/Graphic.h"
 #include "scene/GameObject.h"
 
-GameState::GameState() : sortNeeded(true), walking(false) {}
-
 GameState::~GameState() {
     objects.clear();
 }

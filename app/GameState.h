@@ -9,7 +9,7 @@ class GameObject;
 // among equal depths.
 class GameState {
 public:
-    GameState();
+    GameState() = default;
     GameState(const GameState&) = delete;
     GameState& operator=(const GameState&) = delete;
     virtual ~GameState();
@@ -31,6 +31,6 @@ public:
 
 private:
     std::list<GameObject*> objects;
-    bool sortNeeded;
-    bool walking;
+    bool sortNeeded = true;
+    bool walking = false;
 };

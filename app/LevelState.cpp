@@ -10,10 +10,6 @@
 #include "gameplay/Movement.h"
 #include "graphics/Collision.h"
 
-LevelState::LevelState()
-    : nextState(nullptr), level(nullptr), hero(nullptr), introMusic(nullptr), loopMusic(nullptr),
-      introLength(kIntroLength), introStart(0), introPlaying(false) {}
-
 LevelState::~LevelState() {
     Collision::clearCollisions(); // the level's pairs go with it
     delete introMusic;

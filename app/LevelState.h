@@ -12,7 +12,7 @@ class Sound;
 // fixed frame order around movements and collisions, and the level music.
 class LevelState : public GameState {
 public:
-    LevelState();
+    LevelState() = default;
     ~LevelState() override;
 
     // Builds the hero, the level and the music; false, with failure()
@@ -36,13 +36,13 @@ public:
 private:
     void handleKey(int type, int key);
 
-    GameState* nextState;
-    Level* level;
-    Heros* hero;
-    Sound* introMusic;
-    Sound* loopMusic;
-    unsigned int introLength;
-    unsigned int introStart;
-    bool introPlaying;
+    GameState* nextState = nullptr;
+    Level* level = nullptr;
+    Heros* hero = nullptr;
+    Sound* introMusic = nullptr;
+    Sound* loopMusic = nullptr;
+    unsigned int introLength = kIntroLength;
+    unsigned int introStart = 0;
+    bool introPlaying = false;
     std::string loadFailure;
 };

@@ -10,12 +10,6 @@
 #include "graphics/Graphic.h"
 #include "scene/GameObject.h"
 
-MenuState::MenuState()
-    : selection(0), menuObject(nullptr), item0Selected(nullptr), item0(nullptr),
-      item1Selected(nullptr), item1(nullptr), background(nullptr), item0State(nullptr),
-      item1State(nullptr), music(nullptr), moveSound(nullptr), validateSound(nullptr),
-      validateDelay(0), validateStart(0), validated(false), menuGraphic(nullptr) {}
-
 MenuState::~MenuState() {
     for (BitmapPicture* picture : {item0Selected, item0, item1Selected, item1, background}) {
         if (picture) {

@@ -13,7 +13,7 @@ class Sound;
 // Return to go on after the menu file's delay.
 class MenuState : public GameState {
 public:
-    MenuState();
+    MenuState() = default;
     ~MenuState() override;
 
     // False, with failure() telling why, when the menu file is missing or short.
@@ -40,21 +40,21 @@ private:
     BitmapPicture* itemPicture(const std::string& path, int x, int y);
     static Sound* menuSound(const std::string& path, bool looping);
 
-    int selection;
-    GameObject* menuObject;
-    BitmapPicture* item0Selected;
-    BitmapPicture* item0;
-    BitmapPicture* item1Selected;
-    BitmapPicture* item1;
-    BitmapPicture* background;
-    GameState* item0State;
-    GameState* item1State;
-    Sound* music;
-    Sound* moveSound;
-    Sound* validateSound;
-    int validateDelay;
-    unsigned int validateStart;
-    bool validated;
+    int selection = 0;
+    GameObject* menuObject = nullptr;
+    BitmapPicture* item0Selected = nullptr;
+    BitmapPicture* item0 = nullptr;
+    BitmapPicture* item1Selected = nullptr;
+    BitmapPicture* item1 = nullptr;
+    BitmapPicture* background = nullptr;
+    GameState* item0State = nullptr;
+    GameState* item1State = nullptr;
+    Sound* music = nullptr;
+    Sound* moveSound = nullptr;
+    Sound* validateSound = nullptr;
+    int validateDelay = 0;
+    unsigned int validateStart = 0;
+    bool validated = false;
     std::string loadFailure;
-    Graphic* menuGraphic;
+    Graphic* menuGraphic = nullptr;
 };

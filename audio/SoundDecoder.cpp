@@ -17,8 +17,7 @@ SoundDecoder* SoundDecoder::openFile(const std::string& path) {
 }
 
 SoundDecoder::SoundDecoder(int channels, int frequency, long long frames)
-    : file(nullptr), channels(channels), frequency(frequency), frames(frames), position(0),
-      finished(false) {}
+    : channels(channels), frequency(frequency), frames(frames) {}
 
 SoundDecoder::SoundDecoder(SNDFILE* file, const SF_INFO& info)
     : file(file), channels(info.channels), frequency(info.samplerate), frames(info.frames),

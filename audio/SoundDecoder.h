@@ -29,10 +29,10 @@ private:
     int readRaw(float* out, int count);
     bool rewind();
 
-    SNDFILE* file;
+    SNDFILE* file = nullptr;
     int channels;
     int frequency;
     long long frames;
-    long long position;
-    bool finished;
+    long long position = 0;
+    bool finished = false;
 };

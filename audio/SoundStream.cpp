@@ -9,8 +9,7 @@
 
 SoundStream::SoundStream(const std::string& path, unsigned int mode, int channels, int frequency,
                          long long frames)
-    : path(path), mode(mode), channels(channels), frequency(frequency), frames(frames),
-      headWhole(false), claims(0) {}
+    : path(path), mode(mode), channels(channels), frequency(frequency), frames(frames) {}
 
 SoundStream::~SoundStream() = default;
 

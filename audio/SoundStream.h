@@ -68,10 +68,10 @@ private:
     int frequency;
     long long frames;
     std::vector<float> head;
-    bool headWhole;
+    bool headWhole = false;
 
     // Shared with the prefetch thread.
     std::mutex mutex;
     std::vector<std::unique_ptr<SoundDecoder>> spares;
-    size_t claims;
+    size_t claims = 0;
 };

@@ -18,10 +18,6 @@ const double kPeriodDecay = 0.95;
 
 } // namespace
 
-SoundSystem::SoundSystem()
-    : device(nullptr), context(nullptr), output(NoOutput), frequency(0), stereoAngles(false),
-      floatBuffers(false), renderSamples(nullptr), rendered(0), period(0.0) {}
-
 SoundSystem::~SoundSystem() {
     if (!context)
         return;

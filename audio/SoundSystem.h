@@ -36,7 +36,7 @@ public:
         SilentOutput    // no device: a loopback mix that update() discards in real time
     };
 
-    SoundSystem();
+    SoundSystem() = default;
     virtual ~SoundSystem();
 
     // Opens the default device with the given number of play slots; without
@@ -76,19 +76,19 @@ private:
     void makeCurrent() const;
     void drainSilently(double seconds);
 
-    ALCdevice* device;
-    ALCcontext* context;
-    Output output;
-    int frequency;
-    bool stereoAngles;
-    bool floatBuffers;
-    LPALCRENDERSAMPLESSOFT renderSamples;
+    ALCdevice* device = nullptr;
+    ALCcontext* context = nullptr;
+    Output output = NoOutput;
+    int frequency = 0;
+    bool stereoAngles = false;
+    bool floatBuffers = false;
+    LPALCRENDERSAMPLESSOFT renderSamples = nullptr;
     std::vector<std::shared_ptr<SoundVoice>> voices;
     std::vector<std::shared_ptr<SoundStream>> sounds;
     std::vector<float> drainBuffer;
     std::chrono::steady_clock::time_point lastUpdate;
     // Loopback frames rendered since the last update.
-    long rendered;
+    long rendered = 0;
     // The longest recent time between updates, in seconds.
-    double period;
+    double period = 0.0;
 };

@@ -15,10 +15,7 @@ const float kSixthPi = 0.52359878f;
 } // namespace
 
 SoundVoice::SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers)
-    : context(context), stereoAngles(stereoAngles), floatBuffers(floatBuffers), source(0),
-      buffers(), stream(nullptr), headPosition(0), claimed(false), exhausted(false), staged(0),
-      frequency(0), channels(1), looping(false), active(false), paused(false), volume(1.0f),
-      pan(0.0f), generation(0), underruns(0) {}
+    : context(context), stereoAngles(stereoAngles), floatBuffers(floatBuffers) {}
 
 SoundVoice::~SoundVoice() {
     if (!source)
@@ -58,7 +55,6 @@ bool SoundVoice::ensureObjects() {
     // Every voice is a flat, listener-relative sound; pan moves it on a
     // unit circle in front of the listener.
     alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
-    alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
     alSourcei(source, AL_LOOPING, AL_FALSE);
     return true;
 }

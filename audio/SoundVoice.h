@@ -69,29 +69,29 @@ private:
     ALCcontext* context;
     bool stereoAngles;
     bool floatBuffers;
-    ALuint source;
-    ALuint buffers[kBufferCount];
+    ALuint source = 0;
+    ALuint buffers[kBufferCount] = {};
     std::vector<ALuint> freeBuffers;
     // Frames in each queued buffer, oldest first.
     std::deque<int> queued;
     std::vector<float> staging;
     std::vector<short> narrow;
-    SoundStream* stream;
+    SoundStream* stream = nullptr;
     std::unique_ptr<SoundDecoder> decoder;
-    int headPosition;
+    int headPosition = 0;
     // The play will need a decoder and has not taken it yet.
-    bool claimed;
+    bool claimed = false;
     // Every frame of the play has been read.
-    bool exhausted;
+    bool exhausted = false;
     // Frames read into staging, not yet handed to a buffer.
-    int staged;
-    int frequency;
-    int channels;
-    bool looping;
-    bool active;
-    bool paused;
-    float volume;
-    float pan;
-    unsigned int generation;
-    long underruns;
+    int staged = 0;
+    int frequency = 0;
+    int channels = 1;
+    bool looping = false;
+    bool active = false;
+    bool paused = false;
+    float volume = 1.0f;
+    float pan = 0.0f;
+    unsigned int generation = 0;
+    long underruns = 0;
 };

@@ -9,10 +9,6 @@
 
 bool HazardSpot::dangerSoundLatch = false;
 
-HazardSpot::HazardSpot()
-    : state(nullptr), warningPicture(nullptr), dangerDuration(0), warningDuration(0), phaseStart(0),
-      warning(false), danger(false), sound(nullptr) {}
-
 HazardSpot::~HazardSpot() {
     if (graphic && warningPicture)
         graphic->removePicture(warningPicture);

@@ -12,7 +12,7 @@ class Sound;
 // for a moment, then idle again.
 class HazardSpot : public GameObject {
 public:
-    HazardSpot();
+    HazardSpot() = default;
     ~HazardSpot() override;
 
     // Phase lengths, then the warning picture and the projectile from the file.
@@ -33,15 +33,15 @@ public:
     static void resetSoundLatch() { dangerSoundLatch = false; }
 
 private:
-    GameState* state;
+    GameState* state = nullptr;
     Projectile projectile;
-    BitmapPicture* warningPicture;
-    unsigned int dangerDuration;
-    unsigned int warningDuration;
-    unsigned int phaseStart;
-    bool warning;
-    bool danger;
-    Sound* sound;
+    BitmapPicture* warningPicture = nullptr;
+    unsigned int dangerDuration = 0;
+    unsigned int warningDuration = 0;
+    unsigned int phaseStart = 0;
+    bool warning = false;
+    bool danger = false;
+    Sound* sound = nullptr;
 
     static bool dangerSoundLatch;
 };

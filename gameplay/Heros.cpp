@@ -28,17 +28,6 @@ bool facesLeft(HerosState s) {
 
 } // namespace
 
-Heros::Heros()
-    : currentPicture(nullptr), walkLeftMovement(nullptr), walkRightMovement(nullptr),
-      jumpLeftMovement(nullptr), jumpRightMovement(nullptr), jumpUpMovement(nullptr),
-      state(StandRight), previousPosition(0.0f, 0.0f), onGround(false), currentShotSound(nullptr),
-      hitDuration(0), hitStart(0), lives(3) {
-    for (auto& picture : statePictures)
-        picture = nullptr;
-    for (auto& s : stateShapes)
-        s = nullptr;
-}
-
 Heros::~Heros() {
     // The sounds stop their channels as they go.
     for (Sound* sound : ownedSounds)

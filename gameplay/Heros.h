@@ -31,7 +31,7 @@ enum HerosState {
 // falling and by being hit.
 class Heros : public GameObject {
 public:
-    Heros();
+    Heros() = default;
     // Frees what load built; nothing else refers to it.
     ~Heros() override;
 
@@ -84,25 +84,25 @@ private:
     SautMovement* readJumpFields(RecordReader& in);
     void readSoundPool(RecordReader& in, SoundPool& pool, int headingWords, bool looping);
 
-    StripedAnimatedBitmapPicture* statePictures[HerosStateCount];
-    StripedAnimatedBitmapPicture* currentPicture;
-    Shape* stateShapes[ShootRight + 1];
-    TranslationMovement* walkLeftMovement;
-    TranslationMovement* walkRightMovement;
-    SautMovement* jumpLeftMovement;
-    SautMovement* jumpRightMovement;
-    SautMovement* jumpUpMovement;
-    HerosState state;
-    Position previousPosition;
-    bool onGround;
+    StripedAnimatedBitmapPicture* statePictures[HerosStateCount] = {};
+    StripedAnimatedBitmapPicture* currentPicture = nullptr;
+    Shape* stateShapes[ShootRight + 1] = {};
+    TranslationMovement* walkLeftMovement = nullptr;
+    TranslationMovement* walkRightMovement = nullptr;
+    SautMovement* jumpLeftMovement = nullptr;
+    SautMovement* jumpRightMovement = nullptr;
+    SautMovement* jumpUpMovement = nullptr;
+    HerosState state = StandRight;
+    Position previousPosition{0.0f, 0.0f};
+    bool onGround = false;
     SoundPool jumpSounds;
     SoundPool landSounds;
     SoundPool shotSounds;
     SoundPool hurtSounds;
-    Sound* currentShotSound;
-    unsigned int hitDuration;
-    unsigned int hitStart;
-    int lives;
+    Sound* currentShotSound = nullptr;
+    unsigned int hitDuration = 0;
+    unsigned int hitStart = 0;
+    int lives = 3;
     std::string loadFailure;
 
     std::vector<Picture*> ownedPictures;

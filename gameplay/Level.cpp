@@ -30,10 +30,7 @@ Polygon readSegment(RecordReader& in, const char* what) {
 
 } // namespace
 
-Level::Level()
-    : ground(nullptr), targetGroup(nullptr), shotOffset(0.0f, 0.0f), background(nullptr),
-      hero(nullptr), waveStart(0), waveDelay(-1), waveSound(nullptr), waveLevel(0),
-      platformPicture(nullptr) {
+Level::Level() {
     GameRandom::seed(GameClock::now());
 }
 

@@ -50,20 +50,20 @@ public:
 private:
     void runWave();
 
-    Trigger* ground;
+    Trigger* ground = nullptr;
     std::list<Plateforme*> platforms;
     std::vector<HazardSpot*> hazardSpots;
-    TargetGroup* targetGroup;
-    Position shotOffset;
-    BitmapPicture* background;
-    Heros* hero;
-    unsigned int waveStart;
-    int waveDelay;
-    Sound* waveSound;
+    TargetGroup* targetGroup = nullptr;
+    Position shotOffset{0.0f, 0.0f};
+    BitmapPicture* background = nullptr;
+    Heros* hero = nullptr;
+    unsigned int waveStart = 0;
+    int waveDelay = -1;
+    Sound* waveSound = nullptr;
     std::vector<Sound*> waveSounds;
-    int waveLevel;
+    int waveLevel = 0;
     std::string loadFailure;
 
     // Shared by every platform, owned here.
-    BitmapPicture* platformPicture;
+    BitmapPicture* platformPicture = nullptr;
 };

@@ -4,7 +4,7 @@
 
 SautMovement::SautMovement(float stepX, float startSpeedY, float startDecrement, int period)
     : stepX(stepX), startSpeedY(startSpeedY), startDecrement(startDecrement), period(period),
-      counter(0), speedY(startSpeedY), decrement(startDecrement) {}
+      speedY(startSpeedY), decrement(startDecrement) {}
 
 void SautMovement::restart() {
     speedY = startSpeedY;

@@ -28,7 +28,7 @@ private:
     float startSpeedY;
     float startDecrement;
     int period;
-    int counter;
+    int counter = 0;
     float speedY;
     float decrement;
 };

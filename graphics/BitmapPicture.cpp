@@ -8,8 +8,7 @@
 
 BitmapPicture::BitmapPicture(const std::string& fileName, const GraphicProperties& properties,
                              Shape* shape, int flip)
-    : flip(flip), fileName(fileName), texture(0), texOrigin(0.0f, 0.0f), texWidth(1.0f),
-      texHeight(1.0f) {
+    : flip(flip), fileName(fileName) {
     this->properties = properties;
     this->shape = shape;
 }

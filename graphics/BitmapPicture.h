@@ -32,8 +32,8 @@ public:
 private:
     int flip;
     std::string fileName;
-    unsigned int texture;
-    Position texOrigin;
-    float texWidth;
-    float texHeight;
+    unsigned int texture = 0;
+    Position texOrigin{0.0f, 0.0f};
+    float texWidth = 1.0f;
+    float texHeight = 1.0f;
 };

@@ -10,8 +10,7 @@ Graphic::Graphic() : Graphic({}, GraphicProperties(), nullptr) {}
 
 Graphic::Graphic(const std::list<Picture*>& pictures, const GraphicProperties& properties,
                  Shape* shape)
-    : usePictureShapes(true), pictures(pictures), shape(shape), properties(properties),
-      sortNeeded(true) {}
+    : pictures(pictures), shape(shape), properties(properties) {}
 
 Graphic::~Graphic() {
     delete shape;

@@ -34,9 +34,9 @@ public:
 private:
     void sortPictures();
 
-    bool usePictureShapes;
+    bool usePictureShapes = true;
     std::list<Picture*> pictures;
     Shape* shape;
     GraphicProperties properties;
-    bool sortNeeded;
+    bool sortNeeded = true;
 };

@@ -12,7 +12,7 @@ GraphicProperties::GraphicProperties(const Position& position, const Rotation& r
     : position(position), rotation(rotation), scale(scale), depth(depth), alpha(alpha),
       anchor(anchor) {}
 
-void GraphicProperties::getMatrix(float m[16]) const {
+void GraphicProperties::getMatrix(float (&m)[16]) const {
     for (int i = 0; i < 16; ++i)
         m[i] = (i % 5 == 0) ? 1.0f : 0.0f;
     m[12] = position.getX();

@@ -28,7 +28,7 @@ public:
     void setAlpha(float value) { alpha = value; }
 
     // Column-major translation x rotation x scale, as glMultMatrixf expects.
-    void getMatrix(float m[16]) const;
+    void getMatrix(float (&m)[16]) const;
 
     virtual const char* getClassName() const { return "GraphicProperties"; }
 

@@ -6,9 +6,6 @@
 #include "graphics/Shape.h"
 #include "graphics/ShapeTransform.h"
 
-Picture::Picture()
-    : useDefaultShape(true), shape(nullptr), width(0.0f), height(0.0f), parent(nullptr) {}
-
 Picture::~Picture() {
     delete shape;
 }

@@ -8,7 +8,7 @@ class Shape;
 // One drawable element of a Graphic, placed inside the graphic's transform.
 class Picture {
 public:
-    Picture();
+    Picture() = default;
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
     virtual ~Picture();
@@ -38,10 +38,10 @@ protected:
     // Axis-aligned quad of the current size, placed by the given anchor.
     Shape* anchoredRectangle(const Position& anchor) const;
 
-    bool useDefaultShape;
-    Shape* shape;
+    bool useDefaultShape = true;
+    Shape* shape = nullptr;
     GraphicProperties properties;
-    float width;
-    float height;
-    Graphic* parent;
+    float width = 0.0f;
+    float height = 0.0f;
+    Graphic* parent = nullptr;
 };

@@ -31,10 +31,7 @@ template <typename It> It nextWrapped(It it, It begin, It end) {
 
 } // namespace
 
-Polygon::Polygon() : center(0.0f, 0.0f), radiusSquared(0.0f) {}
-
-Polygon::Polygon(const std::list<Position>& points)
-    : points(points), center(0.0f, 0.0f), radiusSquared(0.0f) {
+Polygon::Polygon(const std::list<Position>& points) : points(points) {
     updateCenter();
 }
 

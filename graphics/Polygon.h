@@ -8,7 +8,7 @@
 // Collision code reads the points; draw() fills it by ear clipping.
 class Polygon {
 public:
-    Polygon();
+    Polygon() = default;
     explicit Polygon(const std::list<Position>& points);
     Polygon(const Polygon& other);
     Polygon& operator=(const Polygon& other);
@@ -43,8 +43,8 @@ private:
                const Position* c) const;
 
     std::list<Position> points;
-    Position center;
-    float radiusSquared;
+    Position center{0.0f, 0.0f};
+    float radiusSquared = 0.0f;
     // Triples of pointers into this polygon's own points.
     std::list<Position*> triangles;
     std::list<Position> triangulatedPoints;

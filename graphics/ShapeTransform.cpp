@@ -6,7 +6,7 @@
 
 namespace {
 
-Shape* mapShape(const Shape& source, const float m[16], bool linearPart) {
+Shape* mapShape(const Shape& source, const float (&m)[16], bool linearPart) {
     Shape* result = new Shape();
     for (const Polygon& polygon : source.getPolygons()) {
         Polygon mapped;

@@ -24,7 +24,7 @@ GameObject::GameObject(bool visible, GameObject* parent, Graphic* graphic, Movem
                        bool useGraphicShape)
     : visible(visible), useGraphicShape(useGraphicShape), parent(parent), graphic(graphic),
       shape(shape), position(position), children(children ? *children : std::list<GameObject*>()),
-      movement(movement), ownsPosition(false) {}
+      movement(movement) {}
 
 GameObject::~GameObject() {
     children.clear();

@@ -60,5 +60,5 @@ protected:
     Movement* movement;
 
 private:
-    bool ownsPosition; // a position setPosition allocated goes with the object
+    bool ownsPosition = false; // a position setPosition allocated goes with the object
 };
