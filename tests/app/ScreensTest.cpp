@@ -50,11 +50,11 @@ protected:
 class MenuTest : public ScreenTest {
 protected:
     void SetUp() override {
-        const std::string eol = "\r\n", dir = TestImage::tempDir();
-        const std::string on = TestImage::solid(dir + "/on.png", 16, 16, 0, 255, 0) + eol;
-        const std::string off = TestImage::solid(dir + "/off.png", 16, 16, 255, 0, 0) + eol;
+        const std::string eol = "\r\n", dir = tempDir();
+        const std::string on = TestImage::solid(dir + "/on.bmp", 16, 16, 0, 255, 0) + eol;
+        const std::string off = TestImage::solid(dir + "/off.bmp", 16, 16, 255, 0, 0) + eol;
         const std::string file = writeTempFile(
-            "Menu.ini", "Title" + eol + TestImage::solid(dir + "/bg.png", 16, 16, 0, 0, 255) + eol +
+            "Menu.ini", "Title" + eol + TestImage::solid(dir + "/bg.bmp", 16, 16, 0, 0, 255) + eol +
                             "x:3 y:5 trailing words" + eol + "x:10 y:20" + eol + on + eol + off +
                             "any separator text" + eol + "x:40 y:20" + eol + on + eol + off + eol +
                             "music:Sounds/menu.ogg move:a:b.ogg ok:Sounds/ok.ogg delay:1000" + eol);
@@ -146,6 +146,7 @@ TEST_F(MenuTest, ValidationSoundsAtTheNextUpdateAndIsForgottenOnLeavingElseChang
 
 TEST_F(LevelStateTest, KeysDriveTheHeroAndSpaceFiresOnlyWhenTheHeroShoots) {
     landAs(StandRight);
+    EXPECT_EQ(GlContext::colourAt(45, 30), 'w'); // the white hero drawn
     const std::tuple<Uint8, SDLKey, HerosState> steps[] = {
         {SDL_KEYDOWN, SDLK_RIGHT, WalkRight},  {SDL_KEYUP, SDLK_RIGHT, StandRight},
         {SDL_KEYDOWN, SDLK_RCTRL, StandRight}, {SDL_KEYDOWN, SDLK_LEFT, WalkLeft},
@@ -213,7 +214,8 @@ TEST(LoaderXML, ReadsTheDocumentElementsAttributesAndRefusesEverythingElse) {
         {"", {}},
         {"this is not xml", {}},
         {"<v width=\"1024\" height=\"768\">", {}},
-        {"<v width=\"1024\" height=\"768\"/><w/>", {}}};
+        {"<v width=\"1024\" height=\"768\"/><w/>", {}},
+        {"<v a:b=\"1\" width=\"800\" height=\"600\"/>", {0, 0, 800, 600}}}; // no namespaces
     for (const auto& [xml, bounds] : cases) {
         std::unique_ptr<Rectangle> r(LoaderXML().load(writeTempFile("Viewport.xml", xml)));
         Position origin(0, 0);

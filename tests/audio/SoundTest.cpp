@@ -14,7 +14,6 @@
 #include "audio/SoundStream.h"
 #include "audio/SoundSystem.h"
 #include "support/TempFile.h"
-#include "support/TestImage.h"
 
 namespace {
 
@@ -128,7 +127,7 @@ protected:
         return std::unique_ptr<SoundChannel>(channel);
     }
 
-    std::string dir = TestImage::tempDir();
+    std::string dir = tempDir();
     SoundCapture capture{4};
     std::vector<std::unique_ptr<Sound>> sounds;
 };
@@ -291,7 +290,7 @@ TEST(SoundSystemOutput, ADeviceIsTheOutputAndCarriesThePlays) {
         }
         return;
     }
-    const std::string dir = TestImage::tempDir();
+    const std::string dir = tempDir();
     std::ofstream(dir + "/alsoft.conf")
         << "[general]\ndrivers=wave\n[wave]\nfile=" << dir << "/mix.wav\n";
     const std::string child =

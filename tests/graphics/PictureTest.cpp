@@ -8,20 +8,19 @@
 #include "graphics/Shape.h"
 #include "graphics/StripedAnimatedBitmapPicture.h"
 #include "support/GlContext.h"
+#include "support/TempFile.h"
 #include "support/TestImage.h"
 
 namespace {
 
 // 64 x 32: top-left red, top-right green, bottom-left blue, bottom-right white.
-std::string quadrants(bool opaque = false) {
+std::string quadrants() {
     TestImage image(64, 32);
-    image.fill(0, 0, 32, 16, 255, 0, 0, 255);
-    image.fill(32, 0, 32, 16, 0, 255, 0, 255);
-    image.fill(0, 16, 32, 16, 0, 0, 255, 255);
-    image.fill(32, 16, 32, 16, 255, 255, 255, 255);
-    const std::string path = TestImage::tempDir() + "/quadrants.png";
-    image.save(path, opaque);
-    return path;
+    image.fill(0, 0, 32, 16, 255, 0, 0);
+    image.fill(32, 0, 32, 16, 0, 255, 0);
+    image.fill(0, 16, 32, 16, 0, 0, 255);
+    image.fill(32, 16, 32, 16, 255, 255, 255);
+    return image.save(tempDir() + "/quadrants.bmp");
 }
 
 // The picture in a graphic at (40, 40), anchored at (32, 0): the quad covers x 8..72, y 40..72.
@@ -78,7 +77,7 @@ TEST(BitmapPicture, DrawsTheTextureRectangleUprightOrFlippedFromItsAnchor) {
         scene.picture.setTexHeight(ht);
         EXPECT_EQ(scene.draw(), seen) << flip << " " << s;
     }
-    Scene scene(quadrants(true)); // an RGB file is converted before upload
+    Scene scene(quadrants()); // an RGB file is converted before upload
     ASSERT_TRUE(scene.picture.loadTexture());
     EXPECT_EQ(scene.draw(), "rgbwkkkk");
     // Opacity is the graphic's times the picture's; the GL switches are off after the quad.
@@ -131,6 +130,11 @@ TEST(StripedAnimation, DrawsItsCellFromTheStripLentForOneDrawAndPacesFramesByDra
     EXPECT_EQ(std::make_tuple(scene.picture.getWidth(), scene.picture.getHeight(),
                               scene.picture.getProperties().getDepth()),
               std::make_tuple(64.0f, 32.0f, 1.5f));
+    BitmapPicture row(quadrants(), GraphicProperties(), nullptr, 0);
+    ASSERT_TRUE(row.loadTexture());
+    row.setWidth(128); // four cells in a row: the same frame shows another cell
+    animation.setStrip(&row);
+    EXPECT_EQ(scene.draw(), "kkkgkkkk"); // unanchored: x 40..72
     // Frame rate, speed and the frames over successive draws.
     const int savedRate = GameManager::getFrameRate();
     const std::tuple<int, int, std::string> paced[] = {{60, 12, "0000111112"}, {60, 120, "246"},

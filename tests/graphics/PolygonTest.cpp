@@ -61,4 +61,9 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesAndDrawsTheTriangles) {
     GlContext::reset();
     square.draw(0.0f, Position(-50, 0)); // filled, less the offset
     EXPECT_EQ(GlContext::colours({{75, 25}, {25, 25}}), "wk");
+    Polygon grown(Points{{10, 60}, {40, 60}, {40, 90}});
+    grown.draw(0.0f, Position(0, 0));
+    grown.addPoint({10, 90}); // drawn as it is now: a square
+    grown.draw(0.0f, Position(0, 0));
+    EXPECT_EQ(GlContext::colourAt(15, 85), 'w');
 }

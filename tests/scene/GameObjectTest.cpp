@@ -7,6 +7,7 @@
 #include "graphics/Shape.h"
 #include "scene/GameObject.h"
 #include "support/GlContext.h"
+#include "support/TempFile.h"
 #include "support/TestImage.h"
 
 namespace {
@@ -14,8 +15,8 @@ namespace {
 // An object showing one 8 x 8 square of a colour at its origin.
 struct Square {
     Square(uint8_t r, uint8_t g, uint8_t b)
-        : picture(TestImage::solid(TestImage::tempDir() + "/s.png", 8, 8, r, g, b),
-                  GraphicProperties(), nullptr, 0) {
+        : picture(TestImage::solid(tempDir() + "/s.bmp", 8, 8, r, g, b), GraphicProperties(),
+                  nullptr, 0) {
         picture.loadTexture();
         look.addPicture(&picture);
         object.setGraphic(&look);

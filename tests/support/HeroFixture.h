@@ -28,7 +28,7 @@ inline const Jump kJumpLeft = {-2, 12, 1, 2}, kJumpRight = {2, 11, 2, 1}, kJumpU
 
 // A fresh file's path; crlf chooses the line ends. Each pool's sounds are named after it.
 inline std::string writeHeroFile(bool crlf) {
-    const std::string strip = TestImage::tempDir() + "/hero.png";
+    const std::string strip = tempDir() + "/hero.bmp";
     TestImage::solid(strip, 64, 32, 255, 255, 255); // four 16 x 32 cells
     const auto jump = [](const Jump& j) {
         return " x:" + std::to_string(j.stepX) + " y:" + std::to_string(j.speedY) +

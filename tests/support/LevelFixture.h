@@ -14,8 +14,8 @@ struct LevelFixture {
     explicit LevelFixture(const std::vector<std::string>& layouts =
                               {"Images/none.png x:100 y:100 0 0 50 0 50 40 0 40\n"
                                "Images/none.png x:120 y:110 0 0 50 0 50 40 0 40\n"})
-        : dir(TestImage::tempDir()), levelFile(dir + "/Niveau1.ini") {
-        TestImage::solid(dir + "/warning sign.png", 8, 8, 255, 200, 0);
+        : dir(tempDir()), levelFile(dir + "/Niveau1.ini") {
+        TestImage::solid(dir + "/warning sign.bmp", 8, 8, 255, 200, 0);
         std::string list = "Target layouts count:" + std::to_string(layouts.size());
         for (const std::string& l : layouts) {
             const auto n = std::count(l.begin(), l.end(), '\n');
@@ -27,9 +27,9 @@ struct LevelFixture {
                         "count:2 platforms\nx:200 y:420 the first\nx:600 y:300\nHazards "
                         "count:6\n";
         for (int i = 0; i < 6; ++i)
-            t += dir + "/warning sign.png\nwarning x: " + std::to_string(100 * i) +
+            t += dir + "/warning sign.bmp\nwarning x: " + std::to_string(100 * i) +
                  "\nwarning y: 600\nProjectile\n" + dir +
-                 "/warning sign.png\nx:" + std::to_string(100 * i) +
+                 "/warning sign.bmp\nx:" + std::to_string(100 * i) +
                  "\ny:400\nOutline\n0 0 32 0 32 32 0 32\n";
         t += "Targets dx:20 dy:-30\n" + dir + "/layouts.txt\n";
         t += "Wave sound Sounds/wave.ogg vol:1\nWaves count:4";

@@ -1,26 +1,34 @@
 #pragma once
 
-#include <cstdint>
+#include <SDL/SDL.h>
 #include <string>
-#include <vector>
 
-// Small RGBA images written as PNG files for the picture tests.
+// Small opaque test pictures, saved as BMP files: the game's image loader
+// reads any format it knows by its content, whatever the file is called.
 class TestImage {
 public:
-    TestImage(int width, int height);
+    TestImage(int width, int height)
+        : surface(
+              SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 24, 0xFF, 0xFF00, 0xFF0000, 0)) {}
+    ~TestImage() { SDL_FreeSurface(surface); }
 
     // Fills the rectangle whose top-left pixel is (x, y), rows counted from the top.
-    void fill(int x, int y, int w, int h, uint8_t r, uint8_t g, uint8_t b, uint8_t a);
-    // Writes an 8-bit RGBA PNG, or an RGB one without the alpha channel when opaque.
-    bool save(const std::string& path, bool opaque = false) const;
-
-    // A one-colour opaque image at path; returns the path.
-    static std::string solid(const std::string& path, int width, int height, uint8_t r, uint8_t g,
-                             uint8_t b);
-    // A fresh, empty folder for a test's files.
-    static std::string tempDir();
+    void fill(int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b) {
+        SDL_Rect rect = {static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
+                         static_cast<Uint16>(h)};
+        SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, r, g, b));
+    }
+    std::string save(const std::string& path) const {
+        SDL_SaveBMP(surface, path.c_str());
+        return path;
+    }
+    static std::string solid(const std::string& path, int width, int height, Uint8 r, Uint8 g,
+                             Uint8 b) {
+        TestImage image(width, height);
+        image.fill(0, 0, width, height, r, g, b);
+        return image.save(path);
+    }
 
 private:
-    int width, height;
-    std::vector<uint8_t> pixels;
+    SDL_Surface* surface;
 };
