@@ -234,7 +234,8 @@ TEST_F(AudioTest, StreamsRefillByElapsedTimeWithoutUnderrun) {
         const long underruns = capture.system().getUnderrunCount();
         std::unique_ptr<SoundChannel> left = play(tone("music.ogg", 2.0, 2), kLooping),
                                       right = play(tone("e.wav", 0.3), kLooping);
-        EXPECT_TRUE(left->setPan(-1.0f) && right->setPan(1.0f));
+        // Resuming a play that is not paused leaves it playing.
+        EXPECT_TRUE(left->setPan(-1.0f) && right->setPan(1.0f) && left->setPaused(false));
         // Past the end of the two-second music: it wrapped and still sounds.
         capture.run(SoundCapture::kFrequency * 5 / 2 / period + 1, period);
         EXPECT_GT(std::min(capture.rms(0, 2.1, 2.5), capture.rms(1, 2.1, 2.5)), 0.15) << period;

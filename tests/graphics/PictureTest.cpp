@@ -135,6 +135,9 @@ TEST(StripedAnimation, DrawsItsCellFromTheStripLentForOneDrawAndPacesFramesByDra
     row.setWidth(128); // four cells in a row: the same frame shows another cell
     animation.setStrip(&row);
     EXPECT_EQ(scene.draw(), "kkkgkkkk"); // unanchored: x 40..72
+    StripedAnimatedBitmapPicture whole(&scene.picture, 64, 32, 0, false, new int[1](), 1);
+    whole.draw(); // one cell as wide as the strip
+    EXPECT_EQ(whole.getTexSize(), Position(1, 1));
     // Frame rate, speed and the frames over successive draws.
     const int savedRate = GameManager::getFrameRate();
     const std::tuple<int, int, std::string> paced[] = {{60, 12, "0000111112"}, {60, 120, "246"},

@@ -3,6 +3,7 @@
 
 #include "graphics/GraphicProperties.h"
 #include "graphics/Polygon.h"
+#include "graphics/Shape.h"
 #include "support/GlContext.h"
 
 using Points = std::list<Position>;
@@ -31,6 +32,7 @@ TEST(Polygon, CentreAndCopies) {
     EXPECT_EQ(copy.getPoints(), closed.getPoints());
     copy.setPoints({{0, 0}, {4, 0}});
     EXPECT_EQ(copy.getCenter(), Position(2, 0));
+    EXPECT_EQ(Shape({closed, copy}).getPolygon(1).getPoints(), copy.getPoints());
 }
 
 // Each triangle turns counter-clockwise; an outline of n corners gives n - 2.
@@ -38,7 +40,8 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesAndDrawsTheTriangles) {
     for (const Points& points :
          {Points{{0, 0}, {4, 0}, {4, 1}, {1, 1}, {1, 4}, {0, 4}}, // reflex
           {{0, 0}, {10, 0}, {10, 10}, {5, 2}, {0, 10}},           // first ear holds (5, 2)
-          {{1, 8}, {2, 0}, {8, 3}, {3, 7}, {4, 3}}}) {            // slanted round (4, 3)
+          {{1, 8}, {2, 0}, {8, 3}, {3, 7}, {4, 3}},               // slanted round (4, 3)
+          {{14, 11}, {12, 11}, {9, 12}, {2, 16}, {1, 10}, {7, 7}, {9, 2}}}) { // misses between ears
         Polygon polygon(points);
         polygon.triangulate();
         polygon.triangulate(); // again: a fresh list, not one appended to the last
