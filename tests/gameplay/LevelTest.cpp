@@ -163,6 +163,10 @@ TEST_F(World, LandingTakesTheEdgeStartsHeightAndOnlyFromAbove) {
                          Position(250, 60));
         EXPECT_EQ(pose(), after);
     }
+    place(250, 440); // over the first platform: falls onto its top
+    frame();
+    land();
+    EXPECT_EQ(pose(), "StandRight 250,420 grounded");
 }
 
 TEST_F(World, EachActionPlaysFromItsPoolAndAHitLasts3000msOfThreeLives) {

@@ -135,6 +135,9 @@ TEST(StripedAnimation, DrawsItsCellFromTheStripLentForOneDrawAndPacesFramesByDra
     row.setWidth(128); // four cells in a row: the same frame shows another cell
     animation.setStrip(&row);
     EXPECT_EQ(scene.draw(), "kkkgkkkk"); // unanchored: x 40..72
+    scene.graphic.getProperties().setAlpha(0.5f); // lent for the draw: the graphic's opacity
+    scene.draw();
+    EXPECT_NEAR(GlContext::pixel(68, 44).g, 128, 3);
     StripedAnimatedBitmapPicture whole(&scene.picture, 64, 32, 0, false, new int[1](), 1);
     whole.draw(); // one cell as wide as the strip
     EXPECT_EQ(whole.getTexSize(), Position(1, 1));
