@@ -17,7 +17,6 @@
 #include "support/GlContext.h"
 #include "support/HeroFixture.h"
 #include "support/IdleState.h"
-#include "support/KeyEvents.h"
 #include "support/LevelFixture.h"
 #include "support/RecordingSoundSystem.h"
 #include "support/ScriptedClock.h"
@@ -33,9 +32,15 @@ using Log = std::vector<std::string>;
 // A screen run frame by frame as the manager runs it, on the recording sound system.
 class ScreenTest : public testing::Test {
 protected:
+    static void push(Uint8 type, SDLKey key) { // input as the screens read it
+        SDL_Event event{};
+        event.type = type;
+        event.key.keysym.sym = key;
+        SDL_PushEvent(&event);
+    }
     void frame(GameState& screen, std::initializer_list<SDLKey> pressed = {}) {
         for (SDLKey key : pressed)
-            KeyEvents::push(SDL_KEYDOWN, key);
+            push(SDL_KEYDOWN, key);
         screen.handleEvents();
         GlContext::reset();
         if (manager->getCurrentState() == &screen)
@@ -107,8 +112,8 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfWrapsTheSelectionAndDrawsItOverTheBackgroun
     const std::pair<SDLKey, int> steps[] = {
         {SDLK_UP, 1}, {SDLK_UP, 0}, {SDLK_DOWN, 1}, {SDLK_DOWN, 0}, {SDLK_ESCAPE, 0}};
     for (const auto& [key, selection] : steps) {
-        KeyEvents::push(SDL_KEYDOWN, key);
-        KeyEvents::push(SDL_KEYUP, key); // releases do nothing
+        push(SDL_KEYDOWN, key);
+        push(SDL_KEYUP, key); // releases do nothing
         menu.handleEvents();
         EXPECT_EQ(menu.getSelection(), selection) << key;
     }
@@ -125,7 +130,7 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfWrapsTheSelectionAndDrawsItOverTheBackgroun
 }
 
 TEST_F(MenuTest, ValidationSoundsAtTheNextUpdateAndIsForgottenOnLeavingElseChangesAfterTheDelay) {
-    KeyEvents::push(SDL_KEYDOWN, SDLK_RETURN);
+    push(SDL_KEYDOWN, SDLK_RETURN);
     menu.handleEvents();
     EXPECT_EQ(sound.take("ok"), Log{}); // the sound waits for the update
     menu.update();                      // starts the timer
@@ -146,13 +151,13 @@ TEST_F(MenuTest, ValidationSoundsAtTheNextUpdateAndIsForgottenOnLeavingElseChang
 
 TEST_F(LevelStateTest, KeysDriveTheHeroAndSpaceFiresOnlyWhenTheHeroShoots) {
     landAs(StandRight);
-    EXPECT_EQ(GlContext::colourAt(45, 30), 'w'); // the white hero drawn
+    EXPECT_EQ(colours({{45, 30}}), "w"); // the white hero drawn
     const std::tuple<Uint8, SDLKey, HerosState> steps[] = {
         {SDL_KEYDOWN, SDLK_RIGHT, WalkRight},  {SDL_KEYUP, SDLK_RIGHT, StandRight},
         {SDL_KEYDOWN, SDLK_RCTRL, StandRight}, {SDL_KEYDOWN, SDLK_LEFT, WalkLeft},
         {SDL_KEYUP, SDLK_LEFT, StandLeft},     {SDL_KEYDOWN, SDLK_LCTRL, AirLeft}};
     for (const auto& [type, key, state] : steps) {
-        KeyEvents::push(type, key);
+        push(type, key);
         frame(screen);
         EXPECT_EQ(hero->getState(), state) << key;
     }
@@ -160,7 +165,7 @@ TEST_F(LevelStateTest, KeysDriveTheHeroAndSpaceFiresOnlyWhenTheHeroShoots) {
     hero->setPosition(Position(110, 150)); // shot point (130, 120): the first target
     frame(screen, {SDLK_SPACE});
     EXPECT_EQ(aimed(), nullptr);
-    KeyEvents::push(SDL_KEYUP, SDLK_SPACE);
+    push(SDL_KEYUP, SDLK_SPACE);
     landAs(StandLeft);
     hero->setPosition(Position(110, 150));
     frame(screen, {SDLK_SPACE});

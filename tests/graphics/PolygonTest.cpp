@@ -68,5 +68,5 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesAndDrawsTheTriangles) {
     grown.draw(0.0f, Position(0, 0));
     grown.addPoint({10, 90}); // drawn as it is now: a square
     grown.draw(0.0f, Position(0, 0));
-    EXPECT_EQ(GlContext::colourAt(15, 85), 'w');
+    EXPECT_EQ(GlContext::colours({{15, 85}}), "w");
 }
