@@ -69,7 +69,6 @@ protected:
 
 std::vector<int> updated;
 
-// Logs its id when updated, then runs its scripted action.
 class LoggingObject : public GameObject {
 public:
     LoggingObject(int id, float depth) : id(id) {

@@ -42,7 +42,6 @@ public:
         soundSystem.render(recording.data() + start, count);
     }
     void clear() { recording.clear(); }
-    // Root mean square of one side between two times, in seconds.
     double rms(int side, double from, double to) const {
         const int a = frameAt(from), b = frameAt(to);
         double sum = 0.0;
@@ -50,7 +49,6 @@ public:
             sum += static_cast<double>(at(i, side)) * at(i, side);
         return b > a ? std::sqrt(sum / (b - a)) : 0.0;
     }
-    // Longest run of (near) silent frames.
     int longestSilence(double from, double to) const {
         int longest = 0, run = 0;
         for (int i = frameAt(from); i < frameAt(to); ++i) {
@@ -59,7 +57,6 @@ public:
         }
         return longest;
     }
-    // The largest jump between neighbouring samples of one side.
     float steepest(int side, double from, double to) const {
         float step = 0;
         for (int i = std::max(1, frameAt(from)); i < frameAt(to); ++i)

@@ -1,10 +1,6 @@
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/stat.h>
-#include <thread>
 
 #include "gameplay/HazardSpot.h"
 #include "gameplay/Heros.h"
@@ -314,25 +310,4 @@ TEST_F(World, TheLayoutIsPickedAtRandomFromTheList) {
         const std::list<GameObject*>& built = read.getTargetGroup()->getChildren();
         EXPECT_EQ(built.empty() ? -1 : built.front()->getPosition()->getX(), x) << r;
     }
-}
-
-// The layout list is a pipe here, so the test sees the open files when the level opens it.
-TEST_F(World, TheLevelFileIsClosedBeforeTheLayoutListOpens) {
-    const std::string list = files.dir + "/layouts.txt";
-    std::filesystem::rename(list, list + ".bak");
-    ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
-    bool levelFileOpen = true;
-    std::thread writer([&] {
-        std::ofstream pipe(list); // returns once the level opened the list
-        levelFileOpen = false;
-        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-            std::error_code error;
-            levelFileOpen |= std::filesystem::read_symlink(entry.path(), error) == files.levelFile;
-        }
-        pipe << std::ifstream(list + ".bak").rdbuf();
-    });
-    Level read;
-    EXPECT_TRUE(read.load(files.levelFile.c_str(), &hero, &state)) << read.failure();
-    writer.join();
-    EXPECT_FALSE(levelFileOpen);
 }

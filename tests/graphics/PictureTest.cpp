@@ -1,11 +1,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <memory>
 
 #include "app/GameManager.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Graphic.h"
-#include "graphics/Shape.h"
 #include "graphics/StripedAnimatedBitmapPicture.h"
 #include "support/GlContext.h"
 #include "support/TempFile.h"
@@ -40,15 +38,6 @@ struct Scene {
     }
     BitmapPicture picture;
     Graphic graphic;
-};
-
-struct RecordingPicture : Picture {
-    RecordingPicture(std::vector<int>& log, int id, float depth) : log(log), id(id) {
-        properties.setDepth(depth);
-    }
-    void draw() override { log.push_back(id); }
-    std::vector<int>& log;
-    int id;
 };
 
 std::string framesOverDraws(StripedAnimatedBitmapPicture& animation, size_t draws) {
@@ -90,23 +79,6 @@ TEST(BitmapPicture, DrawsTheTextureRectangleUprightOrFlippedFromItsAnchor) {
     scene.picture.setWidth(64);
     scene.picture.setHeight(32);
     EXPECT_EQ(scene.draw(), "kkkkkkkk");
-}
-
-// Sorted, stably, when a picture comes in: a depth changed later waits for the next one.
-TEST(Graphic, DrawsPicturesInStableAscendingDepthAndRemovesEveryEntry) {
-    std::vector<int> log;
-    RecordingPicture back(log, 1, 0.5f), front(log, 2, 0), same(log, 3, 0), late(log, 4, 0);
-    Graphic graphic({&back, &front}, GraphicProperties(), nullptr); // sorted on the first draw
-    graphic.draw();
-    back.getProperties().setDepth(-1);
-    graphic.draw();
-    for (Picture* p : {&late, &same, &late})
-        graphic.addPicture(p);
-    graphic.removePicture(&late);
-    graphic.draw();
-    EXPECT_EQ(log, (std::vector<int>{2, 1, 2, 1, 1, 2, 3}));
-    Graphic outlined({&front}, GraphicProperties(), new Shape()); // the pictures' outlines count
-    EXPECT_EQ(std::unique_ptr<Shape>(outlined.getWorldShape())->getPolygons().size(), 1u);
 }
 
 // The quadrants as a strip of four 32 x 16 cells: red, green, blue, white.
