@@ -106,7 +106,7 @@ TEST(StripedAnimation, DrawsItsCellFromTheStripLentForOneDrawAndPacesFramesByDra
     ASSERT_TRUE(row.loadTexture());
     row.setWidth(128); // four cells in a row: the same frame shows another cell
     animation.setStrip(&row);
-    EXPECT_EQ(scene.draw(), "kkkgkkkk"); // unanchored: x 40..72
+    EXPECT_EQ(scene.draw(), "kkkgkkkk");          // unanchored: x 40..72
     scene.graphic.getProperties().setAlpha(0.5f); // lent for the draw: the graphic's opacity
     scene.draw();
     EXPECT_NEAR(GlContext::pixel(68, 44).g, 128, 3);
