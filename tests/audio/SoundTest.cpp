@@ -63,7 +63,6 @@ public:
             step = std::max(step, std::fabs(at(i, side) - at(i - 1, side)));
         return step;
     }
-    // Every frame between the two times (clipped to the recording) is zero.
     bool isSilent(double from, double to) const {
         return longestSilence(from, to) == frameAt(to) - frameAt(from);
     }
@@ -172,6 +171,10 @@ TEST_F(AudioTest, TogglePausePausesAndResumesWhereItWas) {
     capture.run(60); // the rest of the second still sounds
     EXPECT_GT(capture.rms(0, 0.75, 1.49), 0.2);
     EXPECT_TRUE(capture.isSilent(1.51, 10.0));
+    start("", false, false); // no file: a second of true silence
+    capture.clear();
+    capture.run(10);
+    EXPECT_EQ(capture.rms(0, 0, 0.16), 0.0);
 }
 
 TEST_F(AudioTest, CallsOnAPlayThatEndedDoNothingNotEvenOnTheSlotsNextPlay) {

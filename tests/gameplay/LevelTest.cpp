@@ -88,6 +88,8 @@ struct World : testing::Test {
 
 TEST_F(World, TheHeroFileIsReadInOrderAndKeysMoveBetweenThePosesAndAHitKeepsTheShape) {
     EXPECT_EQ(pose(), "StandRight 40,100");
+    EXPECT_EQ(hero.getStateShape(StandRight)->getPolygon(0).getPoints(),
+              (std::list<Position>{{0, 0}, {16, 0}, {16, 32}, {0, 32}, {0, 0}})); // closed
     for (int s = StandLeft; s <= HitRight; ++s) {
         StripedAnimatedBitmapPicture* picture = hero.getStatePicture(HerosState(s));
         const HeroFixture::Animation& a = HeroFixture::kAnimations[s];
@@ -270,6 +272,7 @@ TEST_F(World, ASpotWarnsThenStrikesFor500msEachAndOneAtATimeVoicesIt) {
 TEST_F(World, TargetsFillOverBurstsAndTakePointsInTheBoxOfTheirFourCorners) {
     ASSERT_TRUE(target(0)->getGraphic()); // showing its picture
     EXPECT_EQ(target(0)->getGraphic()->getPictures().front(), target(0)->getPicture());
+    EXPECT_TRUE(GameState::drawOrder(target(0), level.getPlatforms().front())); // under platforms
     // The shot point is the hero position plus (20, -30); (150, 140) is inside both targets.
     level.fireAt(Position(130, 170));
     level.fireAt(Position(900, 900)); // a miss keeps the target being filled

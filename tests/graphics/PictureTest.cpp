@@ -113,6 +113,9 @@ TEST(StripedAnimation, DrawsItsCellFromTheStripLentForOneDrawAndPacesFramesByDra
     StripedAnimatedBitmapPicture whole(&scene.picture, 64, 32, 0, false, new int[1](), 1);
     whole.draw(); // one cell as wide as the strip
     EXPECT_EQ(whole.getTexSize(), Position(1, 1));
+    StripedAnimatedBitmapPicture thin(&scene.picture, 1, 32, 0, false, new int[1]{3}, 1);
+    thin.draw(); // cells a pixel wide
+    EXPECT_EQ(thin.getTexOrigin(), Position(3.0f / 64, 0));
     // Frame rate, speed and the frames over successive draws.
     const int savedRate = GameManager::getFrameRate();
     const std::tuple<int, int, std::string> paced[] = {{60, 12, "0000111112"}, {60, 120, "246"},

@@ -3,6 +3,7 @@
 
 #include "graphics/GraphicProperties.h"
 #include "graphics/Polygon.h"
+#include "graphics/Rectangle.h"
 #include "graphics/Shape.h"
 #include "support/GlContext.h"
 
@@ -33,6 +34,8 @@ TEST(Polygon, CentreAndCopies) {
     copy.setPoints({{0, 0}, {4, 0}});
     EXPECT_EQ(copy.getCenter(), Position(2, 0));
     EXPECT_EQ(Shape({closed, copy}).getPolygon(1).getPoints(), copy.getPoints());
+    EXPECT_EQ(Rectangle(Position(1, 2), 3, 4).getPoints(),
+              (Points{{1, 2}, {4, 2}, {4, 6}, {1, 6}}));
 }
 
 // Each triangle turns counter-clockwise; an outline of n corners gives n - 2.

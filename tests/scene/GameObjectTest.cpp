@@ -12,7 +12,6 @@
 
 namespace {
 
-// An object showing one 8 x 8 square of a colour at its origin.
 struct Square {
     Square(uint8_t r, uint8_t g, uint8_t b)
         : picture(TestImage::solid(tempDir() + "/s.bmp", 8, 8, r, g, b), GraphicProperties(),
