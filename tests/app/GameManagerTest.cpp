@@ -1,4 +1,5 @@
 #include <GL/gl.h>
+#include <SDL/SDL.h>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
@@ -150,7 +151,11 @@ TEST_F(GameManagerTest, StopFinishesTheFrameAndChangesApplyAtOnce) {
     }
 }
 
-TEST_F(GameManagerTest, InitMakesTwoHundredChannelsAndTakesTheFrameRate) {
+TEST_F(GameManagerTest, InitMakesTwoHundredChannelsAndTakesTheFrameRateOrExitsWithoutVideo) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // the test's own window stays
+    EXPECT_EXIT((SDL_QuitSubSystem(SDL_INIT_VIDEO), setenv("SDL_VIDEODRIVER", "none", 1),
+                 manager.init(0, 0, 8, 8, 32, 30, 0, "")),
+                testing::ExitedWithCode(1), "");
     GameManager::setSoundSystem(nullptr);
     manager.init(10, 20, 128, 128, 32, 30, 0, "VELM Tolvek");
     SoundSystem* made = GameManager::getSoundSystem();

@@ -144,8 +144,7 @@ def run_case(case, binary, data_dir, display):
 
 def judge(game, refuses, play):
     if refuses:
-        code = game.exit_code(timeout=30)
-        err = game.err
+        code, err = game.exit_code(timeout=30), game.err
         path = refuses.pattern if isinstance(refuses, re.Pattern) else re.escape(refuses)
         named = len(err.splitlines()) == 1 and re.match(r"tolvek: (\./)?%s: " % path, err)
         check(code == 1 and named and not SANITIZER.search(err),

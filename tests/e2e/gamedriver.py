@@ -61,8 +61,7 @@ class Game:
                 f.write("[general]\ndrivers=wave\n[wave]\nfile=%s\n" % self.wav)
         self.proc = subprocess.Popen([binary], cwd=data_dir, env=env, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.PIPE)
-        self.key = self.hold = display.key  # hold(name, seconds)
-        self.screenshot = display.screenshot
+        self.key, self.hold, self.screenshot = display.key, display.key, display.screenshot
 
     def wait_window(self, timeout=10):
         """The window, once it shows; None when the game ended first."""
@@ -245,8 +244,7 @@ class LevelFile:
     SPOT_LINES = 9
 
     def __init__(self, data_dir):
-        lines = file_lines(os.path.join(data_dir, "Levels/Niveau1.ini"))
-        self.data_dir = data_dir
+        lines, self.data_dir = file_lines(os.path.join(data_dir, "Levels/Niveau1.ini")), data_dir
         self.background = lines[1].split()[0]
         platforms = next(i for i, line in enumerate(lines) if line.startswith("Platforms"))
         words = lines[platforms].split()
