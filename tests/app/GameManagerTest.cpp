@@ -152,7 +152,7 @@ TEST_F(GameManagerTest, StopFinishesTheFrameAndChangesApplyAtOnce) {
 }
 
 TEST_F(GameManagerTest, InitMakesTwoHundredChannelsAndTakesTheFrameRateOrExitsWithoutVideo) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe"); // the test's own window stays
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // not a fork sharing our X link
     EXPECT_EXIT((SDL_QuitSubSystem(SDL_INIT_VIDEO), setenv("SDL_VIDEODRIVER", "none", 1),
                  manager.init(0, 0, 8, 8, 32, 30, 0, "")),
                 testing::ExitedWithCode(1), "");
