@@ -121,8 +121,9 @@ class Game:
         return numpy.frombuffer(data[at:at + (len(data) - at) // 8 * 8], "<f4").reshape(-1, 2)
 
     def levels(self, t0, t1, step=0.02):
-        """RMS of each step-long window between two wall-clock times (one when step is None)."""
+        """RMS per step-long window from wall-clock t0 to t1 (one if step is None), once written."""
         check(self.sound_start is not None, "the game opened no sound device")
+        self.wait_until(t1)
         frames = self.samples()[max(0, int((t0 - self.sound_start) * RATE)):
                                 max(0, int((t1 - self.sound_start) * RATE))]
         size = int(step * RATE) if step else max(1, len(frames))

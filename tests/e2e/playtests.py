@@ -19,14 +19,12 @@ SILENT = 0.002
 
 
 def heard(game, t0, t1, what):
-    game.wait_until(t1)
     level = game.levels(t0, t1, None)[0]
     check(level > HEARD, "%s not heard (rms %.4f)" % (what, level))
 
 
 def onsets(game, t0, t1):
     """When sounds start: a loud window after a quiet one (one playing at t0 is not counted)."""
-    game.wait_until(t1)
     found, quiet = [], False
     for i, level in enumerate(game.levels(t0, t1)):
         if quiet and level > HEARD:
