@@ -70,10 +70,7 @@ def main():
         slope = slope_per_minute(settled)
         print("resident memory: %d kB at 1 min, %d kB at the end, slope %.2f kB/min after 1 min"
               % (settled[0][1] if settled else 0, samples[-1][1], slope))
-        game.key("Escape")  # to the credits, and any key there
-        time.sleep(1.0)
-        game.key("a")
-        code = game.exit_code(timeout=20)
+        code = game.leave()
         print("exit code %d" % code)
         return 0 if code == 0 and abs(slope) <= FLAT_KB_PER_MINUTE else 1
     finally:

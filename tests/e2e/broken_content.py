@@ -153,10 +153,7 @@ def judge(game, refuses, play):
     if game.wait_window(timeout=30) is not None:
         play(game)
     check(game.proc.poll() is None, "ended early: exit %s" % game.proc.poll())
-    game.key("Escape")  # to the credits, and any key there
-    time.sleep(1.0)
-    game.key("a")
-    code, err = game.exit_code(timeout=20), game.err
+    code, err = game.leave(), game.err
     check(code == 0 and all(LIBRARY_LINE.match(line) for line in err.splitlines()),
           "expected a clean end; got exit %d, stderr %r" % (code, err[-3000:]))
     return "played and left cleanly"

@@ -50,8 +50,7 @@ class Display:
 
 class Game:
     def __init__(self, binary, data_dir, display, record=False):
-        """record=True has OpenAL Soft's wave-file device write the game's mix in real time
-        (float stereo) to a file; sound_start is when the file appeared."""
+        """record: OpenAL Soft's wave device writes the live mix (float stereo) to self.wav."""
         self.display, self.data_dir, self.err, self.record = display, data_dir, "", record
         self.dir, self.sound_start = tempfile.mkdtemp(prefix="tolvek-sound-"), None
         self.wav, env = os.path.join(self.dir, "mix.wav"), display.env
@@ -97,6 +96,12 @@ class Game:
             if shows(shot):
                 return shot, taken
         raise AssertionError("%s did not show within %d s" % (what, timeout))
+
+    def leave(self):
+        self.key("Escape")  # to the credits, and any key there
+        time.sleep(1.0)
+        self.key("a")
+        return self.exit_code(timeout=20)
 
     def exit_code(self, timeout=5):
         """Waits for the end; a hang is killed and reported."""
