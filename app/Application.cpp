@@ -4,7 +4,13 @@
 #include <cstdio>
 #include <string>
 
+#include "app/Checkpoint.h"
+#include "app/CommandLine.h"
+#include "app/ContentDigest.h"
 #include "app/CreditsState.h"
+#include "app/DemoPlayer.h"
+#include "app/DemoRecorder.h"
+#include "app/GameClock.h"
 #include "app/GameManager.h"
 #include "app/LevelState.h"
 #include "app/LoaderXML.h"
@@ -32,7 +38,44 @@ Application::~Application() {
     delete creditsState;
 }
 
-int Application::start() {
+int Application::start(const CommandLine& options) {
+    const DemoRecorder::Snapshot snapshot = [this](const std::vector<std::string>& sounds) {
+        return Checkpoint(GameManager::getInstance()->getCurrentState(), menuState, levelState,
+                          sounds);
+    };
+    const std::string digest = ContentDigest::of(".");
+    DemoPlayer player(snapshot);
+    DemoRecorder recorder(snapshot);
+    const bool replaying = !options.replayFile.empty(), recording = !options.recordFile.empty();
+    if (replaying && !player.open(options.replayFile, digest))
+        return refuse(options.replayFile + ": " + player.failure());
+    if (recording && !recorder.open(options.recordFile, digest))
+        return refuse(options.recordFile + ": " + recorder.failure());
+    if (replaying && recording)
+        player.echoTo(&recorder);
+    PlayTap::install(replaying ? static_cast<PlayTap*>(&player) : recording ? &recorder : nullptr);
+    const unsigned int started = GameClock::realNow();
+    const int code = play(options);
+    PlayTap::install(nullptr);
+    if (recording)
+        recorder.finish();
+    if (!replaying || code != 0)
+        return code;
+    return report(options.replayFile, player, (GameClock::realNow() - started) / 1000.0,
+                  options.fast);
+}
+
+int Application::report(const std::string& replayFile, const DemoPlayer& player, double seconds,
+                        bool fast) const {
+    if (fast)
+        std::printf("%lu frames in %.2f s (%.1f fps)\n", player.framesPlayed(), seconds,
+                    seconds > 0 ? player.framesPlayed() / seconds : 0.0);
+    if (!player.message().empty())
+        refuse(replayFile + ": " + player.message());
+    return player.exitCode();
+}
+
+int Application::play(const CommandLine& options) {
     Position corner(0.0f, 0.0f);
     LoaderXML loader;
     Rectangle* viewport = loader.load(kViewportFile);
@@ -43,6 +86,8 @@ int Application::start() {
     viewport->getBounds(corner, width, height);
     delete viewport;
 
+    GameManager::getInstance()->setSilent(options.fast);
+    GameManager::getInstance()->setPaced(!options.fast);
     GameManager::getInstance()->init(static_cast<int>(corner.getX()),
                                      static_cast<int>(corner.getY()), width, height, 32, 60,
                                      kVideoFlags, "VELM Tolvek");

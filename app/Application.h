@@ -1,6 +1,10 @@
 #pragma once
 
+#include <string>
+
+class CommandLine;
 class CreditsState;
+class DemoPlayer;
 class GameState;
 class LevelState;
 class MenuState;
@@ -14,11 +18,17 @@ public:
     Application& operator=(const Application&) = delete;
     ~Application();
 
-    // Reads the content, opens the window and plays until the game ends.
-    // The process exit code: 0, or 1 when the content cannot be played.
-    int start();
+    // Reads the content, opens the window and plays until the game ends,
+    // recording or replaying as the options say. The process exit code: 0,
+    // 1 when the content or a recorded play cannot be played, 3 when a
+    // replay diverges.
+    int start(const CommandLine& options);
 
 private:
+    int play(const CommandLine& options);
+    int report(const std::string& replayFile, const DemoPlayer& player, double seconds,
+               bool fast) const;
+
     TransitionState* transitionState = nullptr;
     MenuState* menuState = nullptr;
     LevelState* levelState = nullptr;

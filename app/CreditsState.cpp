@@ -3,6 +3,7 @@
 #include <SDL/SDL.h>
 
 #include "app/GameManager.h"
+#include "app/InputSource.h"
 #include "audio/Sound.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Graphic.h"
@@ -33,7 +34,7 @@ void CreditsState::leave() {
 
 void CreditsState::handleEvents() {
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (InputSource::poll(event))
         if (event.type == SDL_KEYDOWN || event.type == SDL_QUIT)
             GameManager::getInstance()->stop();
 }

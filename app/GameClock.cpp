@@ -2,10 +2,17 @@
 
 #include <SDL/SDL.h>
 
+#include "app/PlayTap.h"
+
 GameClock::Source GameClock::source = nullptr;
 GameClock::Sleeper GameClock::sleeper = nullptr;
 
 unsigned int GameClock::now() {
+    PlayTap* tap = PlayTap::current();
+    return tap ? tap->tick(realNow()) : realNow();
+}
+
+unsigned int GameClock::realNow() {
     return source ? source() : SDL_GetTicks();
 }
 

@@ -7,7 +7,10 @@ public:
     using Source = unsigned int (*)();
     using Sleeper = void (*)(unsigned int ms);
 
+    // The game's time: every reading passes through the play tap, if any.
     static unsigned int now();
+    // The machine's time, for pacing frames; never recorded.
+    static unsigned int realNow();
     static void sleep(unsigned int ms);
     // Null puts SDL's counter (or SDL_Delay) back.
     static void setSource(Source source);

@@ -9,6 +9,7 @@
 #include "app/FramePacer.h"
 #include "app/GameClock.h"
 #include "app/GameState.h"
+#include "app/PlayTap.h"
 #include "app/TerminationSignal.h"
 #include "audio/SoundSystem.h"
 
@@ -55,7 +56,7 @@ void GameManager::init(int viewportX, int viewportY, int width, int height, int 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     SDL_WM_SetCaption(caption.c_str(), caption.c_str());
     // A second init (tests) keeps the system it already has.
-    if (!soundSystem) {
+    if (!soundSystem && !silent) {
         soundSystem = new SoundSystem();
         soundSystem->init(200);
     }
@@ -71,18 +72,20 @@ void GameManager::run(GameState* first) {
     // Each frame is due one budget after the previous frame was due, so the
     // time a wait oversleeps is given back by the next wait. A frame that
     // overruns restarts the schedule: nothing is made up.
-    unsigned int frameStart = GameClock::now();
+    unsigned int frameStart = GameClock::realNow();
     do {
         runFrame();
+        if (PlayTap* tap = PlayTap::current())
+            tap->frameEnded();
         if (TerminationSignal::received())
             stop();
         const int budget = pacer.nextBudget();
-        const int delay = FramePacer::delayFor(budget, frameStart, GameClock::now());
-        if (delay > 0) {
+        const int delay = FramePacer::delayFor(budget, frameStart, GameClock::realNow());
+        if (delay > 0 && paced) {
             GameClock::sleep(static_cast<unsigned int>(delay));
             frameStart += static_cast<unsigned int>(budget);
         } else {
-            frameStart = GameClock::now();
+            frameStart = GameClock::realNow();
         }
     } while (running);
 }

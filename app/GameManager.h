@@ -17,6 +17,10 @@ public:
     // Leaves the current state and enters next at once, inside the caller's call.
     void changeState(GameState* next);
     void stop() { running = false; }
+    // Unpaced frames follow one another without waiting (a fast replay).
+    void setPaced(bool value) { paced = value; }
+    // Before init: a silent game opens no sound device and plays nothing.
+    void setSilent(bool value) { silent = value; }
     // Forgets the current state without leaving it, for when it no longer exists.
     void clearCurrentState() { currentState = nullptr; }
 
@@ -52,6 +56,8 @@ private:
     int width = 0;
     int height = 0;
     unsigned int videoFlags = 0;
+    bool paced = true;
+    bool silent = false;
 
     static GameManager* instance;
     static int frameRate;

@@ -1,7 +1,6 @@
 #include "app/GameState.h"
 
-#include <SDL/SDL.h>
-
+#include "app/GameClock.h"
 #include "graphics/Graphic.h"
 #include "scene/GameObject.h"
 
@@ -28,7 +27,7 @@ void GameState::update() {
     for (auto it = objects.begin(); it != objects.end(); ++it) {
         GameObject* object = *it;
         if (object && !object->getParent())
-            object->update(SDL_GetTicks());
+            object->update(GameClock::now());
     }
     walking = false;
     objects.remove(nullptr);

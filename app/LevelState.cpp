@@ -4,6 +4,7 @@
 
 #include "app/GameClock.h"
 #include "app/GameManager.h"
+#include "app/InputSource.h"
 #include "audio/Sound.h"
 #include "gameplay/Heros.h"
 #include "gameplay/Level.h"
@@ -98,7 +99,7 @@ void LevelState::handleKey(int type, int key) {
 
 void LevelState::handleEvents() {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (InputSource::poll(event)) {
         if (event.type == SDL_QUIT)
             GameManager::getInstance()->changeState(nextState);
         else if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)

@@ -4,6 +4,7 @@
 
 #include "app/GameClock.h"
 #include "app/GameManager.h"
+#include "app/InputSource.h"
 #include "audio/Sound.h"
 #include "content/RecordReader.h"
 #include "graphics/BitmapPicture.h"
@@ -140,7 +141,7 @@ void MenuState::refreshSelection() {
 
 void MenuState::handleEvents() {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (InputSource::poll(event)) {
         if (event.type == SDL_QUIT) {
             GameManager::getInstance()->stop();
         } else if (event.type == SDL_KEYDOWN) {

@@ -1,6 +1,7 @@
 #include "audio/Sound.h"
 
 #include "app/GameManager.h"
+#include "app/PlayTap.h"
 #include "audio/SoundChannel.h"
 #include "audio/SoundSystem.h"
 
@@ -42,6 +43,9 @@ void Sound::load(bool softwareMixing, bool loop) {
 }
 
 void Sound::play() {
+    // Counted as play, whether or not a device makes it heard.
+    if (PlayTap* tap = PlayTap::current())
+        tap->soundStarted(fileName);
     if (!system)
         return;
     // The handle of the earlier play is dropped, not its sound.

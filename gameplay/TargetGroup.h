@@ -25,6 +25,7 @@ public:
 
     const std::list<std::string>& getLayoutFiles() const { return layoutFiles; }
     Target* getCurrentTarget() const { return currentTarget; }
+    const std::list<Target*>& getTargets() const { return ownedTargets; }
 
 private:
     std::list<std::string> layoutFiles;

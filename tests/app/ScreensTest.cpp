@@ -5,6 +5,7 @@
 #include <xercesc/util/PlatformUtils.hpp>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/CreditsState.h"
 #include "app/LevelState.h"
 #include "app/LoaderXML.h"
@@ -194,7 +195,7 @@ TEST_F(LevelStateTest, TheIntroPlaysThenTheLoopTakesOverOnceAndMissingContentIsN
         EXPECT_EQ(missing.failure().substr(missing.failure().find('L')),
                   std::string(file) + ": cannot open the file");
     }
-    EXPECT_EQ(Application().start(), 1); // no Levels/Viewport.xml
+    EXPECT_EQ(Application().start(CommandLine()), 1); // no Levels/Viewport.xml
 }
 
 TEST_F(MenuTest, CreditsPlayTheirMusicOnceOnEnter) {

@@ -1,0 +1,51 @@
+#include "app/CommandLine.h"
+
+bool CommandLine::parse(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        std::string* file = option == "--record"   ? &recordFile
+                            : option == "--replay" ? &replayFile
+                                                   : nullptr;
+        if (file) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                parseError = "option '" + option + "' needs a file";
+                return false;
+            }
+            *file = argv[++i];
+        } else if (option == "--fast") {
+            fast = true;
+        } else if (option == "--help" || option == "-h") {
+            showHelp = true;
+        } else if (option == "--version") {
+            showVersion = true;
+        } else {
+            parseError = "unknown option '" + option + "'";
+            return false;
+        }
+    }
+    if (fast && replayFile.empty()) {
+        parseError = "option '--fast' goes with '--replay'";
+        return false;
+    }
+    return true;
+}
+
+const char* CommandLine::usage() {
+    return "usage: tolvek [--record FILE] [--replay FILE [--fast]] [--help] [--version]";
+}
+
+const char* CommandLine::help() {
+    return "Tolvek, a small platform game. Plays from the content in the working directory.\n"
+           "\n"
+           "  --record FILE   play as usual and write the play to FILE as it goes\n"
+           "  --replay FILE   show a recorded play again, exactly; live keys do not reach\n"
+           "                  the game (close the window or press Ctrl+C to end it)\n"
+           "  --fast          with --replay: no waiting between frames and no sound;\n"
+           "                  prints the frame rate reached\n"
+           "  --help          show this help and exit\n"
+           "  --version       show the version and exit\n"
+           "\n"
+           "A replay exits 0 when it reaches its end with every checkpoint matched, 3 at\n"
+           "the first checkpoint that differs, 1 for a file that cannot be replayed.\n"
+           "Both options together replay FILE and record it anew with today's checkpoints.\n";
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+// The game's options. With none, the game plays as it always has.
+class CommandLine {
+public:
+    // False, with error() telling why, for an option the game does not know
+    // or one missing its value.
+    bool parse(int argc, const char* const* argv);
+    const std::string& error() const { return parseError; }
+
+    static const char* usage();
+    static const char* help();
+
+    std::string recordFile;
+    std::string replayFile;
+    bool fast = false;
+    bool showHelp = false;
+    bool showVersion = false;
+
+private:
+    std::string parseError;
+};

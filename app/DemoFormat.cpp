@@ -1,0 +1,129 @@
+#include "app/DemoFormat.h"
+
+const char* const DemoFormat::kMagic = "tolvek demo";
+
+namespace {
+
+void putWord(std::string& out, uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8)
+        out += static_cast<char>((value >> shift) & 0xff);
+}
+
+// Deltas between readings are small and may be negative (the tick counter wraps).
+uint64_t zigzag(int32_t value) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(value)) << 1) ^
+           static_cast<uint64_t>(static_cast<int64_t>(value >> 31));
+}
+
+int32_t unzigzag(uint64_t value) {
+    return static_cast<int32_t>(static_cast<uint32_t>(value >> 1) ^
+                                (0u - static_cast<uint32_t>(value & 1)));
+}
+
+} // namespace
+
+std::string DemoFormat::header(const std::string& gameVersion, const std::string& contentDigest) {
+    return std::string(kMagic) + "\nformat " + std::to_string(kVersion) + "\ngame " + gameVersion +
+           "\ncontent " + contentDigest + "\n\n";
+}
+
+std::string DemoFormat::block(char kind, const std::string& frames, const std::string& checkpoint) {
+    std::string payload = frames;
+    putNumber(payload, checkpoint.size());
+    payload += checkpoint;
+    std::string out(1, kind);
+    putWord(out, static_cast<uint32_t>(payload.size()));
+    out += payload;
+    putWord(out, crc32(out.data(), out.size()));
+    return out;
+}
+
+void DemoFormat::putFrame(std::string& out, const Frame& frame, unsigned int& previousTick) {
+    putNumber(out, frame.events.size());
+    for (const SDL_Event& event : frame.events) {
+        out += static_cast<char>(event.type);
+        if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
+            putNumber(out, static_cast<uint64_t>(event.key.keysym.sym));
+    }
+    // Readings come in runs of the same value: one (delta, count) pair a run.
+    std::string runs;
+    size_t runCount = 0;
+    for (size_t i = 0; i < frame.ticks.size();) {
+        size_t end = i + 1;
+        while (end < frame.ticks.size() && frame.ticks[end] == frame.ticks[i])
+            ++end;
+        putNumber(runs, zigzag(static_cast<int32_t>(frame.ticks[i] - previousTick)));
+        putNumber(runs, end - i);
+        previousTick = frame.ticks[i];
+        ++runCount;
+        i = end;
+    }
+    putNumber(out, runCount);
+    out += runs;
+}
+
+void DemoFormat::putNumber(std::string& out, uint64_t value) {
+    while (value >= 0x80) {
+        out += static_cast<char>((value & 0x7f) | 0x80);
+        value >>= 7;
+    }
+    out += static_cast<char>(value);
+}
+
+bool DemoFormat::getNumber(const std::string& in, size_t& at, uint64_t& value) {
+    value = 0;
+    for (int shift = 0; shift < 64 && at < in.size(); shift += 7) {
+        const unsigned char byte = static_cast<unsigned char>(in[at++]);
+        value |= static_cast<uint64_t>(byte & 0x7f) << shift;
+        if (!(byte & 0x80))
+            return true;
+    }
+    return false;
+}
+
+bool DemoFormat::getFrame(const std::string& in, size_t& at, Frame& frame,
+                          unsigned int& previousTick) {
+    uint64_t count = 0;
+    // Every event takes at least a byte, so a count beyond what is left is damage.
+    if (!getNumber(in, at, count) || count > in.size() - at)
+        return false;
+    frame.events.assign(count, SDL_Event());
+    for (SDL_Event& event : frame.events) {
+        if (at >= in.size())
+            return false;
+        event.type = static_cast<Uint8>(in[at++]);
+        uint64_t sym = 0;
+        if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
+            if (!getNumber(in, at, sym) || sym >= SDLK_LAST)
+                return false;
+            event.key.type = event.type;
+            event.key.keysym.sym = static_cast<SDLKey>(sym);
+        } else if (event.type != SDL_QUIT) {
+            return false;
+        }
+    }
+    uint64_t runs = 0;
+    if (!getNumber(in, at, runs) || runs > in.size() - at)
+        return false;
+    frame.ticks.clear();
+    for (uint64_t run = 0; run < runs; ++run) {
+        uint64_t delta = 0, repeat = 0;
+        // A frame reads the clock a few dozen times; thousands are damage.
+        if (!getNumber(in, at, delta) || !getNumber(in, at, repeat) || repeat == 0 ||
+            repeat > kMostReadingsAFrame - frame.ticks.size())
+            return false;
+        previousTick += static_cast<unsigned int>(unzigzag(delta));
+        frame.ticks.insert(frame.ticks.end(), repeat, previousTick);
+    }
+    return true;
+}
+
+uint32_t DemoFormat::crc32(const char* data, size_t size) {
+    uint32_t crc = 0xffffffffu;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= static_cast<unsigned char>(data[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The bytes of a recorded play. A text header, then blocks of frames, each
+// closed by a CRC-32 so a damaged file is told apart from a play that
+// diverges. The layout is described in HACKING.md.
+class DemoFormat {
+public:
+    static constexpr int kVersion = 1;
+    static constexpr int kCheckpointEvery = 60;
+    static constexpr size_t kMostReadingsAFrame = 100000;
+    static constexpr char kFramesBlock = 'F';
+    static constexpr char kEndBlock = 'E';
+    static const char* const kMagic;
+
+    // One frame: the events the game took, then its clock readings.
+    struct Frame {
+        std::vector<SDL_Event> events;
+        std::vector<unsigned int> ticks;
+    };
+
+    static std::string header(const std::string& gameVersion, const std::string& contentDigest);
+    // Frames, then the checkpoint text (empty for none), as a closed block.
+    static std::string block(char kind, const std::string& frames, const std::string& checkpoint);
+    // Appends one frame; previousTick carries the delta coding across frames.
+    static void putFrame(std::string& out, const Frame& frame, unsigned int& previousTick);
+
+    static void putNumber(std::string& out, uint64_t value);
+    // False when the bytes end inside the number or it is too long.
+    static bool getNumber(const std::string& in, size_t& at, uint64_t& value);
+    static bool getFrame(const std::string& in, size_t& at, Frame& frame,
+                         unsigned int& previousTick);
+    static uint32_t crc32(const char* data, size_t size);
+};
