@@ -29,6 +29,8 @@ int refuse(const std::string& message) {
     return 1;
 }
 
+void keepInBackBuffer() {}
+
 } // namespace
 
 Application::~Application() {
@@ -55,7 +57,7 @@ int Application::start(const CommandLine& options) {
         player.echoTo(&recorder);
     PlayTap::install(replaying ? static_cast<PlayTap*>(&player) : recording ? &recorder : nullptr);
     const unsigned int started = GameClock::realNow();
-    const int code = play(options);
+    const int code = play(options, replaying ? &player : nullptr);
     PlayTap::install(nullptr);
     if (recording)
         recorder.finish();
@@ -75,7 +77,7 @@ int Application::report(const std::string& replayFile, const DemoPlayer& player,
     return player.exitCode();
 }
 
-int Application::play(const CommandLine& options) {
+int Application::play(const CommandLine& options, DemoPlayer* player) {
     Position corner(0.0f, 0.0f);
     LoaderXML loader;
     Rectangle* viewport = loader.load(kViewportFile);
@@ -101,6 +103,12 @@ int Application::play(const CommandLine& options) {
         return refuse(menuState->failure());
     if (!levelState->init(creditsState))
         return refuse(levelState->failure());
+    if (player) {
+        // A fast replay shows nothing: its frames stay in the back buffer.
+        if (options.fast)
+            GameManager::setPresenter(keepInBackBuffer);
+        player->setShots(options.shotsFolder, width, height, options.fast);
+    }
     SDL_ShowCursor(SDL_DISABLE);
     GameManager::getInstance()->run(menuState);
     return 0;

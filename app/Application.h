@@ -25,7 +25,7 @@ public:
     int start(const CommandLine& options);
 
 private:
-    int play(const CommandLine& options);
+    int play(const CommandLine& options, DemoPlayer* player);
     int report(const std::string& replayFile, const DemoPlayer& player, double seconds,
                bool fast) const;
 

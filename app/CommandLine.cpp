@@ -5,6 +5,7 @@ bool CommandLine::parse(int argc, const char* const* argv) {
         const std::string option = argv[i];
         std::string* file = option == "--record"   ? &recordFile
                             : option == "--replay" ? &replayFile
+                            : option == "--shots"  ? &shotsFolder
                                                    : nullptr;
         if (file) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
@@ -23,15 +24,17 @@ bool CommandLine::parse(int argc, const char* const* argv) {
             return false;
         }
     }
-    if (fast && replayFile.empty()) {
-        parseError = "option '--fast' goes with '--replay'";
+    if ((fast || !shotsFolder.empty()) && replayFile.empty()) {
+        parseError =
+            std::string("option '") + (fast ? "--fast" : "--shots") + "' goes with '--replay'";
         return false;
     }
     return true;
 }
 
 const char* CommandLine::usage() {
-    return "usage: tolvek [--record FILE] [--replay FILE [--fast]] [--help] [--version]";
+    return "usage: tolvek [--record FILE] [--replay FILE [--fast] [--shots DIR]] [--help] "
+           "[--version]";
 }
 
 const char* CommandLine::help() {
@@ -40,8 +43,10 @@ const char* CommandLine::help() {
            "  --record FILE   play as usual and write the play to FILE as it goes\n"
            "  --replay FILE   show a recorded play again, exactly; live keys do not reach\n"
            "                  the game (close the window or press Ctrl+C to end it)\n"
-           "  --fast          with --replay: no waiting between frames and no sound;\n"
-           "                  prints the frame rate reached\n"
+           "  --fast          with --replay: no waiting between frames, no sound, and\n"
+           "                  nothing shown; prints the frame rate reached\n"
+           "  --shots DIR     with --replay: write the picture of every checkpoint's\n"
+           "                  frame into DIR as frame-N.bmp\n"
            "  --help          show this help and exit\n"
            "  --version       show the version and exit\n"
            "\n"

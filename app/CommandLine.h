@@ -15,6 +15,7 @@ public:
 
     std::string recordFile;
     std::string replayFile;
+    std::string shotsFolder;
     bool fast = false;
     bool showHelp = false;
     bool showVersion = false;

@@ -5,6 +5,7 @@
 
 #include "app/GameManager.h"
 #include "app/TerminationSignal.h"
+#include "graphics/FrameShot.h"
 
 namespace {
 
@@ -176,6 +177,7 @@ void DemoPlayer::frameEnded() {
                                  " recorded input events are not taken");
     ++current;
     nextTick = nextEventIndex = 0;
+    shoot();
     const auto checkpoint = checkpoints.find(current);
     if (divergence.empty() && checkpoint != checkpoints.end()) {
         const std::string difference = snapshot(sounds).differenceFrom(checkpoint->second);
@@ -185,6 +187,25 @@ void DemoPlayer::frameEnded() {
     }
     if (current >= frames.size() || interrupted)
         stopGame();
+}
+
+void DemoPlayer::setShots(const std::string& folder, int width, int height, bool onlyThose) {
+    shotFolder = folder;
+    shotWidth = width;
+    shotHeight = height;
+    rasteriseOnlyShots = onlyThose;
+    if (onlyThose)
+        FrameShot::setRasterising(checkpoints.count(1) > 0 && !folder.empty());
+}
+
+// Called once the frame just played is drawn: saves it if it is a
+// checkpoint's, and readies the rasteriser for the next one.
+void DemoPlayer::shoot() {
+    if (!shotFolder.empty() && checkpoints.count(current))
+        FrameShot::save(shotFolder + "/frame-" + std::to_string(current) + ".bmp", shotWidth,
+                        shotHeight);
+    if (rasteriseOnlyShots)
+        FrameShot::setRasterising(!shotFolder.empty() && checkpoints.count(current + 1));
 }
 
 void DemoPlayer::diverge(unsigned long frame, const std::string& what) {

@@ -25,6 +25,9 @@ public:
     // the game gives now: re-recording after an intended change. The replay
     // then forgives readings and events that no longer line up.
     void echoTo(PlayTap* recorder) { echo = recorder; }
+    // Writes the picture of every checkpoint's frame into the folder as
+    // frame-N.bmp; with onlyThose, no other frame is rasterised.
+    void setShots(const std::string& folder, int width, int height, bool onlyThose);
 
     // After the game loop: the outcome, its one-line message and exit code.
     Outcome outcome() const;
@@ -45,6 +48,7 @@ private:
     bool readPayload(const std::string& payload, bool last);
     void diverge(unsigned long frame, const std::string& what);
     void stopGame();
+    void shoot();
 
     DemoRecorder::Snapshot snapshot;
     PlayTap* echo = nullptr;
@@ -60,4 +64,8 @@ private:
     bool interrupted = false;
     std::string divergence;
     std::vector<std::string> sounds;
+    std::string shotFolder;
+    int shotWidth = 0;
+    int shotHeight = 0;
+    bool rasteriseOnlyShots = false;
 };
