@@ -1,0 +1,169 @@
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+#include "app/CommandLine.h"
+#include "app/DemoPlayer.h"
+#include "app/DemoRecorder.h"
+#include "app/GameManager.h"
+#include "support/TempFile.h"
+
+namespace {
+
+Checkpoint soundsOnly(const std::vector<std::string>& sounds) {
+    return Checkpoint(nullptr, nullptr, nullptr, sounds);
+}
+
+SDL_Event key(Uint8 type, SDLKey sym) {
+    SDL_Event event{};
+    event.type = event.key.type = type;
+    event.key.keysym.sym = sym;
+    return event;
+}
+
+struct Frame {
+    std::vector<unsigned int> ticks;
+    std::vector<SDL_Event> events;
+    std::vector<std::string> sounds;
+};
+
+// Readings repeat, go back and wrap around the 32-bit counter.
+const std::vector<Frame> kPlay = {
+    {{5, 5, 5, 7}, {key(SDL_KEYDOWN, SDLK_RIGHT)}, {"Sounds/a.ogg"}},
+    {{4294967290u, 4294967290u, 3}, {}, {}},
+    {{3, 1}, {key(SDL_KEYUP, SDLK_RIGHT), SDL_Event{SDL_QUIT}}, {"Sounds/b.ogg", ""}},
+};
+
+std::string recorded(const std::vector<Frame>& play, unsigned long frames) {
+    const std::string path = writeTempFile("play.demo", "");
+    DemoRecorder recorder(soundsOnly);
+    EXPECT_TRUE(recorder.open(path, "digest"));
+    for (unsigned long n = 0; n < frames; ++n) {
+        const Frame& frame = play[n % play.size()];
+        for (unsigned int tick : frame.ticks)
+            recorder.tick(tick);
+        for (const SDL_Event& event : frame.events)
+            recorder.eventTaken(event);
+        for (const std::string& sound : frame.sounds)
+            recorder.soundStarted(sound);
+        recorder.frameEnded();
+    }
+    recorder.finish();
+    return path;
+}
+
+// Plays the recorded frames back as the game would; the changed frame reads
+// its clock once more.
+void replay(DemoPlayer& player, unsigned long frames, unsigned long changedFrame = 0) {
+    for (unsigned long n = 0; n < frames && player.outcome() == DemoPlayer::Outcome::Playing; ++n) {
+        const Frame& frame = kPlay[n % kPlay.size()];
+        for (unsigned int tick : frame.ticks)
+            EXPECT_EQ(player.tick(0), tick) << "frame " << n + 1;
+        if (n + 1 == changedFrame)
+            player.tick(0);
+        SDL_Event event;
+        for (const SDL_Event& expected : frame.events) {
+            ASSERT_TRUE(player.nextEvent(event));
+            EXPECT_EQ(event.type, expected.type);
+            EXPECT_EQ(event.key.keysym.sym, expected.key.keysym.sym);
+        }
+        EXPECT_FALSE(player.nextEvent(event));
+        for (const std::string& sound : frame.sounds)
+            player.soundStarted(sound);
+        player.frameEnded();
+    }
+}
+
+TEST(Demo, ARecordedPlayReplaysToItsEndAndNamesTheFrameWhereItDiverges) {
+    const std::string path = recorded(kPlay, 130); // two checkpoints, then the end
+    DemoPlayer player(soundsOnly);
+    ASSERT_TRUE(player.open(path, "digest")) << player.failure();
+    replay(player, 130);
+    EXPECT_EQ(player.outcome(), DemoPlayer::Outcome::Finished);
+    EXPECT_EQ(player.exitCode(), 0);
+    EXPECT_EQ(player.framesPlayed(), 130u);
+
+    DemoPlayer changed(soundsOnly);
+    ASSERT_TRUE(changed.open(path, "digest"));
+    replay(changed, 130, 62);
+    EXPECT_EQ(changed.exitCode(), 3);
+    EXPECT_EQ(changed.message(),
+              "replay diverges at frame 62: the clock is read more often than the 3 times "
+              "recorded");
+
+    DemoPlayer quiet([](const std::vector<std::string>&) { return soundsOnly({}); });
+    ASSERT_TRUE(quiet.open(path, "digest"));
+    replay(quiet, 130);
+    const std::string message = quiet.message();
+    EXPECT_EQ(message.substr(0, 66),
+              "replay diverges at frame 60: sounds \"Sounds/a.ogg;Sounds/b.ogg;;So");
+    EXPECT_EQ(message.substr(message.size() - 20), "Sounds/b.ogg;\" vs \"\"");
+}
+
+std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
+    const std::string good = bytesOf(recorded(kPlay, 70));
+    const size_t firstBlock = good.find("\n\n") + 2;
+    std::string flipped = good, trailing = good + "x", format = good;
+    flipped[firstBlock + 20] ^= 0x10;
+    format.replace(good.find("format 1"), 8, "format 7");
+    const struct {
+        std::string bytes, digest, failure;
+    } cases[] = {
+        {flipped, "digest",
+         "damaged: the block at byte " + std::to_string(firstBlock) + " fails its check"},
+        {trailing, "digest", "damaged: bytes follow its end record"},
+        {format, "digest", "recorded in play format 7; this game reads format 1"},
+        {good, "other", "recorded over other content (content digest, here other)"},
+        {"hello\n", "digest", "not a recorded play"},
+        {good.substr(0, firstBlock - 1), "digest", "damaged: its header is incomplete"},
+        {good.substr(0, firstBlock) + "Z", "digest",
+         "damaged: no block starts at byte " + std::to_string(firstBlock)},
+    };
+    for (const auto& c : cases) {
+        DemoPlayer player(soundsOnly);
+        EXPECT_FALSE(player.open(writeTempFile("bad.demo", c.bytes), c.digest));
+        EXPECT_EQ(player.failure(), c.failure);
+    }
+    DemoPlayer missing(soundsOnly);
+    EXPECT_FALSE(missing.open("/nonexistent/play.demo", "digest"));
+    EXPECT_EQ(missing.failure(), "cannot be read");
+
+    // Killed while writing: what was flushed replays, then the play says it was cut.
+    DemoPlayer cut(soundsOnly);
+    ASSERT_TRUE(cut.open(writeTempFile("cut.demo", good.substr(0, good.size() - 3)), "digest"));
+    replay(cut, 70);
+    EXPECT_EQ(cut.framesPlayed(), 60u);
+    EXPECT_EQ(cut.exitCode(), 1);
+    EXPECT_EQ(cut.message(),
+              "the recording ends without its end record (cut short?); replayed its 60 frames");
+}
+
+TEST(Demo, OptionsAreReadOrRefusedWithTheirReason) {
+    const struct {
+        std::vector<const char*> args;
+        std::string error;
+    } cases[] = {
+        {{"--record", "a.demo"}, ""},
+        {{"--replay", "a.demo", "--fast", "--shots", "dir"}, ""},
+        {{"--help", "--version"}, ""},
+        {{"--fast"}, "option '--fast' goes with '--replay'"},
+        {{"--shots", "dir"}, "option '--shots' goes with '--replay'"},
+        {{"--record"}, "option '--record' needs a file"},
+        {{"--replay", ""}, "option '--replay' needs a file"},
+        {{"--window"}, "unknown option '--window'"},
+    };
+    for (const auto& c : cases) {
+        std::vector<const char*> argv = {"tolvek"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        CommandLine options;
+        EXPECT_EQ(options.parse(static_cast<int>(argv.size()), argv.data()), c.error.empty());
+        EXPECT_EQ(options.error(), c.error);
+    }
+}
+
+} // namespace

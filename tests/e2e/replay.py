@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+"""A committed play replayed by the real game, as fast as it goes: every checkpoint must
+match, and the pictures kept beside the play (as 4x4-pixel block
+averages) must show again.
+
+Usage: replay.py BINARY DATA_DIR PLAY.demo          check the play
+       replay.py BINARY DATA_DIR PLAY.demo --rerecord
+           replay the play's input with today's game and write it back with today's
+           checkpoints and pictures (after an intended change of play or look)
+"""
+import glob
+import os
+import subprocess
+import sys
+import tempfile
+
+import numpy
+from PIL import Image
+
+# Pictures are compared as 4x4-pixel block averages: a driver update that rounds blends
+# or samples differently moves a block's average by a few levels, while a sprite drawn
+# elsewhere or another frame changes whole blocks. Measured on a level frame: the same
+# play on the same build differs by 0; noise of +-3 on every pixel, by 3; a 80x140 part
+# of the picture moved by one pixel, by 42; the frame a second later, by 160.
+SCALE, MOST_BLOCK_DIFFERENCE = 4, 24
+
+
+def blocks(path):
+    image = Image.open(path).convert("RGB")
+    return image.resize((image.width // SCALE, image.height // SCALE), Image.BOX)
+
+
+def replay(binary, data_dir, demo, *options):
+    shots = tempfile.mkdtemp(prefix="tolvek-shots-")
+    run = subprocess.run([binary, "--replay", demo, "--fast", "--shots", shots] + list(options),
+                         cwd=data_dir, capture_output=True, text=True, timeout=300)
+    print(run.stdout + run.stderr, end="")
+    return run, shots
+
+
+def main(binary, data_dir, demo, rerecord=None):
+    pictures = demo[:-len(".demo")]
+    if rerecord:
+        run, shots = replay(binary, data_dir, demo, "--record", demo + ".new")
+        assert run.returncode == 0, "the play no longer replays to its end"
+        os.replace(demo + ".new", demo)
+        for kept in glob.glob(pictures + "-frame-*.png"):
+            blocks(os.path.join(shots, kept[len(pictures) + 1:-4] + ".bmp")).save(kept)
+        return 0
+    run, shots = replay(binary, data_dir, demo)
+    failed = run.returncode != 0 or run.stderr != ""
+    kept = glob.glob(pictures + "-frame-*.png")
+    assert kept, "no picture is kept beside " + demo
+    for picture in kept:
+        shot = os.path.join(shots, picture[len(pictures) + 1:-4] + ".bmp")
+        difference = numpy.abs(numpy.asarray(blocks(shot), dtype=int) - numpy.asarray(
+            Image.open(picture).convert("RGB"), dtype=int)).max() if os.path.exists(shot) else 255
+        print("%s: largest block difference %d" % (os.path.basename(picture), difference))
+        failed |= difference > MOST_BLOCK_DIFFERENCE
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(*sys.argv[1:]))
