@@ -1,7 +1,8 @@
 // CPU time of whole level frames (events, movements, collisions, update and
 // drawing, with glFinish so the software renderer's work counts) on the
-// shipped level, pacing off. Run under a display: scripts/with-display
-// build/bench/level_frame [data folder] [frames]
+// shipped level, pacing off; every other frame is recorded as --record does,
+// and the cost of recording is the difference between the two halves.
+// Run under a display: scripts/with-display build/bench/level_frame [data folder] [frames]
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <SDL/SDL.h>
@@ -13,7 +14,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/Checkpoint.h"
 #include "app/CreditsState.h"
+#include "app/DemoRecorder.h"
 #include "app/GameManager.h"
 #include "app/LevelState.h"
 
@@ -83,25 +86,39 @@ int main(int argc, char** argv) {
     }
     GameManager::getInstance()->changeState(&level);
 
-    std::vector<double> ms, cpu;
+    DemoRecorder recorder([&level](const std::vector<std::string>& sounds) {
+        return Checkpoint(&level, nullptr, &level, sounds);
+    });
+    const std::string demo = std::filesystem::temp_directory_path() / "level_frame.demo";
+    recorder.open(demo, "bench");
+    std::vector<double> ms, cpu, plain, recorded;
     ms.reserve(frames);
     cpu.reserve(frames);
     for (int i = 0; i < frames; ++i) {
         script(i);
+        PlayTap::install(i % 2 ? &recorder : nullptr);
         const auto start = std::chrono::steady_clock::now();
         level.handleEvents();
         glClear(GL_COLOR_BUFFER_BIT);
         glLoadIdentity();
         level.update();
+        if (i % 2)
+            recorder.frameEnded();
         const auto submitted = std::chrono::steady_clock::now();
         glFinish();
         const auto end = std::chrono::steady_clock::now();
         ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
         cpu.push_back(std::chrono::duration<double, std::milli>(submitted - start).count());
+        (i % 2 ? recorded : plain).push_back(cpu.back());
         SDL_GL_SwapBuffers();
     }
     report("whole frame, rendering finished", ms);
     report("game code and GL submission", cpu);
+    report("  of which frames not recorded", plain);
+    report("  of which frames recorded", recorded);
+    PlayTap::install(nullptr);
+    recorder.finish();
+    std::filesystem::remove(demo);
     GameManager::getInstance()->clearCurrentState();
     return 0;
 }
