@@ -1,15 +1,22 @@
 #pragma once
 
+#include <memory>
 #include <sndfile.h>
 #include <string>
 
 // Reads one play of a sound as interleaved float frames, a piece at a time,
-// either from a file through libsndfile or as generated silence. Floats keep
-// a lossy codec's peaks above full scale intact for the mixer to clip.
+// either from a file's bytes through libsndfile or as generated silence.
+// Floats keep a lossy codec's peaks above full scale intact for the mixer to
+// clip.
 class SoundDecoder {
 public:
-    // Null when the file cannot be opened or has more than two channels.
-    static SoundDecoder* openFile(const std::string& path);
+    // A whole file read into memory, shared by the decoders of its sound.
+    typedef std::shared_ptr<const std::string> Bytes;
+    // Where libsndfile reads in the bytes.
+    struct Cursor;
+
+    // Null when the bytes are no sound or have more than two channels.
+    static SoundDecoder* open(Bytes bytes);
     // Silence of the given shape (the generated sound).
     SoundDecoder(int channels, int frequency, long long frames);
     virtual ~SoundDecoder();
@@ -25,10 +32,12 @@ public:
     long long getFrames() const { return frames; }
 
 private:
-    SoundDecoder(SNDFILE* file, const SF_INFO& info);
+    SoundDecoder(SNDFILE* file, const SF_INFO& info, std::unique_ptr<Cursor> cursor);
     int readRaw(float* out, int count);
     bool rewind();
 
+    // libsndfile reads through the cursor: it must outlive the file.
+    std::unique_ptr<Cursor> cursor;
     SNDFILE* file = nullptr;
     int channels;
     int frequency;

@@ -2,22 +2,30 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "audio/SoundDecoder.h"
 #include "audio/SoundPrefetcher.h"
 #include "audio/SoundSystem.h"
 
-SoundStream::SoundStream(const std::string& path, unsigned int mode, int channels, int frequency,
-                         long long frames)
-    : path(path), mode(mode), channels(channels), frequency(frequency), frames(frames) {}
+SoundStream::SoundStream(const std::string& path, SoundDecoder::Bytes bytes, unsigned int mode,
+                         int channels, int frequency, long long frames)
+    : path(path), bytes(std::move(bytes)), mode(mode), channels(channels), frequency(frequency),
+      frames(frames) {}
 
 SoundStream::~SoundStream() = default;
 
 SoundStream* SoundStream::openFile(const std::string& path, unsigned int mode) {
-    std::unique_ptr<SoundDecoder> decoder(SoundDecoder::openFile(path));
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return nullptr;
+    auto bytes = std::make_shared<const std::string>(std::istreambuf_iterator<char>(file),
+                                                     std::istreambuf_iterator<char>());
+    std::unique_ptr<SoundDecoder> decoder(SoundDecoder::open(bytes));
     if (!decoder)
         return nullptr;
-    SoundStream* stream = new SoundStream(path, mode, decoder->getChannels(),
+    SoundStream* stream = new SoundStream(path, bytes, mode, decoder->getChannels(),
                                           decoder->getFrequency(), decoder->getFrames());
     stream->loadHead(std::move(decoder));
     return stream;
@@ -28,7 +36,7 @@ SoundStream* SoundStream::openUser(const UserFormat& format, unsigned int mode) 
         return nullptr;
     const long long frames = format.lengthBytes / (2u * static_cast<unsigned int>(format.channels));
     // Generated whatever the caller's bits say: there is no file to reopen.
-    SoundStream* stream = new SoundStream(std::string(), mode | SoundSystem::ModeUser,
+    SoundStream* stream = new SoundStream(std::string(), nullptr, mode | SoundSystem::ModeUser,
                                           format.channels, format.frequency, frames);
     stream->loadHead(stream->openDecoder());
     return stream;
@@ -41,12 +49,7 @@ bool SoundStream::isLooping() const {
 std::unique_ptr<SoundDecoder> SoundStream::openDecoder() const {
     if (mode & SoundSystem::ModeUser)
         return std::make_unique<SoundDecoder>(channels, frequency, frames);
-    std::unique_ptr<SoundDecoder> decoder(SoundDecoder::openFile(path));
-    // The file may have been replaced since it was loaded; plays are laid
-    // out for the channels it had then.
-    if (decoder && decoder->getChannels() != channels)
-        decoder.reset();
-    return decoder;
+    return std::unique_ptr<SoundDecoder>(SoundDecoder::open(bytes));
 }
 
 void SoundStream::skipHead(SoundDecoder& decoder, std::vector<float>& out) const {

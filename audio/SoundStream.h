@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
-class SoundDecoder;
+#include "audio/SoundDecoder.h"
 
-// A sound made by the system: what to play and how. Its first frames (the
-// head) are decoded once at load, so a play starts from memory; the rest is
-// streamed by a decoder of the play's own, which the prefetch thread opens
-// ahead of time. The system owns it through a shared pointer.
+// A sound made by the system: what to play and how. Its file is read into
+// memory once, at load, so removing or rewriting it later changes nothing
+// and a play never waits on the disk. Its first frames (the head) are
+// decoded at load too, so a play starts from memory; the rest is decoded
+// from the file's bytes by a decoder of the play's own, which the prefetch
+// thread opens ahead of time. The system owns it through a shared pointer.
 class SoundStream : public std::enable_shared_from_this<SoundStream> {
 public:
     // The shape of a generated sound: raw 16-bit PCM, filled with zeros.
@@ -20,9 +22,9 @@ public:
         int frequency;
     };
 
-    // Enough for a play to start on and outlast the longest frame the
-    // streams are fed for (a quarter of a second at 48 kHz, with margin).
-    static constexpr int kHeadFrames = 16384;
+    // Enough for a play to start on and outlast the latest frame the
+    // streams are fed for (half a second, with margin, at 48 kHz).
+    static constexpr int kHeadFrames = 32768;
 
     // Null when the file cannot be opened or decoded.
     static SoundStream* openFile(const std::string& path, unsigned int mode);
@@ -39,7 +41,7 @@ public:
     void claimDecoder();
     void dropClaim();
     // A decoder positioned just past the head: one made ahead of time, or,
-    // when none is ready, opened here. Null if the file went away.
+    // when none is ready, opened here.
     std::unique_ptr<SoundDecoder> takeDecoder();
     // Prefetch thread: opens decoders until every claim has one and a spare
     // is left for the next play.
@@ -53,8 +55,8 @@ public:
     long long getFrames() const { return frames; }
 
 private:
-    SoundStream(const std::string& path, unsigned int mode, int channels, int frequency,
-                long long frames);
+    SoundStream(const std::string& path, SoundDecoder::Bytes bytes, unsigned int mode, int channels,
+                int frequency, long long frames);
     std::unique_ptr<SoundDecoder> openDecoder() const;
     // Reads the head's frames from a decoder at frame 0 into out.
     void skipHead(SoundDecoder& decoder, std::vector<float>& out) const;
@@ -63,6 +65,7 @@ private:
     void orderSpare();
 
     std::string path;
+    SoundDecoder::Bytes bytes;
     unsigned int mode;
     int channels;
     int frequency;

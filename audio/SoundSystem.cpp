@@ -108,6 +108,9 @@ bool SoundSystem::init(int channels) {
 }
 
 bool SoundSystem::initLoopback(int channels, int loopbackFrequency, bool floatWanted) {
+    // The library reads its log level once, at its first use, whichever
+    // output that is for.
+    SoundBackendLog::quietUnlessAsked();
     if (context || loopbackFrequency <= 0 || !openLoopback(loopbackFrequency))
         return false;
     output = LoopbackOutput;

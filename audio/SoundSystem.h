@@ -14,9 +14,10 @@ class SoundChannel;
 class SoundVoice;
 
 // The game's sound output: an OpenAL Soft device and context, a fixed set of
-// play slots, and the sounds made through it. Main thread only (files are
+// play slots, and the sounds made through it. Main thread only (decoders are
 // opened ahead by the prefetch thread, behind the sounds); update() once a
-// frame keeps every playing stream fed.
+// frame keeps every playing stream fed half a second and more ahead, so a
+// frame that runs that late still leaves no gap.
 class SoundSystem {
 public:
     // Mode bits of createSound. Only the loop bits change how a sound

@@ -59,7 +59,7 @@ bool SoundVoice::ensureObjects() {
     return true;
 }
 
-bool SoundVoice::start(SoundStream& played, bool startPaused, double period) {
+bool SoundVoice::start(SoundStream& played, bool startPaused, double updatePeriod) {
     makeCurrent();
     if (active)
         release();
@@ -77,9 +77,10 @@ bool SoundVoice::start(SoundStream& played, bool startPaused, double period) {
     active = true;
     paused = startPaused;
     ++generation;
+    period = updatePeriod;
     setVolume(1.0f);
     setPan(0.0f);
-    fill(period);
+    fill();
     if (!paused)
         alSourcePlay(source);
     return true;
@@ -100,26 +101,31 @@ int SoundVoice::read(float* out, int frames) {
     return got;
 }
 
-void SoundVoice::queueStaged() {
-    if (staged == 0 || freeBuffers.empty())
-        return;
-    const ALuint id = freeBuffers.back();
-    freeBuffers.pop_back();
-    const size_t samples = static_cast<size_t>(staged * channels);
-    if (floatBuffers) {
-        alBufferData(id, channels == 2 ? AL_FORMAT_STEREO_FLOAT32 : AL_FORMAT_MONO_FLOAT32,
-                     staging.data(), static_cast<ALsizei>(samples * sizeof(float)), frequency);
-    } else {
-        // Clipped, not wrapped: a decoded peak past full scale stays a peak.
-        for (size_t i = 0; i < samples; ++i)
-            narrow[i] = static_cast<short>(
-                std::lrint(std::min(1.0f, std::max(-1.0f, staging[i])) * 32767.0f));
-        alBufferData(id, channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, narrow.data(),
-                     static_cast<ALsizei>(samples * sizeof(short)), frequency);
+void SoundVoice::fill() {
+    const int target =
+        static_cast<int>(std::max(period, kLateFrameSeconds) * frequency) + kAheadMargin;
+    for (int ahead = queuedFrames(); ahead < target && !exhausted && !freeBuffers.empty();) {
+        const int got = read(staging.data(), kBufferFrames);
+        if (got == 0)
+            return;
+        const ALuint id = freeBuffers.back();
+        freeBuffers.pop_back();
+        const size_t samples = static_cast<size_t>(got * channels);
+        if (floatBuffers) {
+            alBufferData(id, channels == 2 ? AL_FORMAT_STEREO_FLOAT32 : AL_FORMAT_MONO_FLOAT32,
+                         staging.data(), static_cast<ALsizei>(samples * sizeof(float)), frequency);
+        } else {
+            // Clipped, not wrapped: a decoded peak past full scale stays a peak.
+            for (size_t i = 0; i < samples; ++i)
+                narrow[i] = static_cast<short>(
+                    std::lrint(std::min(1.0f, std::max(-1.0f, staging[i])) * 32767.0f));
+            alBufferData(id, channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, narrow.data(),
+                         static_cast<ALsizei>(samples * sizeof(short)), frequency);
+        }
+        alSourceQueueBuffers(source, 1, &id);
+        queued.push_back(got);
+        ahead += got;
     }
-    alSourceQueueBuffers(source, 1, &id);
-    queued.push_back(staged);
-    staged = 0;
 }
 
 int SoundVoice::queuedFrames() const {
@@ -129,23 +135,6 @@ int SoundVoice::queuedFrames() const {
     for (int frames : queued)
         total += frames;
     return total - offset;
-}
-
-void SoundVoice::fill(double period) {
-    // Each update tops the queue up by what played since the last one; a
-    // slow frame rate raises the period and with it the audio kept ahead.
-    const int target = std::max(kMinimumAhead, static_cast<int>(period * frequency) + kAheadMargin);
-    int wanted = target - queuedFrames() - staged;
-    for (;;) {
-        if (staged == kBufferFrames || exhausted)
-            queueStaged();
-        if (wanted <= 0 || exhausted || staged == kBufferFrames)
-            return;
-        const int got =
-            read(staging.data() + staged * channels, std::min(wanted, kBufferFrames - staged));
-        staged += got;
-        wanted -= got;
-    }
 }
 
 void SoundVoice::unqueuePlayed() {
@@ -166,15 +155,18 @@ void SoundVoice::settle() {
     unqueuePlayed();
     ALint state = AL_STOPPED;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
-    if (state == AL_STOPPED && !paused && exhausted && staged == 0)
+    if (state == AL_STOPPED && !paused && exhausted)
         release();
 }
 
-void SoundVoice::service(double period) {
+void SoundVoice::service(double updatePeriod) {
     settle();
-    if (!active)
+    period = updatePeriod;
+    // A source that ran dry and was then paused would count buffers queued
+    // now as played: a paused play is fed when it resumes.
+    if (!active || paused)
         return;
-    fill(period);
+    fill();
     ALint state = AL_STOPPED;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
     if (state == AL_STOPPED && !paused && !queued.empty()) {
@@ -193,7 +185,6 @@ void SoundVoice::release() {
     alSourcei(source, AL_BUFFER, 0);
     freeBuffers.assign(buffers, buffers + kBufferCount);
     queued.clear();
-    staged = 0;
     decoder.reset();
     if (claimed)
         stream->dropClaim();
@@ -219,10 +210,13 @@ void SoundVoice::setPaused(bool value) {
     paused = value;
     ALint state = AL_STOPPED;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
-    if (paused && state == AL_PLAYING)
+    if (paused && state == AL_PLAYING) {
         alSourcePause(source);
-    else if (!paused && state != AL_PLAYING)
+    } else if (!paused && state != AL_PLAYING) {
+        unqueuePlayed();
+        fill();
         alSourcePlay(source);
+    }
 }
 
 void SoundVoice::setVolume(float value) {

@@ -11,15 +11,17 @@ class SoundStream;
 
 // One playing slot of the system: an OpenAL source fed by a queue of
 // buffers that service() keeps topped up, first from the stream's head,
-// then from the play's own decoder.
+// then from the play's own decoder. The queue is kept deep enough to outlast
+// a frame half a second late, so only the main thread ever feeds it.
 class SoundVoice {
 public:
-    static constexpr int kBufferCount = 10;
     static constexpr int kBufferFrames = 2048;
-    // Audio queued ahead at 60 frames a second.
-    static constexpr int kMinimumAhead = 3 * kBufferFrames;
-    // Kept ahead beyond one frame period, for a frame that runs late.
-    static constexpr int kAheadMargin = 2 * kBufferFrames;
+    // A second at 48 kHz: room for the deepest queue.
+    static constexpr int kBufferCount = 24;
+    // Queued after every update: the longer of this and the frame period...
+    static constexpr double kLateFrameSeconds = 0.5;
+    // ...and this margin beyond, for the mixer's own look-ahead.
+    static constexpr int kAheadMargin = 3 * kBufferFrames;
 
     // floatBuffers: the library takes float buffers; without, samples are
     // clipped to 16 bits.
@@ -30,12 +32,12 @@ public:
 
     // Begins a play at frame 0 with volume 1 and centre pan, with enough
     // audio queued to last `period` seconds (the longest recent time between
-    // updates); false when the OpenAL objects cannot be had.
-    virtual bool start(SoundStream& stream, bool paused, double period);
-    // Ends a play whose audio ran out; refills the queue with what has
-    // played since the last update, so it lasts another `period`; restarts a
+    // updates) or a late frame; false when the OpenAL objects cannot be had.
+    virtual bool start(SoundStream& stream, bool paused, double updatePeriod);
+    // Ends a play whose audio ran out; refills the queue of a play that is
+    // not paused with what has played since the last update; restarts a
     // source that ran dry while its sound had data left.
-    virtual void service(double period);
+    virtual void service(double updatePeriod);
     // Ends the play if its last buffer has been heard, so nothing reaches
     // it before the next update.
     virtual void settle();
@@ -60,9 +62,8 @@ private:
     void unqueuePlayed();
     // Frames of the play, from the head and then the decoder.
     int read(float* out, int frames);
-    void queueStaged();
-    // Decodes and queues until `period` seconds and a margin are ahead.
-    void fill(double period);
+    // Decodes and queues whole buffers until the target is ahead.
+    void fill();
     int queuedFrames() const;
     void release();
 
@@ -74,6 +75,7 @@ private:
     std::vector<ALuint> freeBuffers;
     // Frames in each queued buffer, oldest first.
     std::deque<int> queued;
+    // One buffer's frames on their way to OpenAL.
     std::vector<float> staging;
     std::vector<short> narrow;
     SoundStream* stream = nullptr;
@@ -83,8 +85,8 @@ private:
     bool claimed = false;
     // Every frame of the play has been read.
     bool exhausted = false;
-    // Frames read into staging, not yet handed to a buffer.
-    int staged = 0;
+    // The longest recent time between updates, in seconds.
+    double period = 0.0;
     int frequency = 0;
     int channels = 1;
     bool looping = false;

@@ -3,7 +3,8 @@
 // that mixes one 60 Hz frame (800 frames at 48 kHz) between updates. The
 // long run also counts underruns: a source that ran dry while its sound
 // still had audio to give. The game's own files give what a play costs the
-// caller, and the underruns at steady frame periods from 16 to 250 ms.
+// caller, and the underruns at steady frame periods from 16 to 250 ms and
+// after one late frame of 50 to 500 ms.
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -337,6 +338,44 @@ BENCHMARK(BM_UnderrunsAtSteadyPeriod)
     ->Arg(100)
     ->Arg(140)
     ->Arg(250)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// One late frame (the argument, in ms: a stall of the main thread, say in
+// its buffer swap) after a second of steady 60 Hz frames with the level's
+// music playing, then another second of steady frames. Also the main-thread
+// CPU of the update that follows the stall, which refills what it played.
+void BM_UnderrunsAfterLateFrame(benchmark::State& state) {
+    const int lateMs = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        GameSounds game;
+        for (int i = 0; i < 4; ++i)
+            game.frame(kFramesPerUpdate);
+        game.levelMusic->play();
+        double wall = 0.0, worst = 0.0;
+        for (int i = 0; i < 60; ++i)
+            wall += game.frame(kFramesPerUpdate).wall;
+        wall += game.frame(kFrequency * lateMs / 1000).wall;
+        const Cost after = game.frame(kFramesPerUpdate);
+        for (int i = 0; i < 59; ++i)
+            worst = std::max(worst, game.frame(kFramesPerUpdate).cpu);
+        state.SetIterationTime(wall + after.wall);
+        state.counters["underruns"] = static_cast<double>(game.system.getUnderrunCount());
+        state.counters["after_stall_us"] = after.cpu * 1e6;
+        state.counters["later_max_us"] = worst * 1e6;
+    }
+}
+BENCHMARK(BM_UnderrunsAfterLateFrame)
+    ->Arg(50)
+    ->Arg(100)
+    ->Arg(120)
+    ->Arg(150)
+    ->Arg(200)
+    ->Arg(250)
+    ->Arg(300)
+    ->Arg(400)
+    ->Arg(500)
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
