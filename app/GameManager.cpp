@@ -29,7 +29,7 @@ void GameManager::setPresenter(Presenter value) {
 }
 
 void GameManager::init(int viewportX, int viewportY, int width, int height, int bitsPerPixel,
-                       int frameRate, unsigned int videoFlags, std::string caption) {
+                       int frameRate, unsigned int videoFlags, const std::string& caption) {
     this->viewportX = viewportX;
     this->viewportY = viewportY;
     this->width = width;

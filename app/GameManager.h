@@ -11,7 +11,7 @@ public:
     static GameManager* getInstance();
 
     void init(int viewportX, int viewportY, int width, int height, int bitsPerPixel, int frameRate,
-              unsigned int videoFlags, std::string caption);
+              unsigned int videoFlags, const std::string& caption);
     // Makes first current and loops until stop(); the frame in progress completes.
     void run(GameState* first);
     // Leaves the current state and enters next at once, inside the caller's call.

@@ -27,7 +27,7 @@ std::string attribute(const DOMElement* element, const char* name) {
 
 } // namespace
 
-Rectangle* LoaderXML::load(std::string fileName) {
+Rectangle* LoaderXML::load(const std::string& fileName) {
     std::ifstream probe(fileName.c_str());
     const bool openable = !fileName.empty() && probe.is_open();
     probe.close();

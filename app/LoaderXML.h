@@ -19,7 +19,7 @@ public:
 
     // A new rectangle (caller owns it), or null when the file is missing,
     // does not parse, or gives a zero width or height.
-    Rectangle* load(std::string fileName);
+    Rectangle* load(const std::string& fileName);
     // True when the parse raised nothing and found no error.
     bool parse(XERCES_CPP_NAMESPACE::XercesDOMParser& parser, const std::string& fileName);
 

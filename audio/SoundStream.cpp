@@ -53,9 +53,9 @@ std::unique_ptr<SoundDecoder> SoundStream::openDecoder() const {
 }
 
 void SoundStream::skipHead(SoundDecoder& decoder, std::vector<float>& out) const {
-    out.resize(static_cast<size_t>(kHeadFrames * channels));
+    out.resize(static_cast<size_t>(kHeadFrames) * channels);
     const int read = decoder.read(out.data(), kHeadFrames, isLooping());
-    out.resize(static_cast<size_t>(read * channels));
+    out.resize(static_cast<size_t>(read) * channels);
 }
 
 void SoundStream::loadHead(std::unique_ptr<SoundDecoder> decoder) {
@@ -104,9 +104,10 @@ std::unique_ptr<SoundDecoder> SoundStream::takeDecoder() {
         return taken;
     // The prefetch thread is behind: this play cannot wait for it.
     taken = openDecoder();
-    std::vector<float> skipped;
-    if (taken)
+    if (taken) {
+        std::vector<float> skipped;
         skipHead(*taken, skipped);
+    }
     return taken;
 }
 

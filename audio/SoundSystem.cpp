@@ -133,7 +133,7 @@ void SoundSystem::drainSilently(double seconds) {
     // drop) as much as real time has passed for sounds to end on time.
     int frames = static_cast<int>(seconds * frequency);
     const int chunk = 1024;
-    drainBuffer.resize(static_cast<size_t>(chunk * 2));
+    drainBuffer.resize(static_cast<size_t>(chunk) * 2);
     while (frames > 0) {
         const int n = std::min(chunk, frames);
         renderSamples(device, drainBuffer.data(), n);

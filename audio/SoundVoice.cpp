@@ -49,7 +49,7 @@ bool SoundVoice::ensureObjects() {
         return false;
     }
     freeBuffers.assign(buffers, buffers + kBufferCount);
-    staging.resize(static_cast<size_t>(kBufferFrames * 2));
+    staging.resize(static_cast<size_t>(kBufferFrames) * 2);
     if (!floatBuffers)
         narrow.resize(staging.size());
     // Every voice is a flat, listener-relative sound; pan moves it on a
@@ -110,7 +110,7 @@ void SoundVoice::fill() {
             return;
         const ALuint id = freeBuffers.back();
         freeBuffers.pop_back();
-        const size_t samples = static_cast<size_t>(got * channels);
+        const size_t samples = static_cast<size_t>(got) * channels;
         if (floatBuffers) {
             alBufferData(id, channels == 2 ? AL_FORMAT_STEREO_FLOAT32 : AL_FORMAT_MONO_FLOAT32,
                          staging.data(), static_cast<ALsizei>(samples * sizeof(float)), frequency);

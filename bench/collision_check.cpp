@@ -60,13 +60,14 @@ void checkAllPerPair(benchmark::State& state, Layout layout) {
     Collision::clearCollisions();
     for (int i = 0; i < pairs; ++i) {
         const float x = static_cast<float>(i % 40) * 500.0f;
-        const float y = static_cast<float>(i / 40) * 500.0f;
+        const int row = i / 40;
+        const float y = static_cast<float>(row) * 500.0f;
         boxes.emplace_back(new Box(x, y));
         Box* subject = boxes.back().get();
         boxes.emplace_back(new Box(x + offset, y + offset / 2));
         Collision::registerCollision(subject, boxes.back().get(), true, false);
     }
-    for (auto _ : state)
+    for ([[maybe_unused]] auto _ : state)
         Collision::checkAll();
     long hits = 0;
     for (const auto& box : boxes)
@@ -97,7 +98,7 @@ void edgeTests(benchmark::State& state, Layout layout, bool filtered) {
     Polygon b = Rectangle(Position(offset, offset / 2), 10, 10);
     std::vector<bool> flags;
     long crossings = 0;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         a.updateBounds();
         b.updateBounds();
         if (filtered &&

@@ -56,7 +56,7 @@ void report(const char* what, std::vector<double> values) {
         sum += v;
     const size_t n = values.size();
     std::printf("%s over %zu frames: mean %.3f ms, p50 %.3f, p99 %.3f, max %.3f\n", what, n,
-                sum / n, values[n / 2], values[n * 99 / 100], values.back());
+                sum / static_cast<double>(n), values[n / 2], values[n * 99 / 100], values.back());
 }
 
 } // namespace

@@ -36,7 +36,7 @@ struct Cost {
 double threadSeconds() {
     timespec now;
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 template <typename Call> Cost measure(Call&& call) {
@@ -76,7 +76,7 @@ void writeFile(const std::string& path, int format, int channels, int rate, doub
                                  std::sin(2 * M_PI * baseHz * 1.25 * t) +
                                  std::sin(2 * M_PI * baseHz * 1.5 * t);
             for (int c = 0; c < channels; ++c)
-                block[static_cast<size_t>(i * channels + c)] =
+                block[static_cast<size_t>(i) * channels + c] =
                     static_cast<float>(0.15 * chord) + noise(random);
         }
         sf_writef_float(file, block.data(), n);
@@ -122,7 +122,8 @@ public:
             music.back()->load(true, true);
         }
         for (int i = 0; i < kEffects; ++i) {
-            effects.emplace_back(new Sound(content().effect(i), 0.7f, -0.9f + 0.2f * i));
+            effects.emplace_back(
+                new Sound(content().effect(i), 0.7f, -0.9f + 0.2f * static_cast<float>(i)));
             effects.back()->load(loopingEffects, loopingEffects);
         }
         mix.resize(kFramesPerUpdate * 2);
@@ -158,7 +159,7 @@ void BM_UpdateTwoMusicsTenEffects(benchmark::State& state) {
     scene.startAll();
     for (int i = 0; i < 60; ++i)
         scene.timedUpdate();
-    for (auto _ : state)
+    for ([[maybe_unused]] auto _ : state)
         state.SetIterationTime(scene.timedUpdate().wall);
     state.counters["playing"] = scene.system.getPlayingCount();
     state.counters["underruns"] = static_cast<double>(scene.system.getUnderrunCount());
@@ -168,7 +169,7 @@ BENCHMARK(BM_UpdateTwoMusicsTenEffects)->UseManualTime()->Unit(benchmark::kMicro
 // Two minutes of play at 60 Hz: both tracks loop; the effects play once and
 // are restarted (stop, then play) at game-like random moments.
 void BM_TwoMinuteRun(benchmark::State& state) {
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         Scene scene(false);
         scene.startAll();
         std::mt19937 random(7);
@@ -241,7 +242,7 @@ public:
     // that much mix.
     Cost frame(int mixFrames) {
         const Cost cost = measure([this] { system.update(); });
-        mix.resize(static_cast<size_t>(mixFrames * 2));
+        mix.resize(static_cast<size_t>(mixFrames) * 2);
         system.render(mix.data(), mixFrames);
         return cost;
     }
@@ -262,7 +263,7 @@ double percentile(std::vector<double> values, int percent) {
 // game sounds, one every 1 to 6 frames of 60 Hz, as the level and menu do.
 // Percentiles of main-thread CPU time, and of wall time.
 void BM_PlayCost(benchmark::State& state) {
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         GameSounds game;
         std::mt19937 random(11);
         std::uniform_int_distribution<size_t> pick(0, game.sounds.size() - 1);
@@ -299,7 +300,7 @@ BENCHMARK(BM_PlayCost)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillise
 // updates.
 void BM_UnderrunsAtSteadyPeriod(benchmark::State& state) {
     const int periodMs = static_cast<int>(state.range(0));
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         GameSounds game;
         const int mixFrames = kFrequency * periodMs / 1000;
         for (int i = 0; i < 4; ++i)

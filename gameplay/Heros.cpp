@@ -120,8 +120,8 @@ bool Heros::airPose(HerosState from, HerosState& to, SautMovement*& jumpMovement
 }
 
 void Heros::jump() {
-    HerosState next;
-    SautMovement* jumpMovement;
+    HerosState next = state;
+    SautMovement* jumpMovement = nullptr;
     if (!airPose(state, next, jumpMovement))
         return;
     startJump(next, jumpMovement, false);
@@ -131,14 +131,12 @@ void Heros::jump() {
 }
 
 bool Heros::shoot() {
-    HerosState next;
     if (state == StandLeft || state == WalkLeft)
-        next = ShootLeft;
+        enterPose(ShootLeft, nullptr);
     else if (state == StandRight || state == WalkRight)
-        next = ShootRight;
+        enterPose(ShootRight, nullptr);
     else
         return false;
-    enterPose(next, nullptr);
     currentShotSound = nullptr;
     if (!shotSounds.empty()) {
         currentShotSound = shotSounds[static_cast<size_t>(GameRandom::next()) % shotSounds.size()];
@@ -178,8 +176,8 @@ void Heros::keepInBounds() {
 }
 
 void Heros::fallIfUnsupported() {
-    HerosState next;
-    SautMovement* fallMovement;
+    HerosState next = state;
+    SautMovement* fallMovement = nullptr;
     if (!onGround && airPose(state, next, fallMovement))
         startJump(next, fallMovement, true);
 }
@@ -210,7 +208,7 @@ void Heros::takeHit() {
 void Heros::onCollision(GameObject* other, Position, Position, Position otherEdgeStart, Position) {
     const std::string name = other->getClassName();
     const bool support = name == "Plateforme" ||
-                         (name == "Trigger" && static_cast<Trigger*>(other)->getType() == "Sol");
+                         (name == "Trigger" && dynamic_cast<Trigger*>(other)->getType() == "Sol");
     if (support) {
         if (!position)
             return;

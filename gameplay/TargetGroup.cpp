@@ -85,7 +85,7 @@ bool TargetGroup::chooseLayout(GameState* state) {
 void TargetGroup::fire(Position point) {
     const std::list<GameObject*> targets = children;
     for (GameObject* child : targets) {
-        Target* target = static_cast<Target*>(child);
+        Target* target = dynamic_cast<Target*>(child);
         if (target->tryStart(point)) {
             currentTarget = target;
             return;

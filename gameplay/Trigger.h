@@ -7,7 +7,7 @@
 // An invisible zone with a type; the level's ground is a "Sol" trigger.
 class Trigger : public GameObject {
 public:
-    void setType(std::string value) { type = value; }
+    void setType(const std::string& value) { type = value; }
     std::string getType() const { return type; }
 
     const char* getClassName() const override { return "Trigger"; }

@@ -85,8 +85,8 @@ void StripedAnimatedBitmapPicture::updateTextureRectangle() {
     const int rowSpan = columns * cellPixels;
     const int k = cells[frame];
     texOrigin.setX(texSize.getX() * static_cast<float>(k % columns));
-    texOrigin.setY(texSize.getY() *
-                   static_cast<float>(static_cast<int>(static_cast<float>(k) * width) / rowSpan));
+    const int row = static_cast<int>(static_cast<float>(k) * width) / rowSpan;
+    texOrigin.setY(texSize.getY() * static_cast<float>(row));
     lastFrame = frame;
 }
 

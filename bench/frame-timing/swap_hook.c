@@ -5,7 +5,7 @@
  * frame's first glClear, the swap's start and end, and the start and end of
  * the SDL_Delay after it (0 when the frame had no wait), plus the delay
  * asked for in ms. */
-#define _GNU_SOURCE
+#define _GNU_SOURCE // NOLINT(bugprone-reserved-identifier): glibc's switch for RTLD_NEXT
 #include <dlfcn.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -34,7 +34,9 @@ static void* next_symbol(const char* name) {
     return dlsym(RTLD_NEXT, name);
 }
 
-__attribute__((constructor)) static void on_start(void) { started = now_ns(); }
+__attribute__((constructor)) static void on_start(void) {
+    started = now_ns();
+}
 
 __attribute__((destructor)) static void on_exit_write(void) {
     const char* path = getenv("TOLVEK_FRAME_LOG");

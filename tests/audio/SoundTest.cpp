@@ -39,7 +39,7 @@ public:
     // Audio appended with no update, as while the game stalls.
     void mix(int count) {
         const size_t start = recording.size();
-        recording.resize(start + static_cast<size_t>(count * 2));
+        recording.resize(start + static_cast<size_t>(count) * 2);
         soundSystem.render(recording.data() + start, count);
     }
     void clear() { recording.clear(); }
@@ -51,10 +51,10 @@ public:
         return b > a ? std::sqrt(sum / (b - a)) : 0.0;
     }
     int longestSilence(double from, double to) const {
-        int longest = 0, run = 0;
+        int longest = 0, silent = 0;
         for (int i = frameAt(from); i < frameAt(to); ++i) {
-            run = std::fabs(at(i, 0)) < 1e-4f && std::fabs(at(i, 1)) < 1e-4f ? run + 1 : 0;
-            longest = std::max(longest, run);
+            silent = std::fabs(at(i, 0)) < 1e-4f && std::fabs(at(i, 1)) < 1e-4f ? silent + 1 : 0;
+            longest = std::max(longest, silent);
         }
         return longest;
     }
@@ -84,17 +84,19 @@ public:
         SF_INFO info = {0, rate, channels, format, 0, 0};
         SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
         const int total = static_cast<int>(seconds * rate);
-        std::vector<float> samples(static_cast<size_t>(total * channels));
-        for (size_t i = 0; i < samples.size(); ++i)
-            samples[i] =
-                static_cast<float>(amplitude * std::sin(2 * M_PI * 1000 * (i / channels) / rate));
+        std::vector<float> samples(static_cast<size_t>(total) * channels);
+        for (size_t i = 0; i < samples.size(); ++i) {
+            const size_t frame = i / channels;
+            samples[i] = static_cast<float>(
+                amplitude * std::sin(2 * M_PI * 1000 * static_cast<double>(frame) / rate));
+        }
         sf_writef_float(file, samples.data(), total);
         sf_close(file);
         return path;
     }
 
 private:
-    float at(int frame, int side) const { return recording[static_cast<size_t>(frame * 2 + side)]; }
+    float at(int frame, int side) const { return recording[static_cast<size_t>(frame) * 2 + side]; }
     int frameAt(double seconds) const {
         const int frames = static_cast<int>(recording.size() / 2);
         return std::max(0, std::min(frames, static_cast<int>(seconds * kFrequency)));
@@ -206,6 +208,7 @@ TEST_F(AudioTest, CallsOnAPlayThatEndedDoNothingNotEvenOnTheSlotsNextPlay) {
     std::unique_ptr<SoundChannel> current = play(tone("l.wav", 0.25), kLooping);
     EXPECT_FALSE(blip.getChannel()->stop() || blip.getChannel()->setPaused(true) ||
                  blip.getChannel()->getPaused(nullptr));
+    EXPECT_TRUE(current->isPlaying());
     blip.getChannel()->setVolume(0.0f);
     capture.run(10);
     EXPECT_GT(capture.rms(0, 0.2, 0.3), 0.2);

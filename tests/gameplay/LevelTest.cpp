@@ -72,7 +72,7 @@ struct World : testing::Test {
         return s;
     }
     Target* target(int i) {
-        return static_cast<Target*>(*std::next(level.getTargetGroup()->getChildren().begin(), i));
+        return dynamic_cast<Target*>(*std::next(level.getTargetGroup()->getChildren().begin(), i));
     }
 
     ScriptedClock clock{1000};
@@ -91,7 +91,7 @@ TEST_F(World, TheHeroFileIsReadInOrderAndKeysMoveBetweenThePosesAndAHitKeepsTheS
     EXPECT_EQ(hero.getStateShape(StandRight)->getPolygon(0).getPoints(),
               (std::list<Position>{{0, 0}, {16, 0}, {16, 32}, {0, 32}, {0, 0}})); // closed
     for (int s = StandLeft; s <= HitRight; ++s) {
-        StripedAnimatedBitmapPicture* picture = hero.getStatePicture(HerosState(s));
+        StripedAnimatedBitmapPicture* picture = hero.getStatePicture(static_cast<HerosState>(s));
         const HeroFixture::Animation& a = HeroFixture::kAnimations[s];
         EXPECT_EQ(picture->getAnimationSpeed(), a.speed) << s;
         // Only the left shooting pose is placed by its pair; the others are anchored.
@@ -109,14 +109,14 @@ TEST_F(World, TheHeroFileIsReadInOrderAndKeysMoveBetweenThePosesAndAHitKeepsTheS
         EXPECT_EQ(cells, a.cells) << s;
     }
     hero.walkLeft(); // the left walk negates the file's positive speed
-    EXPECT_EQ(static_cast<TranslationMovement*>(hero.getMovement())->getDx(), -HeroFixture::kWalk);
+    EXPECT_EQ(dynamic_cast<TranslationMovement*>(hero.getMovement())->getDx(), -HeroFixture::kWalk);
     // Each jump takes its four fields in file order.
     for (const auto& [key, j] : {std::pair{&Heros::stopLeft, HeroFixture::kJumpUp},
                                  {&Heros::walkLeft, HeroFixture::kJumpLeft},
                                  {&Heros::walkRight, HeroFixture::kJumpRight}}) {
         (hero.*key)();
         hero.jump();
-        const SautMovement* m = static_cast<SautMovement*>(hero.getMovement());
+        const SautMovement* m = dynamic_cast<SautMovement*>(hero.getMovement());
         EXPECT_EQ(std::make_tuple(m->getStepX(), m->getSpeedY(), m->getDecrement(), m->getPeriod()),
                   std::make_tuple(j.stepX, j.speedY, j.drop, j.period));
         place(40, 20);
@@ -301,6 +301,7 @@ TEST_F(World, TargetsFillOverBurstsAndTakePointsInTheBoxOfTheirFourCorners) {
 
 TEST_F(World, TheLayoutIsPickedAtRandomFromTheList) {
     std::vector<std::string> layouts;
+    layouts.reserve(3);
     for (int i = 0; i < 3; ++i)
         layouts.push_back("I.png x:" + std::to_string(100 * i) + " y:0 0 0 9 0 9 9 0 9\n");
     // Layouts listed, the draw, the x of the one target built (-1: none).

@@ -23,7 +23,7 @@ struct Probe : GameObject {
     }
     void onCollision(GameObject* other, Position a, Position b, Position c, Position d) override {
         std::ostringstream line;
-        line << name << "<" << static_cast<Probe*>(other)->name << " ";
+        line << name << "<" << dynamic_cast<Probe*>(other)->name << " ";
         for (const Position* p : {&a, &b, &c, &d})
             line << (p == &c ? "|(" : "(") << p->getX() << "," << p->getY() << ")";
         seen.push_back(line.str());

@@ -28,7 +28,7 @@ std::string tempDir() {
 }
 
 std::string writeTempFile(const std::string& name, const std::string& text) {
-    const std::string path = tempDir() + "/" + name;
+    std::string path = tempDir() + "/" + name;
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }

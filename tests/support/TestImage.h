@@ -11,6 +11,8 @@ public:
         : surface(
               SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 24, 0xFF, 0xFF00, 0xFF0000, 0)) {}
     ~TestImage() { SDL_FreeSurface(surface); }
+    TestImage(const TestImage&) = delete;
+    TestImage& operator=(const TestImage&) = delete;
 
     // Fills the rectangle whose top-left pixel is (x, y), rows counted from the top.
     void fill(int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b) {
