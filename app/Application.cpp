@@ -12,6 +12,7 @@
 #include "app/DemoRecorder.h"
 #include "app/GameClock.h"
 #include "app/GameManager.h"
+#include "app/GamePad.h"
 #include "app/LevelState.h"
 #include "app/LoaderXML.h"
 #include "app/MenuState.h"
@@ -90,9 +91,12 @@ int Application::play(const CommandLine& options, DemoPlayer* player) {
 
     GameManager::getInstance()->setSilent(options.fast);
     GameManager::getInstance()->setPaced(!options.fast);
-    GameManager::getInstance()->init(static_cast<int>(corner.getX()),
-                                     static_cast<int>(corner.getY()), width, height, 32, 60,
-                                     kVideoFlags, "VELM Tolvek");
+    const unsigned int flags = options.window ? kVideoFlags & ~SDL_FULLSCREEN : kVideoFlags;
+    if (!GameManager::getInstance()->init(static_cast<int>(corner.getX()),
+                                          static_cast<int>(corner.getY()), width, height, 32, 60,
+                                          flags, "VELM Tolvek"))
+        return refuse("cannot open an OpenGL window: " + GameManager::getInstance()->failure());
+    GamePad::open();
 
     transitionState = new TransitionState();
     menuState = new MenuState();

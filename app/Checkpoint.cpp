@@ -64,6 +64,8 @@ Checkpoint::Checkpoint(const GameState* screen, const MenuState* menu, const Lev
     for (const std::string& name : soundsStarted)
         sounds += (sounds.empty() ? "" : ";") + name;
     add("sounds", sounds);
+    if (level && level->isPaused())
+        add("paused", "yes");
 }
 
 void Checkpoint::add(const std::string& name, std::string value) {

@@ -15,6 +15,8 @@ bool CommandLine::parse(int argc, const char* const* argv) {
             *file = argv[++i];
         } else if (option == "--fast") {
             fast = true;
+        } else if (option == "--window") {
+            window = true;
         } else if (option == "--help" || option == "-h") {
             showHelp = true;
         } else if (option == "--version") {
@@ -33,13 +35,15 @@ bool CommandLine::parse(int argc, const char* const* argv) {
 }
 
 const char* CommandLine::usage() {
-    return "usage: tolvek [--record FILE] [--replay FILE [--fast] [--shots DIR]] [--help] "
-           "[--version]";
+    return "usage: tolvek [--window] [--record FILE] [--replay FILE [--fast] [--shots DIR]] "
+           "[--help] [--version]";
 }
 
 const char* CommandLine::help() {
     return "Tolvek, a small platform game. Plays from the content in the working directory.\n"
            "\n"
+           "  --window        start in a window the size of the picture instead of full\n"
+           "                  screen (F11 or Alt+Enter switches at any time)\n"
            "  --record FILE   play as usual and write the play to FILE as it goes\n"
            "  --replay FILE   show a recorded play again, exactly; live keys do not reach\n"
            "                  the game (close the window or press Ctrl+C to end it)\n"

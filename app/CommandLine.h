@@ -17,6 +17,7 @@ public:
     std::string replayFile;
     std::string shotsFolder;
     bool fast = false;
+    bool window = false;
     bool showHelp = false;
     bool showVersion = false;
 

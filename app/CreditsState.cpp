@@ -32,11 +32,17 @@ void CreditsState::leave() {
     music->stop();
 }
 
+// Any key or pad button ends the game; Alt alone does not, so that
+// Alt+Enter switches the window here too.
 void CreditsState::handleEvents() {
     SDL_Event event;
-    while (InputSource::poll(event))
-        if (event.type == SDL_KEYDOWN || event.type == SDL_QUIT)
+    while (InputSource::poll(event)) {
+        const SDLKey key = event.key.keysym.sym;
+        const bool alt = key == SDLK_LALT || key == SDLK_RALT;
+        if ((event.type == SDL_KEYDOWN && !alt) || event.type == SDL_QUIT ||
+            event.type == SDL_JOYBUTTONDOWN)
             GameManager::getInstance()->stop();
+    }
 }
 
 void CreditsState::update() {

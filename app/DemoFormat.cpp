@@ -11,13 +11,94 @@ void putWord(std::string& out, uint32_t value) {
 
 // Deltas between readings are small and may be negative (the tick counter wraps).
 uint64_t zigzag(int32_t value) {
-    return (static_cast<uint64_t>(static_cast<uint32_t>(value)) << 1) ^
-           static_cast<uint64_t>(static_cast<int64_t>(value >> 31));
+    return (static_cast<uint32_t>(value) << 1) ^ static_cast<uint32_t>(value >> 31);
 }
 
 int32_t unzigzag(uint64_t value) {
     return static_cast<int32_t>(static_cast<uint32_t>(value >> 1) ^
                                 (0u - static_cast<uint32_t>(value & 1)));
+}
+
+bool validHat(uint64_t value) {
+    for (const Uint8 hat : {SDL_HAT_CENTERED, SDL_HAT_UP, SDL_HAT_RIGHT, SDL_HAT_DOWN, SDL_HAT_LEFT,
+                            SDL_HAT_RIGHTUP, SDL_HAT_RIGHTDOWN, SDL_HAT_LEFTUP, SDL_HAT_LEFTDOWN})
+        if (value == hat)
+            return true;
+    return false;
+}
+
+// An event's fields after its type byte, as written by putEvent.
+void putEvent(std::string& out, const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        DemoFormat::putNumber(out, static_cast<uint64_t>(event.key.keysym.sym));
+        break;
+    case SDL_ACTIVEEVENT:
+        DemoFormat::putNumber(out, event.active.gain);
+        DemoFormat::putNumber(out, event.active.state);
+        break;
+    case SDL_JOYAXISMOTION:
+        DemoFormat::putNumber(out, event.jaxis.axis);
+        DemoFormat::putNumber(out, zigzag(event.jaxis.value));
+        break;
+    case SDL_JOYHATMOTION:
+        DemoFormat::putNumber(out, event.jhat.hat);
+        DemoFormat::putNumber(out, event.jhat.value);
+        break;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        DemoFormat::putNumber(out, event.jbutton.button);
+        break;
+    default:
+        break;
+    }
+}
+
+// False for an unknown type or a field out of its range: damage.
+bool getEvent(const std::string& in, size_t& at, SDL_Event& event) {
+    uint64_t a = 0, b = 0;
+    const auto one = [&](uint64_t most) { return DemoFormat::getNumber(in, at, a) && a <= most; };
+    const auto two = [&](uint64_t most) {
+        return one(255) && DemoFormat::getNumber(in, at, b) && b <= most;
+    };
+    switch (event.type) {
+    case SDL_QUIT:
+        return true;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        if (!one(SDLK_LAST - 1))
+            return false;
+        event.key.keysym.sym = static_cast<SDLKey>(a);
+        return true;
+    case SDL_ACTIVEEVENT: // gain 0 or 1; input focus, the window shown, or both
+        if (!two(SDL_APPINPUTFOCUS | SDL_APPACTIVE) || a > 1 || b == 0 || (b & SDL_APPMOUSEFOCUS))
+            return false;
+        event.active.gain = static_cast<Uint8>(a);
+        event.active.state = static_cast<Uint8>(b);
+        return true;
+    case SDL_JOYAXISMOTION:
+        if (!two(0xffff))
+            return false;
+        event.jaxis.axis = static_cast<Uint8>(a);
+        event.jaxis.value = static_cast<Sint16>(unzigzag(b));
+        return true;
+    case SDL_JOYHATMOTION:
+        if (!two(255) || !validHat(b))
+            return false;
+        event.jhat.hat = static_cast<Uint8>(a);
+        event.jhat.value = static_cast<Uint8>(b);
+        return true;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        if (!one(255))
+            return false;
+        event.jbutton.button = static_cast<Uint8>(a);
+        event.jbutton.state = event.type == SDL_JOYBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -42,8 +123,7 @@ void DemoFormat::putFrame(std::string& out, const Frame& frame, unsigned int& pr
     putNumber(out, frame.events.size());
     for (const SDL_Event& event : frame.events) {
         out += static_cast<char>(event.type);
-        if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
-            putNumber(out, static_cast<uint64_t>(event.key.keysym.sym));
+        putEvent(out, event);
     }
     // Readings come in runs of the same value: one (delta, count) pair a run.
     std::string runs;
@@ -92,15 +172,8 @@ bool DemoFormat::getFrame(const std::string& in, size_t& at, Frame& frame,
         if (at >= in.size())
             return false;
         event.type = static_cast<Uint8>(in[at++]);
-        uint64_t sym = 0;
-        if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
-            if (!getNumber(in, at, sym) || sym >= SDLK_LAST)
-                return false;
-            event.key.type = event.type;
-            event.key.keysym.sym = static_cast<SDLKey>(sym);
-        } else if (event.type != SDL_QUIT) {
+        if (!getEvent(in, at, event))
             return false;
-        }
     }
     uint64_t runs = 0;
     if (!getNumber(in, at, runs) || runs > in.size() - at)

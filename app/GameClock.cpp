@@ -7,9 +7,28 @@
 GameClock::Source GameClock::source = nullptr;
 GameClock::Sleeper GameClock::sleeper = nullptr;
 
-unsigned int GameClock::now() {
+unsigned int GameClock::reading() {
     PlayTap* tap = PlayTap::current();
     return tap ? tap->tick(realNow()) : realNow();
+}
+
+unsigned int GameClock::now() {
+    const unsigned int value = reading();
+    return (held ? heldAt : value) - heldFor;
+}
+
+void GameClock::hold() {
+    if (held)
+        return;
+    heldAt = reading();
+    held = true;
+}
+
+void GameClock::release() {
+    if (!held)
+        return;
+    heldFor += reading() - heldAt;
+    held = false;
 }
 
 unsigned int GameClock::realNow() {

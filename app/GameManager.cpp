@@ -12,11 +12,19 @@
 #include "app/PlayTap.h"
 #include "app/TerminationSignal.h"
 #include "audio/SoundSystem.h"
+#include "graphics/BitmapPicture.h"
 
 GameManager* GameManager::instance = nullptr;
 int GameManager::frameRate = 24;
 SoundSystem* GameManager::soundSystem = nullptr;
 GameManager::Presenter GameManager::presenter = SDL_GL_SwapBuffers;
+GameManager::ModeSetter GameManager::modeSetter = SDL_SetVideoMode;
+
+namespace {
+
+const unsigned int kSettlingMs = 1000;
+
+} // namespace
 
 GameManager* GameManager::getInstance() {
     if (!instance)
@@ -28,12 +36,17 @@ void GameManager::setPresenter(Presenter value) {
     presenter = value ? value : SDL_GL_SwapBuffers;
 }
 
-void GameManager::init(int viewportX, int viewportY, int width, int height, int bitsPerPixel,
+void GameManager::setModeSetter(ModeSetter value) {
+    modeSetter = value ? value : SDL_SetVideoMode;
+}
+
+bool GameManager::init(int viewportX, int viewportY, int width, int height, int bitsPerPixel,
                        int frameRate, unsigned int videoFlags, const std::string& caption) {
     this->viewportX = viewportX;
     this->viewportY = viewportY;
     this->width = width;
     this->height = height;
+    this->bitsPerPixel = bitsPerPixel;
     this->videoFlags = videoFlags;
     GameManager::frameRate = frameRate;
 
@@ -45,8 +58,26 @@ void GameManager::init(int viewportX, int viewportY, int width, int height, int 
     }
     std::atexit(SDL_Quit);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_SetVideoMode(width, height, bitsPerPixel, videoFlags | SDL_OPENGL);
+    SDL_WM_SetCaption(caption.c_str(), caption.c_str());
+    if (!setMode(videoFlags)) {
+        initFailure = SDL_GetError();
+        return false;
+    }
+    // A second init (tests) keeps the system it already has.
+    if (!soundSystem && !silent) {
+        soundSystem = new SoundSystem();
+        soundSystem->init(200);
+    }
+    return true;
+}
 
+// A new video mode may come with a new GL context: the projection is set
+// again each time (the caller brings the textures back).
+bool GameManager::setMode(unsigned int flags) {
+    if (!modeSetter(width, height, bitsPerPixel, flags | SDL_OPENGL))
+        return false;
+    videoFlags = flags;
+    modeSetAt = GameClock::realNow();
     glViewport(-viewportX, -viewportY, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -54,12 +85,28 @@ void GameManager::init(int viewportX, int viewportY, int width, int height, int 
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    SDL_WM_SetCaption(caption.c_str(), caption.c_str());
-    // A second init (tests) keeps the system it already has.
-    if (!soundSystem && !silent) {
-        soundSystem = new SoundSystem();
-        soundSystem->init(200);
+    return true;
+}
+
+bool GameManager::switchWindow() {
+    BitmapPicture::holdTextures();
+    const bool switched = setMode(videoFlags ^ SDL_FULLSCREEN);
+    // SDL 1.2 may leave no window after a failed mode: the old one comes back.
+    if (!switched && !setMode(videoFlags)) {
+        std::fprintf(stderr, "tolvek: cannot open an OpenGL window: %s\n", SDL_GetError());
+        std::exit(1);
     }
+    BitmapPicture::restoreTextures();
+    SDL_ShowCursor(SDL_DISABLE);
+    return switched;
+}
+
+bool GameManager::isFullScreen() const {
+    return (videoFlags & SDL_FULLSCREEN) != 0;
+}
+
+bool GameManager::isWindowSettling() const {
+    return GameClock::realNow() - modeSetAt < kSettlingMs;
 }
 
 void GameManager::run(GameState* first) {
@@ -68,6 +115,7 @@ void GameManager::run(GameState* first) {
     currentState = first;
     currentState->enter();
     running = true;
+    modeSetAt = GameClock::realNow(); // the window settles while content loads too
     FramePacer pacer(frameRate);
     // Each frame is due one budget after the previous frame was due, so the
     // time a wait oversleeps is given back by the next wait. A frame that

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <SDL/SDL.h>
+
 #include <string>
 
 class GameState;
@@ -10,8 +12,17 @@ class GameManager {
 public:
     static GameManager* getInstance();
 
-    void init(int viewportX, int viewportY, int width, int height, int bitsPerPixel, int frameRate,
+    // False, with failure() giving SDL's reason, when no OpenGL window opens.
+    bool init(int viewportX, int viewportY, int width, int height, int bitsPerPixel, int frameRate,
               unsigned int videoFlags, const std::string& caption);
+    const std::string& failure() const { return initFailure; }
+    // Full screen to a window or back, pictures kept; a switch that fails
+    // leaves the mode as it was. False when it failed.
+    bool switchWindow();
+    bool isFullScreen() const;
+    // A new window gains and loses focus while it settles, for a second at
+    // most: those changes are not the player's.
+    bool isWindowSettling() const;
     // Makes first current and loops until stop(); the frame in progress completes.
     void run(GameState* first);
     // Leaves the current state and enters next at once, inside the caller's call.
@@ -37,6 +48,10 @@ public:
     // place; null puts the swap back.
     using Presenter = void (*)();
     static void setPresenter(Presenter value);
+    // Opens the window in a video mode: SDL's, unless a test has put its own in
+    // place; null puts SDL's back.
+    using ModeSetter = SDL_Surface* (*)(int width, int height, int bitsPerPixel, Uint32 flags);
+    static void setModeSetter(ModeSetter value);
     // Lets tests install a system (or none) without a window init.
     static void setSoundSystem(SoundSystem* value) { soundSystem = value; }
 
@@ -48,6 +63,7 @@ protected:
 
 private:
     void runFrame();
+    bool setMode(unsigned int flags);
 
     GameState* currentState = nullptr;
     bool running = false;
@@ -55,7 +71,10 @@ private:
     int viewportY = 0;
     int width = 0;
     int height = 0;
+    int bitsPerPixel = 32;
     unsigned int videoFlags = 0;
+    unsigned int modeSetAt = 0;
+    std::string initFailure;
     bool paced = true;
     bool silent = false;
 
@@ -63,4 +82,5 @@ private:
     static int frameRate;
     static SoundSystem* soundSystem;
     static Presenter presenter;
+    static ModeSetter modeSetter;
 };

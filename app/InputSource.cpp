@@ -1,9 +1,45 @@
 #include "app/InputSource.h"
 
+#include "app/GameManager.h"
+#include "app/GamePad.h"
 #include "app/PlayTap.h"
 
+namespace {
+
+const Uint8 kFocus = SDL_APPINPUTFOCUS | SDL_APPACTIVE;
+
+bool isKey(const SDL_Event& event) {
+    return event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
+}
+
+} // namespace
+
 bool InputSource::reactsTo(const SDL_Event& event) {
-    return event.type == SDL_KEYDOWN || event.type == SDL_KEYUP || event.type == SDL_QUIT;
+    return isKey(event) || event.type == SDL_QUIT || GamePad::isPadEvent(event) ||
+           (event.type == SDL_ACTIVEEVENT && (event.active.state & kFocus));
+}
+
+bool InputSource::switchesWindow(const SDL_Event& event) {
+    const SDLKey key = event.key.keysym.sym;
+    return event.type == SDL_KEYDOWN &&
+           (key == SDLK_F11 ||
+            ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (event.key.keysym.mod & KMOD_ALT)));
+}
+
+bool InputSource::take(SDL_Event& event) {
+    if (switchesWindow(event)) {
+        GameManager::getInstance()->switchWindow();
+        return false;
+    }
+    if (isKey(event) && event.key.keysym.sym == SDLK_F11)
+        return false; // its release
+    if (GamePad::isPadEvent(event))
+        return GamePad::normalize(event);
+    if (event.type == SDL_ACTIVEEVENT) {
+        event.active.state &= kFocus;
+        return !GameManager::getInstance()->isWindowSettling();
+    }
+    return true;
 }
 
 bool InputSource::poll(SDL_Event& event) {
@@ -11,7 +47,7 @@ bool InputSource::poll(SDL_Event& event) {
     if (tap && tap->replaying())
         return tap->nextEvent(event);
     while (SDL_PollEvent(&event)) {
-        if (!reactsTo(event))
+        if (!reactsTo(event) || !take(event))
             continue;
         if (tap)
             tap->eventTaken(event);

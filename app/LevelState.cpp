@@ -4,15 +4,19 @@
 
 #include "app/GameClock.h"
 #include "app/GameManager.h"
+#include "app/GamePad.h"
 #include "app/InputSource.h"
 #include "audio/Sound.h"
 #include "gameplay/Heros.h"
 #include "gameplay/Level.h"
 #include "gameplay/Movement.h"
+#include "graphics/AnimatedPicture.h"
+#include "graphics/BitmapPicture.h"
 #include "graphics/Collision.h"
 
 LevelState::~LevelState() {
     Collision::clearCollisions(); // the level's pairs go with it
+    delete pausedPicture;
     delete introMusic;
     delete loopMusic;
     delete level;
@@ -37,6 +41,15 @@ bool LevelState::init(GameState* next) {
     loopMusic = new Sound("Sounds/music-ingame-b.ogg", 0.8f, 0.0f);
     loopMusic->load(true, true);
     introLength = kIntroLength;
+    pausedPicture = new BitmapPicture("Images/paused.png", GraphicProperties(), nullptr, 0);
+    if (pausedPicture->loadTexture()) {
+        const GameManager* manager = GameManager::getInstance();
+        pausedPicture->getProperties().setPosition(
+            static_cast<float>((manager->getWidth() - static_cast<int>(pausedPicture->getWidth())) /
+                               2),
+            static_cast<float>(
+                (manager->getHeight() - static_cast<int>(pausedPicture->getHeight())) / 2));
+    }
     return true;
 }
 
@@ -48,6 +61,8 @@ void LevelState::enter() {
 }
 
 void LevelState::leave() {
+    if (paused)
+        togglePause();
     if (introMusic)
         introMusic->stop();
     if (loopMusic)
@@ -55,8 +70,36 @@ void LevelState::leave() {
     introPlaying = false;
 }
 
+void LevelState::togglePause() {
+    paused = !paused;
+    if (paused)
+        GameClock::hold();
+    else
+        GameClock::release();
+    AnimatedPicture::setFrozen(paused);
+    for (Sound* sound : {introPlaying ? introMusic : loopMusic, hero->getCurrentShotSound()})
+        if (sound)
+            sound->togglePause();
+    if (paused)
+        return;
+    const std::vector<int> releases = std::move(releasedWhilePaused);
+    releasedWhilePaused.clear();
+    for (int key : releases)
+        handleKey(SDL_KEYUP, key);
+}
+
 void LevelState::handleKey(int type, int key) {
     if (!hero || !level)
+        return;
+    if (type == SDL_KEYDOWN && key == SDLK_p) {
+        togglePause();
+        return;
+    }
+    // A pause holds every action but leaving; what is let go meanwhile is
+    // let go when the play resumes.
+    if (paused && type == SDL_KEYUP)
+        releasedWhilePaused.push_back(key);
+    if (paused && !(type == SDL_KEYDOWN && key == SDLK_ESCAPE))
         return;
     if (type == SDL_KEYDOWN) {
         switch (key) {
@@ -104,10 +147,36 @@ void LevelState::handleEvents() {
             GameManager::getInstance()->changeState(nextState);
         else if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
             handleKey(event.type, event.key.keysym.sym);
+        else if (event.type == SDL_ACTIVEEVENT && !event.active.gain && !paused && hero && level)
+            togglePause();
+        else
+            handlePad(event);
+    }
+}
+
+// The pad plays as the keys do: D-pad or stick walk, the bottom button
+// jumps, the left one sprays, Start pauses, Back leaves.
+void LevelState::handlePad(const SDL_Event& event) {
+    for (const GamePad::Press& press : GamePad::translate(event)) {
+        const int key = press.control == GamePad::Left    ? SDLK_LEFT
+                        : press.control == GamePad::Right ? SDLK_RIGHT
+                        : press.control == GamePad::Jump  ? SDLK_LCTRL
+                        : press.control == GamePad::Spray ? SDLK_SPACE
+                        : press.control == GamePad::Start ? SDLK_p
+                        : press.control == GamePad::Back  ? SDLK_ESCAPE
+                                                          : SDLK_UNKNOWN;
+        if (key != SDLK_UNKNOWN)
+            handleKey(press.down ? SDL_KEYDOWN : SDL_KEYUP, key);
     }
 }
 
 void LevelState::update() {
+    if (paused) {
+        GameState::update();
+        if (pausedPicture)
+            pausedPicture->draw();
+        return;
+    }
     if (hero) {
         hero->rememberPosition();
         hero->clearGrounded();

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include <SDL/SDL.h>
 
 #include "app/GameState.h"
 
+class BitmapPicture;
 class Heros;
 class Level;
 class Sound;
@@ -31,11 +35,16 @@ public:
     bool isIntroPlaying() const { return introPlaying; }
     Sound* getIntroMusic() const { return introMusic; }
     Sound* getLoopMusic() const { return loopMusic; }
+    bool isPaused() const { return paused; }
 
     static constexpr unsigned int kIntroLength = 106718;
 
 private:
     void handleKey(int type, int key);
+    void handlePad(const SDL_Event& event);
+    // P, the pad's Start or the window losing focus: the level's clock, its
+    // music and every animation stop, and the "PAUSED" picture shows.
+    void togglePause();
 
     GameState* nextState = nullptr;
     Level* level = nullptr;
@@ -45,5 +54,8 @@ private:
     unsigned int introLength = kIntroLength;
     unsigned int introStart = 0;
     bool introPlaying = false;
+    bool paused = false;
+    std::vector<int> releasedWhilePaused; // keys, let go when the play resumes
+    BitmapPicture* pausedPicture = nullptr;
     std::string loadFailure;
 };

@@ -4,6 +4,7 @@
 
 #include "app/GameClock.h"
 #include "app/GameManager.h"
+#include "app/GamePad.h"
 #include "app/InputSource.h"
 #include "audio/Sound.h"
 #include "content/RecordReader.h"
@@ -142,25 +143,35 @@ void MenuState::refreshSelection() {
 void MenuState::handleEvents() {
     SDL_Event event;
     while (InputSource::poll(event)) {
-        if (event.type == SDL_QUIT) {
+        if (event.type == SDL_QUIT)
             GameManager::getInstance()->stop();
-        } else if (event.type == SDL_KEYDOWN) {
-            switch (event.key.keysym.sym) {
-            case SDLK_RETURN:
-                validated = true;
-                break;
-            case SDLK_UP:
-                selection -= 1;
-                refreshSelection();
-                break;
-            case SDLK_DOWN:
-                selection += 1;
-                refreshSelection();
-                break;
-            default:
-                break;
-            }
-        }
+        else if (event.type == SDL_KEYDOWN)
+            handleKey(event.key.keysym.sym);
+        else if (GamePad::isPadEvent(event))
+            for (const GamePad::Press& press : GamePad::translate(event))
+                if (press.down) // the pad's Start validates, its D-pad and stick move
+                    handleKey(press.control == GamePad::Start  ? SDLK_RETURN
+                              : press.control == GamePad::Up   ? SDLK_UP
+                              : press.control == GamePad::Down ? SDLK_DOWN
+                                                               : SDLK_UNKNOWN);
+    }
+}
+
+void MenuState::handleKey(int key) {
+    switch (key) {
+    case SDLK_RETURN:
+        validated = true;
+        break;
+    case SDLK_UP:
+        selection -= 1;
+        refreshSelection();
+        break;
+    case SDLK_DOWN:
+        selection += 1;
+        refreshSelection();
+        break;
+    default:
+        break;
     }
 }
 

@@ -38,6 +38,8 @@ public:
     Sound* getValidateSound() const { return validateSound; }
 
 private:
+    // Return, Up and Down pressed, or what the pad does for them.
+    void handleKey(int key);
     BitmapPicture* itemPicture(const std::string& path, int x, int y);
     static Sound* menuSound(const std::string& path, bool looping);
 

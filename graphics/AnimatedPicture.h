@@ -17,7 +17,13 @@ public:
     virtual void setFrame(int n);
 
     int getFrame() const { return frame; }
+    // While frozen (a paused level), draws show the frame they find.
+    static void setFrozen(bool value) { frozen = value; }
+    static bool isFrozen() { return frozen; }
 
 protected:
     int frame;
+
+private:
+    inline static bool frozen = false;
 };

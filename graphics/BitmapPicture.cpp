@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <SDL/SDL_image.h>
+#include <algorithm>
 
 #include "graphics/Shape.h"
 #include "graphics/SurfaceConverter.h"
@@ -18,13 +19,20 @@ BitmapPicture::~BitmapPicture() {
 }
 
 bool BitmapPicture::loadTexture() {
-    SDL_Surface* loaded = IMG_Load(fileName.c_str());
-    SDL_Surface* rgba = SurfaceConverter::toRgba(loaded);
-    if (loaded && loaded != rgba)
-        SDL_FreeSurface(loaded);
+    SDL_Surface* image = IMG_Load(fileName.c_str());
+    SDL_Surface* rgba = SurfaceConverter::toRgba(image);
+    if (image && image != rgba)
+        SDL_FreeSurface(image);
     if (!rgba)
         return false; // keep whatever was loaded before, or nothing
 
+    unloadTexture();
+    upload(rgba->pixels, rgba->w, rgba->h, rgba->pitch / 4);
+    SDL_FreeSurface(rgba);
+    return true;
+}
+
+void BitmapPicture::upload(const void* pixels, int pixelWidth, int pixelHeight, int rowLength) {
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
@@ -33,25 +41,52 @@ bool BitmapPicture::loadTexture() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, rgba->pitch / 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba->w, rgba->h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 rgba->pixels);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, pixelWidth, pixelHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 pixels);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     texture = name;
-    width = static_cast<float>(rgba->w);
-    height = static_cast<float>(rgba->h);
-    SDL_FreeSurface(rgba);
-    return true;
+    width = static_cast<float>(pixelWidth);
+    height = static_cast<float>(pixelHeight);
+    loaded.push_back(this);
 }
 
 void BitmapPicture::unloadTexture() {
     if (texture != 0) {
         GLuint name = texture;
         glDeleteTextures(1, &name);
+        loaded.erase(std::find(loaded.begin(), loaded.end(), this));
     }
     texture = 0;
     width = 0.0f;
     height = 0.0f;
+}
+
+void BitmapPicture::holdTextures() {
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    for (BitmapPicture* picture : loaded) {
+        const size_t w = static_cast<size_t>(picture->width),
+                     h = static_cast<size_t>(picture->height);
+        picture->heldPixels.resize(w * h * 4);
+        glBindTexture(GL_TEXTURE_2D, picture->texture);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture->heldPixels.data());
+    }
+}
+
+// Every name is let go before any is made: in a context that was kept, a
+// new texture may take a name another picture still holds.
+void BitmapPicture::restoreTextures() {
+    const std::vector<BitmapPicture*> held = loaded;
+    for (BitmapPicture* picture : held) {
+        const GLuint name = picture->texture;
+        glDeleteTextures(1, &name);
+    }
+    loaded.clear();
+    for (BitmapPicture* picture : held) {
+        picture->upload(picture->heldPixels.data(), static_cast<int>(picture->width),
+                        static_cast<int>(picture->height), 0);
+        picture->heldPixels = std::vector<unsigned char>();
+    }
 }
 
 Shape* BitmapPicture::createShape() {

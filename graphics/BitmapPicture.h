@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "graphics/Picture.h"
 
@@ -24,16 +25,24 @@ public:
     bool loadTexture();
     void unloadTexture();
     unsigned int getTexture() const { return texture; }
+    // Around a new video mode, which may come with a new GL context: every
+    // loaded texture is read back into memory, then made again from it.
+    static void holdTextures();
+    static void restoreTextures();
 
     void setTexOrigin(const Position& origin) { texOrigin = origin; }
     void setTexWidth(float value) { texWidth = value; }
     void setTexHeight(float value) { texHeight = value; }
 
 private:
+    void upload(const void* pixels, int pixelWidth, int pixelHeight, int rowLength);
+
     int flip;
     std::string fileName;
     unsigned int texture = 0;
     Position texOrigin{0.0f, 0.0f};
     float texWidth = 1.0f;
     float texHeight = 1.0f;
+    std::vector<unsigned char> heldPixels;
+    inline static std::vector<BitmapPicture*> loaded;
 };

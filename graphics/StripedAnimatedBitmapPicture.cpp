@@ -93,7 +93,7 @@ void StripedAnimatedBitmapPicture::updateTextureRectangle() {
 void StripedAnimatedBitmapPicture::draw() {
     if (!strip)
         return;
-    if (playing)
+    if (playing && !isFrozen())
         advance();
     updateTextureRectangle();
 

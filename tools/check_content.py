@@ -21,8 +21,8 @@ WS = b" \t\n\r\v\f"
 TOKEN_MAX = 49
 INTRO = ("Sounds/music-ingame-a.ogg", 106718, 50)
 FIXED = ["Sounds/music-ingame-a.ogg", "Sounds/music-ingame-b.ogg", "Sound/music-interface.ogg",
-         "Images/credits.png", "Levels/Viewport.xml", "Levels/Heros.ini", "Levels/Niveau1.ini",
-         "Levels/Menu.ini"]
+         "Images/credits.png", "Images/paused.png", "Levels/Viewport.xml", "Levels/Heros.ini",
+         "Levels/Niveau1.ini", "Levels/Menu.ini"]
 
 
 class Bad(Exception):
@@ -247,7 +247,7 @@ class Checker:
 
     # ---- media ---------------------------------------------------------
     def media(self):
-        for rel in list(self.images) + ["Images/credits.png"]:
+        for rel in list(self.images) + ["Images/credits.png", "Images/paused.png"]:
             p = os.path.join(self.root, rel)
             if not os.path.isfile(p):
                 self.err("missing image %s" % rel)

@@ -52,6 +52,7 @@ def make_images(root):
         save_png(screens.menu_item(text, True), out_path(root, on))
         save_png(screens.menu_item(text, False), out_path(root, off))
     save_png(screens.credits(), out_path(root, "Images/credits.png"))
+    save_png(screens.paused(), out_path(root, "Images/paused.png"))
 
 
 def write_ogg(x, path, quality, serial):

@@ -123,3 +123,19 @@ def credits():
     draw_text_centered(img, 512, 720, "Thanks for playing! Press any key to quit.", font(24),
                        (255, 150, 210, 255), stroke=2, stroke_fill=(20, 10, 30, 255))
     return img
+
+
+PAUSED_W, PAUSED_H = 440, 160
+
+
+def paused():
+    """The banner over a paused level: drawn by the game at the screen's centre."""
+    img = Image.new("RGBA", (PAUSED_W, PAUSED_H), (0, 0, 0, 0))
+    ImageDraw.Draw(img).rounded_rectangle([2, 2, PAUSED_W - 3, PAUSED_H - 3], 18,
+                                          fill=(14, 8, 30, 210), outline=(255, 90, 180, 230),
+                                          width=3)
+    draw_text_centered(img, PAUSED_W / 2, 66, "PAUSED", font(64), (255, 210, 60, 255),
+                       stroke=4, stroke_fill=(230, 40, 120, 255))
+    draw_text_centered(img, PAUSED_W / 2, 128, "P or Start to play on", font(20, bold=False),
+                       (240, 230, 250, 255))
+    return img

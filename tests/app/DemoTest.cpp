@@ -1,3 +1,4 @@
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -6,6 +7,7 @@
 #include "app/DemoPlayer.h"
 #include "app/DemoRecorder.h"
 #include "app/GameManager.h"
+#include "support/PadEvent.h"
 #include "support/TempFile.h"
 
 namespace {
@@ -30,7 +32,10 @@ struct Frame {
 // Readings repeat, go back and wrap around the 32-bit counter.
 const std::vector<Frame> kPlay = {
     {{5, 5, 5, 7}, {key(SDL_KEYDOWN, SDLK_RIGHT)}, {"Sounds/a.ogg"}},
-    {{4294967290u, 4294967290u, 3}, {}, {}},
+    {{4294967290u, 4294967290u, 3},
+     {padEvent(SDL_JOYAXISMOTION, 1, -32768), padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_LEFTUP),
+      padEvent(SDL_JOYBUTTONDOWN, 6, 0), padEvent(SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS)},
+     {}},
     {{3, 1}, {key(SDL_KEYUP, SDLK_RIGHT), SDL_Event{SDL_QUIT}}, {"Sounds/b.ogg", ""}},
 };
 
@@ -64,8 +69,7 @@ void replay(DemoPlayer& player, unsigned long frames, unsigned long changedFrame
         SDL_Event event;
         for (const SDL_Event& expected : frame.events) {
             ASSERT_TRUE(player.nextEvent(event));
-            EXPECT_EQ(event.type, expected.type);
-            EXPECT_EQ(event.key.keysym.sym, expected.key.keysym.sym);
+            EXPECT_EQ(std::memcmp(&event, &expected, sizeof event), 0) << int(expected.type);
         }
         EXPECT_FALSE(player.nextEvent(event));
         for (const std::string& sound : frame.sounds)
@@ -108,7 +112,11 @@ std::string bytesOf(const std::string& path) {
 TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
     const std::string good = bytesOf(recorded(kPlay, 70));
     const size_t firstBlock = good.find("\n\n") + 2;
-    std::string flipped = good, trailing = good + "x", format = good;
+    std::string flipped = good, trailing = good + "x", format = good, hat;
+    unsigned int tick = 0;
+    DemoFormat::putFrame(hat, {{padEvent(SDL_JOYHATMOTION, 0, 5)}, {}},
+                         tick); // up and down at once
+    hat = good.substr(0, firstBlock) + DemoFormat::block('F', "\x01" + hat, "");
     flipped[firstBlock + 20] ^= 0x10;
     format.replace(good.find("format 1"), 8, "format 7");
     const struct {
@@ -119,6 +127,8 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
         {trailing, "digest", "damaged: bytes follow its end record"},
         {format, "digest", "recorded in play format 7; this game reads format 1"},
         {good, "other", "recorded over other content (content digest, here other)"},
+        {hat, "digest",
+         "damaged: the block at byte " + std::to_string(firstBlock) + " is malformed"},
         {"hello\n", "digest", "not a recorded play"},
         {good.substr(0, firstBlock - 1), "digest", "damaged: its header is incomplete"},
         {good.substr(0, firstBlock) + "Z", "digest",
@@ -155,7 +165,8 @@ TEST(Demo, OptionsAreReadOrRefusedWithTheirReason) {
         {{"--shots", "dir"}, "option '--shots' goes with '--replay'"},
         {{"--record"}, "option '--record' needs a file"},
         {{"--replay", ""}, "option '--replay' needs a file"},
-        {{"--window"}, "unknown option '--window'"},
+        {{"--window", "--record", "a.demo"}, ""},
+        {{"--windowed"}, "unknown option '--windowed'"},
     };
     for (const auto& c : cases) {
         std::vector<const char*> argv = {"tolvek"};

@@ -7,12 +7,15 @@
 #include "app/FramePacer.h"
 #include "app/GameState.h"
 #include "app/TerminationSignal.h"
+#include "graphics/BitmapPicture.h"
 #include "graphics/Graphic.h"
 #include "scene/GameObject.h"
 #include "support/GlContext.h"
 #include "support/IdleState.h"
 #include "support/RecordingSoundSystem.h"
 #include "support/ScriptedClock.h"
+#include "support/TempFile.h"
+#include "support/TestImage.h"
 
 namespace {
 
@@ -164,6 +167,39 @@ TEST_F(GameManagerTest, InitMakesTwoHundredChannelsAndTakesTheFrameRateOrExitsWi
     GameManager::setSoundSystem(&sound);
     EXPECT_EQ(GameManager::getFrameRate(), 30);
     GlContext::reset();
+}
+
+// After a switch, in a new GL context or the same one, the pictures draw
+// again; a mode that cannot be set leaves the one there was.
+TEST_F(GameManagerTest, SwitchesKeepThePicturesAndAFailedSwitchOrInitKeepsTheMode) {
+    ASSERT_TRUE(manager.init(0, 0, GlContext::kWidth, GlContext::kHeight, 32, 60, 0, ""));
+    BitmapPicture green(TestImage::solid(tempDir() + "/green.bmp", 8, 8, 0, 255, 0),
+                        GraphicProperties(), nullptr, 0);
+    ASSERT_TRUE(green.loadTexture());
+    const auto shown = [&] {
+        GlContext::reset();
+        green.draw();
+        return GlContext::colours({{4, 4}, {12, 4}});
+    };
+    for (const bool full : {true, false}) {
+        EXPECT_TRUE(manager.switchWindow());
+        EXPECT_EQ(manager.isFullScreen(), full);
+    }
+    EXPECT_EQ(shown(), "gk");
+    GameManager::setModeSetter([](int w, int h, int bpp, Uint32 flags) {
+        return flags & SDL_FULLSCREEN ? nullptr : SDL_SetVideoMode(w, h, bpp, flags);
+    });
+    EXPECT_FALSE(manager.switchWindow());
+    EXPECT_FALSE(manager.isFullScreen());
+    EXPECT_EQ(shown(), "gk");
+    GameManager::setModeSetter([](int, int, int, Uint32) -> SDL_Surface* {
+        SDL_SetError("no visual");
+        return nullptr;
+    });
+    EXPECT_FALSE(manager.init(0, 0, GlContext::kWidth, GlContext::kHeight, 32, 60, 0, ""));
+    EXPECT_EQ(manager.failure(), "no visual");
+    GameManager::setModeSetter(nullptr);
+    EXPECT_EQ(shown(), "gk");
 }
 
 TEST(GameState, UpdatesRootsInStableDepthOrderSortedAfterAnAddAndRemovesSafelyMidPass) {

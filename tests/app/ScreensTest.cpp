@@ -7,6 +7,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/CreditsState.h"
+#include "app/GamePad.h"
 #include "app/LevelState.h"
 #include "app/LoaderXML.h"
 #include "app/MenuState.h"
@@ -19,6 +20,7 @@
 #include "support/HeroFixture.h"
 #include "support/IdleState.h"
 #include "support/LevelFixture.h"
+#include "support/PadEvent.h"
 #include "support/RecordingSoundSystem.h"
 #include "support/ScriptedClock.h"
 #include "support/ScriptedRandom.h"
@@ -128,6 +130,24 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfWrapsTheSelectionAndDrawsItOverTheBackgroun
     EXPECT_EQ(sound.take(), (Log{"stop a:b.ogg", "play a:b.ogg", "play Sounds/ok.ogg",
                                  "stop Sounds/menu.ogg", "stop Sounds/ok.ogg"}));
     EXPECT_TRUE(sound.loops("Sounds/menu.ogg") && !sound.loops("Sounds/ok.ogg"));
+    GamePad::forget(); // the pad's D-pad, stick and Start do as Down, Up and Return
+    const std::pair<SDL_Event, int> padSteps[] = {
+        {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_DOWN), 0},
+        {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_CENTERED), 0},
+        {padEvent(SDL_JOYAXISMOTION, 1, -20000), 1},
+        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kBackButton), 1}};
+    for (const auto& [event, selection] : padSteps) {
+        SDL_Event pushed = event;
+        SDL_PushEvent(&pushed);
+        menu.enter();
+        menu.handleEvents();
+        EXPECT_EQ(menu.getSelection(), selection);
+        EXPECT_FALSE(menu.isValidated());
+    }
+    SDL_Event start = padEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton);
+    SDL_PushEvent(&start);
+    menu.handleEvents();
+    EXPECT_TRUE(menu.isValidated());
 }
 
 TEST_F(MenuTest, ValidationSoundsAtTheNextUpdateAndIsForgottenOnLeavingElseChangesAfterTheDelay) {
@@ -173,6 +193,60 @@ TEST_F(LevelStateTest, KeysDriveTheHeroAndSpaceFiresOnlyWhenTheHeroShoots) {
     EXPECT_EQ(hero->getState(), ShootLeft);
     EXPECT_NE(aimed(), nullptr);
     frame(screen, {SDLK_ESCAPE}); // hands over at once
+    EXPECT_EQ(manager->getCurrentState(), &credits);
+}
+
+TEST_F(LevelStateTest, ThePadPlaysAsTheKeysAndAPauseHoldsTheClockTheMusicAndTheActions) {
+    landAs(StandRight);
+    GamePad::forget();
+    sound.take();
+    const std::string intro = "Sounds/music-ingame-a.ogg";
+    const SDL_Event walk = padEvent(SDL_JOYAXISMOTION, 0, 12000);
+    // Each pushed through SDL's queue, then a frame, then 500 ms.
+    const std::tuple<SDL_Event, HerosState, bool, Log> steps[] = {
+        {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT), WalkRight, false, {}},
+        {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_LEFTUP), WalkLeft, false, {}},
+        {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_CENTERED), StandLeft, false, {}},
+        {walk, WalkRight, false, {}},
+        {padEvent(SDL_JOYAXISMOTION, 0, 8000), WalkRight, false, {}}, // not yet back
+        {padEvent(SDL_JOYAXISMOTION, 0, -7000), StandRight, false, {}},
+        {padEvent(SDL_JOYAXISMOTION, 1, -32768), StandRight, false, {}}, // up: nothing here
+        {walk, WalkRight, false, {}},
+        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton), WalkRight, true, {"pause " + intro}},
+        {padEvent(SDL_JOYAXISMOTION, 0, 0), WalkRight, true, {}}, // let go while paused
+        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kJumpButton), WalkRight, true, {}},
+        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton),
+         StandRight,
+         false,
+         {"resume " + intro}},
+        {padEvent(SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS), StandRight, true, {"pause " + intro}},
+        {padEvent(SDL_ACTIVEEVENT, 1, SDL_APPINPUTFOCUS), StandRight, true, {}},
+        {padEvent(SDL_KEYDOWN, 0), StandRight, true, {}},                   // a key that is not P
+        {padEvent(SDL_KEYDOWN, 0), StandRight, false, {"resume " + intro}}, // P
+        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kJumpButton), AirRight, false, {}},
+        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kSprayButton), AirRight, false, {}}};
+    const Position* at = hero->getPosition();
+    for (const auto& [event, state, paused, sounds] : steps) {
+        SDL_Event pushed = event;
+        if (pushed.type == SDL_KEYDOWN)
+            pushed.key.keysym.sym = paused ? SDLK_a : SDLK_p;
+        SDL_PushEvent(&pushed);
+        const float x = at->getX();
+        frame(screen);
+        EXPECT_EQ(hero->getState(), state) << &event - &std::get<0>(steps[0]);
+        EXPECT_EQ(screen.isPaused(), paused);
+        EXPECT_TRUE(!paused || at->getX() == x); // held where he is, walking or not
+        EXPECT_EQ(sound.take("music"), sounds);
+        const unsigned int now = GameClock::now();
+        ScriptedClock::advance(500);
+        EXPECT_EQ(GameClock::now() - now, paused ? 0u : 500u);
+    }
+    push(SDL_KEYDOWN, SDLK_p);
+    frame(screen, {SDLK_p}); // P pauses and resumes
+    EXPECT_EQ(sound.take("music"), (Log{"pause " + intro, "resume " + intro}));
+    SDL_Event back = padEvent(SDL_JOYBUTTONDOWN, GamePad::kBackButton);
+    SDL_PushEvent(&back);
+    frame(screen);
     EXPECT_EQ(manager->getCurrentState(), &credits);
 }
 

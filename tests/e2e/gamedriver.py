@@ -16,15 +16,16 @@ RATE = 44100  # the sound device's sample rate
 
 
 class Display:
-    """An X display: the one named, or a private Xvfb started here."""
+    """An X display: the one named, or a private Xvfb started here, of the given
+    size, with or without GLX, with or without a window manager (openbox)."""
 
-    def __init__(self, name=None):
-        self.server = None
+    def __init__(self, name=None, size=(WIDTH, HEIGHT), glx=True, wm=False):
+        self.server, self.wm, self.size = None, None, size
         if name is None:
             read_end, write_end = os.pipe()
             self.server = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (WIDTH, HEIGHT),
-                 "+extension", "GLX", "-nolisten", "tcp", "-noreset"],
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % size,
+                 "+extension" if glx else "-extension", "GLX", "-nolisten", "tcp", "-noreset"],
                 pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             os.close(write_end)
             with os.fdopen(read_end) as numbers:
@@ -33,8 +34,20 @@ class Display:
             check(len(name) > 1, "Xvfb did not start")
         self.name = name
         self.env = dict(os.environ, DISPLAY=name, LIBGL_ALWAYS_SOFTWARE="1")
+        if wm:
+            self.wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+            deadline = time.time() + 10
+            while time.time() < deadline and "window id" not in subprocess.run(
+                    ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, text=True,
+                    capture_output=True).stdout:
+                time.sleep(0.05)
+            check(time.time() < deadline, "openbox did not start")
 
     def close(self):
+        if self.wm:
+            self.wm.terminate()
+            self.wm.wait()
         if self.server:
             self.server.terminate()
             self.server.wait()
@@ -49,7 +62,7 @@ class Display:
 
 
 class Game:
-    def __init__(self, binary, data_dir, display, record=False):
+    def __init__(self, binary, data_dir, display, record=False, options=()):
         """record: OpenAL Soft's wave device writes the live mix (float stereo) to self.wav."""
         self.display, self.data_dir, self.err, self.record = display, data_dir, "", record
         self.dir, self.sound_start = tempfile.mkdtemp(prefix="tolvek-sound-"), None
@@ -58,7 +71,7 @@ class Game:
             env = dict(env, ALSOFT_CONF=os.path.join(self.dir, "alsoft.conf"))
             with open(env["ALSOFT_CONF"], "w") as f:
                 f.write("[general]\ndrivers=wave\n[wave]\nfile=%s\n" % self.wav)
-        self.proc = subprocess.Popen([binary], cwd=data_dir, env=env, stdout=subprocess.DEVNULL,
+        self.proc = subprocess.Popen([binary] + list(options), cwd=data_dir, env=env, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.PIPE)
         self.key, self.hold, self.screenshot = display.key, display.key, display.screenshot
 

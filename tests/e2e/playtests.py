@@ -5,14 +5,17 @@ checked on screenshots and on its recorded sound.
 Usage: playtests.py BINARY DATA_DIR [scenario ...]   (needs DISPLAY)
 """
 import os
+import re
 import signal
+import subprocess
 import sys
 import time
 
 import numpy
+from PIL import Image
 
-from gamedriver import (HEIGHT, Content, Display, Game, LevelFile, SpotWatch, check, field,
-                        file_lines, menu_screen, rms, screen_with)
+from gamedriver import (HEIGHT, WIDTH, Content, Display, Game, LevelFile, SpotWatch, box_of, check,
+                        field, file_lines, menu_screen, rms, screen_with)
 
 HEARD = 0.01  # RMS of a 20 ms window in which a sound plays
 SILENT = 0.002
@@ -54,6 +57,29 @@ def quiet(content, waves=False):
             "Sounds/" + n for n in os.listdir(content.path("Sounds"))
             if n.startswith("music-") or waves and n.startswith("wave-")]:
         content.silence(rel)
+
+
+def paused_look(data_dir, frame):
+    """A frame with the PAUSED banner where the game draws it, and the banner's box."""
+    banner = Image.open(os.path.join(data_dir, "Images/paused.png"))
+    at = ((WIDTH - banner.width) // 2, (HEIGHT - banner.height) // 2)
+    return screen_with(data_dir, ("Images/paused.png", at), frame=frame), box_of(banner, at)
+
+
+def window_box(game, shows, what):
+    """The game window's screen box, once shows(width, height) holds."""
+    deadline = time.time() + 5
+    while time.time() < deadline:
+        found = subprocess.run(["xdotool", "search", "--name", "VELM Tolvek"], text=True,
+                               env=game.display.env, capture_output=True).stdout.split()
+        info = subprocess.run(["xwininfo", "-id", found[0]], text=True, env=game.display.env,
+                              capture_output=True).stdout if found else ""
+        x, y, w, h = (int(v) for v in re.findall(r"(?:Absolute upper-left [XY]|Width|Height):\s+(-?\d+)",
+                                                    info)[:4] or (0, 0, 0, 0))
+        if w and shows(w, h):
+            return x, y, x + w, y + h
+        time.sleep(0.05)
+    raise AssertionError("%s did not show within 5 s" % what)
 
 
 # Scenarios. Each gets a game, started, and the data folder it plays.
@@ -187,6 +213,78 @@ def scenario_music_and_leaving(game):
     check(game.exit_code() == 0, "exit code %d" % game.proc.returncode)
 
 
+def scenario_window(game):
+    """--window under a window manager on a larger screen: a window the picture's size
+    showing it pixel for pixel. F11, then Alt+Enter, fill the screen with the picture
+    scaled, its aspect kept, and bring back the same window and picture; the music
+    plays on. A switch in the level does not pause it; another window taking the
+    focus does."""
+    menu, screen = menu_screen(game.data_dir), game.display.size
+    box = window_box(game, lambda w, h: True, "the window")
+    check(box[2:] == (box[0] + WIDTH, box[1] + HEIGHT), "a window of %s" % (box,))
+    windowed = game.screenshot().crop(box)
+    check(rms(windowed, menu) < 6, "the window is not the menu (rms %.1f)" % rms(windowed, menu))
+    left = (screen[0] - screen[1] * WIDTH // HEIGHT) // 2  # the bars beside a scaled picture
+    for keys in ("F11", "alt+Return"):
+        game.key(keys)
+        window_box(game, lambda w, h: (w, h) == screen, keys + ": the full screen")
+        shot = game.screenshot()
+        scaled = rms(shot.crop((left + 1, 0, screen[0] - left - 1, screen[1])).resize(
+            (WIDTH, HEIGHT)), menu)
+        check(scaled < 12 and max(shot.crop((0, 0, left - 1, screen[1])).getextrema())[1] < 8,
+              "%s: the menu scaled between bars? (rms %.1f)" % (keys, scaled))
+        game.key(keys)
+        box = window_box(game, lambda w, h: (w, h) == (WIDTH, HEIGHT), keys + ": the window")
+        again = rms(game.screenshot().crop(box), windowed)
+        check(again < 1, "%s twice: the window shows another picture (rms %.1f)" % (keys, again))
+    heard(game, time.time() - 0.5, time.time(), "the menu music after the switches")
+    game.key("Return")
+    level, _ = game.wait_for(lambda shot: rms(shot.crop(box), LevelFile(game.data_dir).render())
+                             < 40, 10, "the level in the window")
+    look, banner = paused_look(game.data_dir, level.crop(box))
+
+    def paused(shot):
+        return rms(shot.crop(box).crop(banner), look.crop(banner)) < 6
+    for full in (screen, (WIDTH, HEIGHT)):
+        game.key("F11")
+        box = window_box(game, lambda w, h: (w, h) == full, "the switch in the level")
+    time.sleep(1.5)  # longer than the window takes to settle
+    check(not paused(game.screenshot()), "switching the window paused the level")
+    other = subprocess.Popen(["xlogo"], env=game.display.env)
+    try:
+        game.wait_for(paused, 5, "the pause when another window takes the focus")
+    finally:
+        other.kill()
+
+
+def scenario_pause(game):
+    """P pauses the level: the PAUSED banner, nothing moves, the music stops. P plays
+    on, the music with it."""
+    first, _ = game.enter_level()
+    look, banner = paused_look(game.data_dir, first)
+
+    def paused(shot):
+        return rms(shot.crop(banner), look.crop(banner)) < 6
+    game.key("p")
+    shot, shown = game.wait_for(paused, 3, "the PAUSED banner")
+    time.sleep(1.5)
+    check(rms(game.screenshot(), shot) == 0, "something moved during the pause")
+    level = game.levels(shown + 0.3, shown + 1.3, None)[0]
+    check(level < SILENT, "the music plays on during the pause (rms %.4f)" % level)
+    game.key("p")
+    resumed = time.time()
+    game.wait_for(lambda shot: not paused(shot), 3, "the level without the banner")
+    heard(game, resumed + 0.3, resumed + 0.8, "the music after the pause")
+
+
+def scenario_no_opengl(game):
+    """An X server without GLX: one line with SDL's reason, and exit 1, at once."""
+    code, prefix = game.exit_code(timeout=3), "tolvek: cannot open an OpenGL window: "
+    lines = game.err.splitlines()
+    check(code == 1 and len(lines) == 1 and lines[0].startswith(prefix) and
+          len(lines[0]) > len(prefix), "exit %d, saying %r" % (code, game.err))
+
+
 def calm(content):
     """Only the hero's sounds; no spot on screen; one target where his first shot lands."""
     quiet(content, waves=True)
@@ -210,6 +308,15 @@ SCENARIOS = {
     "waves": (scenario_waves, quiet),
     "hits": (scenario_hits, under_fire),
     "music-and-leaving": (scenario_music_and_leaving, lambda content: None),
+    "window": (scenario_window, lambda content: None),
+    "pause": (scenario_pause, lambda content: [content.silence("Sounds/" + n) for n in os.listdir(
+        content.path("Sounds")) if n.startswith("wave-")]),
+    "no-opengl": (scenario_no_opengl, lambda content: None),
+}
+# Scenarios on an X screen of their own: the game's options and the screen.
+OWN_SCREEN = {
+    "window": (["--window"], dict(size=(1600, 1000), wm=True)),
+    "no-opengl": ([], dict(glx=False)),
 }
 
 
@@ -221,9 +328,12 @@ def main():
         play, change = SCENARIOS[name]
         content = Content(data_dir)
         change(content)
-        game = Game(binary, content.dir, display, record=True)
+        options, screen = OWN_SCREEN.get(name, ([], None))
+        own = Display(**screen) if screen else None
+        game = Game(binary, content.dir, own or display, record=True, options=options)
         try:
-            game.started()
+            if (screen or {}).get("glx", True):
+                game.started()
             play(game)
             print("PASS", name, flush=True)
         except AssertionError as error:
@@ -232,6 +342,8 @@ def main():
         finally:
             game.stop()
             content.close()
+            if own:
+                own.close()
     return 1 if failed else 0
 
 

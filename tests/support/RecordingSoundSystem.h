@@ -9,8 +9,9 @@
 #include "audio/SoundChannel.h"
 #include "audio/SoundSystem.h"
 
-// The game's sound system for a test: no device; logs "play <file>", "stop <file>"
-// and "update", and keeps each file's mode and the volume its last play was given.
+// The game's sound system for a test: no device; logs "play <file>", "stop <file>",
+// "pause <file>", "resume <file>" and "update", and keeps each file's mode and the volume its last
+// play was given.
 class RecordingSoundSystem : public SoundSystem {
 public:
     RecordingSoundSystem() { GameManager::setSoundSystem(this); }
@@ -52,12 +53,23 @@ private:
             system.volumes[name] = volume;
             return true;
         }
+        bool setPaused(bool value) override {
+            if (value != paused)
+                system.log.push_back((value ? "pause " : "resume ") + name);
+            paused = value;
+            return true;
+        }
+        bool getPaused(bool* value) const override {
+            *value = paused;
+            return true;
+        }
         bool stop() override {
             system.log.push_back("stop " + name);
             return true;
         }
         RecordingSoundSystem& system;
         std::string name;
+        bool paused = false;
     };
 
     std::vector<std::unique_ptr<SoundStream>> streams;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <SDL/SDL.h>
+
+// A pad or focus event as SDL gives it: index is the axis, hat, button or
+// focus gain, value the axis position, hat direction or focus kind.
+inline SDL_Event padEvent(Uint8 type, Uint8 index, int value = 0) {
+    SDL_Event event{};
+    event.type = type;
+    if (type == SDL_JOYAXISMOTION) {
+        event.jaxis.axis = index;
+        event.jaxis.value = static_cast<Sint16>(value);
+    } else if (type == SDL_JOYHATMOTION) {
+        event.jhat.hat = index;
+        event.jhat.value = static_cast<Uint8>(value);
+    } else if (type == SDL_ACTIVEEVENT) {
+        event.active.gain = index;
+        event.active.state = static_cast<Uint8>(value);
+    } else {
+        event.jbutton.button = index;
+        event.jbutton.state = type == SDL_JOYBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    }
+    return event;
+}
