@@ -72,7 +72,7 @@ int Application::report(const std::string& replayFile, const DemoPlayer& player,
                         bool fast) const {
     if (fast)
         std::printf("%lu frames in %.2f s (%.1f fps)\n", player.framesPlayed(), seconds,
-                    seconds > 0 ? player.framesPlayed() / seconds : 0.0);
+                    seconds > 0 ? static_cast<double>(player.framesPlayed()) / seconds : 0.0);
     if (!player.message().empty())
         refuse(replayFile + ": " + player.message());
     return player.exitCode();

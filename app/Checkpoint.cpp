@@ -75,8 +75,12 @@ void Checkpoint::add(const std::string& name, std::string value) {
 
 std::string Checkpoint::encode() const {
     std::string text;
-    for (const auto& [name, value] : fields)
-        text += name + "=" + value + "\n";
+    for (const auto& [name, value] : fields) {
+        text += name;
+        text += '=';
+        text += value;
+        text += '\n';
+    }
     return text;
 }
 

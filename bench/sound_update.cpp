@@ -349,7 +349,7 @@ BENCHMARK(BM_UnderrunsAtSteadyPeriod)
 // CPU of the update that follows the stall, which refills what it played.
 void BM_UnderrunsAfterLateFrame(benchmark::State& state) {
     const int lateMs = static_cast<int>(state.range(0));
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         GameSounds game;
         for (int i = 0; i < 4; ++i)
             game.frame(kFramesPerUpdate);

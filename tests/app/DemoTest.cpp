@@ -40,7 +40,7 @@ const std::vector<Frame> kPlay = {
 };
 
 std::string recorded(const std::vector<Frame>& play, unsigned long frames) {
-    const std::string path = writeTempFile("play.demo", "");
+    std::string path = writeTempFile("play.demo", "");
     DemoRecorder recorder(soundsOnly);
     EXPECT_TRUE(recorder.open(path, "digest"));
     for (unsigned long n = 0; n < frames; ++n) {
