@@ -11,7 +11,7 @@ void putWord(std::string& out, uint32_t value) {
 
 // Deltas between readings are small and may be negative (the tick counter wraps).
 uint64_t zigzag(int32_t value) {
-    return (static_cast<uint32_t>(value) << 1) ^ static_cast<uint32_t>(value >> 31);
+    return (static_cast<uint32_t>(value) << 1) ^ (value < 0 ? 0xffffffffu : 0u);
 }
 
 int32_t unzigzag(uint64_t value) {

@@ -49,7 +49,8 @@ bool GamePad::open() {
     const SDL_version* linked = SDL_Linked_Version();
     const bool compat = linked && linked->patch >= 50; // sdl12-compat counts from 1.2.50
     pad = firstWithTwoButtons();
-    rawLayout = !compat || !std::atoi(std::getenv(kControllerHint));
+    const char* hint = std::getenv(kControllerHint);
+    rawLayout = !compat || !hint || !std::atoi(hint);
     if (!pad && ours && compat) {
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
         setenv(kControllerHint, "0", 1);
@@ -100,8 +101,8 @@ std::vector<GamePad::Press> GamePad::translate(const SDL_Event& event) {
     const unsigned int before = directions();
     if (event.type == SDL_JOYHATMOTION) {
         const Uint8 hat = event.jhat.value;
-        held[Hat] = (hat & SDL_HAT_LEFT ? kLeft : 0) | (hat & SDL_HAT_RIGHT ? kRight : 0) |
-                    (hat & SDL_HAT_UP ? kUp : 0) | (hat & SDL_HAT_DOWN ? kDown : 0);
+        held[Hat] = ((hat & SDL_HAT_LEFT) ? kLeft : 0) | ((hat & SDL_HAT_RIGHT) ? kRight : 0) |
+                    ((hat & SDL_HAT_UP) ? kUp : 0) | ((hat & SDL_HAT_DOWN) ? kDown : 0);
     } else if (event.type == SDL_JOYAXISMOTION) {
         if (event.jaxis.axis == 0)
             stickAxis(held[Stick], kLeft, kRight, event.jaxis.value);

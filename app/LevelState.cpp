@@ -43,12 +43,11 @@ bool LevelState::init(GameState* next) {
     introLength = kIntroLength;
     pausedPicture = new BitmapPicture("Images/paused.png", GraphicProperties(), nullptr, 0);
     if (pausedPicture->loadTexture()) {
+        // Centred on whole pixels, so the picture is not resampled.
         const GameManager* manager = GameManager::getInstance();
-        pausedPicture->getProperties().setPosition(
-            static_cast<float>((manager->getWidth() - static_cast<int>(pausedPicture->getWidth())) /
-                               2),
-            static_cast<float>(
-                (manager->getHeight() - static_cast<int>(pausedPicture->getHeight())) / 2));
+        const int x = (manager->getWidth() - static_cast<int>(pausedPicture->getWidth())) / 2;
+        const int y = (manager->getHeight() - static_cast<int>(pausedPicture->getHeight())) / 2;
+        pausedPicture->getProperties().setPosition(static_cast<float>(x), static_cast<float>(y));
     }
     return true;
 }

@@ -93,6 +93,8 @@ void StripedAnimatedBitmapPicture::updateTextureRectangle() {
 void StripedAnimatedBitmapPicture::draw() {
     if (!strip)
         return;
+    // cppcheck-suppress knownConditionTrueFalse ; the level's pause sets it, cppcheck sees no
+    // writer
     if (playing && !isFrozen())
         advance();
     updateTextureRectangle();

@@ -187,7 +187,7 @@ TEST_F(GameManagerTest, SwitchesKeepThePicturesAndAFailedSwitchOrInitKeepsTheMod
     }
     EXPECT_EQ(shown(), "gk");
     GameManager::setModeSetter([](int w, int h, int bpp, Uint32 flags) {
-        return flags & SDL_FULLSCREEN ? nullptr : SDL_SetVideoMode(w, h, bpp, flags);
+        return (flags & SDL_FULLSCREEN) ? nullptr : SDL_SetVideoMode(w, h, bpp, flags);
     });
     EXPECT_FALSE(manager.switchWindow());
     EXPECT_FALSE(manager.isFullScreen());
