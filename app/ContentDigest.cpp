@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -32,14 +33,12 @@ std::string ContentDigest::of(const std::string& dataDir) {
     }
     std::sort(files.begin(), files.end());
     uint64_t hash = 0xcbf29ce484222325ull;
-    std::vector<char> buffer(1 << 16);
     for (const fs::path& file : files) {
         const std::string name = file.generic_string();
         mix(hash, name.c_str(), name.size() + 1);
         std::ifstream in(fs::path(dataDir) / file, std::ios::binary);
-        while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
-               in.gcount() > 0)
-            mix(hash, buffer.data(), static_cast<size_t>(in.gcount()));
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        mix(hash, bytes.data(), bytes.size());
     }
     char text[17];
     std::snprintf(text, sizeof text, "%016" PRIx64, hash);

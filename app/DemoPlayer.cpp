@@ -164,7 +164,7 @@ void DemoPlayer::frameEnded() {
         interrupted = true;
     if (echo)
         echo->frameEnded();
-    if (current >= frames.size() || !divergence.empty()) {
+    if (current >= frames.size()) {
         stopGame();
         return;
     }

@@ -8,6 +8,7 @@
 #include "app/DemoRecorder.h"
 #include "app/GameManager.h"
 #include "support/PadEvent.h"
+#include "support/ScriptedClock.h"
 #include "support/TempFile.h"
 
 namespace {
@@ -57,23 +58,28 @@ std::string recorded(const std::vector<Frame>& play, unsigned long frames) {
     return path;
 }
 
-// Plays the recorded frames back as the game would; the changed frame reads
-// its clock once more.
-void replay(DemoPlayer& player, unsigned long frames, unsigned long changedFrame = 0) {
+enum class Change { ReadsMore, LeavesAnEvent };
+
+// Plays the recorded frames back as the game would, but for the changed frame.
+void replay(DemoPlayer& player, unsigned long frames, unsigned long changedFrame = 0,
+            Change change = Change::ReadsMore) {
     for (unsigned long n = 0; n < frames && player.outcome() == DemoPlayer::Outcome::Playing; ++n) {
         const Frame& frame = kPlay[n % kPlay.size()];
         for (unsigned int tick : frame.ticks)
             EXPECT_EQ(player.tick(0), tick) << "frame " << n + 1;
-        if (n + 1 == changedFrame)
+        const bool changed = n + 1 == changedFrame;
+        if (changed && change == Change::ReadsMore)
             player.tick(0);
         SDL_Event event;
         for (const SDL_Event& expected : frame.events) {
+            if (changed && change == Change::LeavesAnEvent && &expected == &frame.events.back())
+                break;
             ASSERT_TRUE(player.nextEvent(event));
             // Both were zeroed before being filled, so their padding compares equal too.
             // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
             EXPECT_EQ(std::memcmp(&event, &expected, sizeof event), 0) << int(expected.type);
         }
-        EXPECT_FALSE(player.nextEvent(event));
+        EXPECT_TRUE((changed && change == Change::LeavesAnEvent) || !player.nextEvent(event));
         for (const std::string& sound : frame.sounds)
             player.soundStarted(sound);
         player.frameEnded();
@@ -96,6 +102,11 @@ TEST(Demo, ARecordedPlayReplaysToItsEndAndNamesTheFrameWhereItDiverges) {
     EXPECT_EQ(changed.message(),
               "replay diverges at frame 62: the clock is read more often than the 3 times "
               "recorded");
+    DemoPlayer untaken(soundsOnly);
+    ASSERT_TRUE(untaken.open(path, "digest"));
+    replay(untaken, 130, 63, Change::LeavesAnEvent);
+    EXPECT_EQ(untaken.message(),
+              "replay diverges at frame 63: 1 recorded input events are not taken");
 
     DemoPlayer quiet([](const std::vector<std::string>&) { return soundsOnly({}); });
     ASSERT_TRUE(quiet.open(path, "digest"));
@@ -131,6 +142,9 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
         {good, "other", "recorded over other content (content digest, here other)"},
         {hat, "digest",
          "damaged: the block at byte " + std::to_string(firstBlock) + " is malformed"},
+        {good.substr(0, firstBlock) + DemoFormat::block('F', std::string(10, '\x80') + '\0', ""),
+         "digest", // a frame count of 0 spelt in 11 bytes: more than a 64-bit number takes
+         "damaged: the block at byte " + std::to_string(firstBlock) + " is malformed"},
         {"hello\n", "digest", "not a recorded play"},
         {good.substr(0, firstBlock - 1), "digest", "damaged: its header is incomplete"},
         {good.substr(0, firstBlock) + "Z", "digest",
@@ -153,6 +167,22 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
     EXPECT_EQ(cut.exitCode(), 1);
     EXPECT_EQ(cut.message(),
               "the recording ends without its end record (cut short?); replayed its 60 frames");
+}
+
+TEST(Demo, AKilledRecordingLosesAtMostItsLastSecond) {
+    ScriptedClock clock;
+    const std::string path = writeTempFile("live.demo", "");
+    DemoRecorder recorder(soundsOnly);
+    ASSERT_TRUE(recorder.open(path, "digest"));
+    for (int frame = 0; frame < 25; ++frame) { // ten frames a second
+        ScriptedClock::advance(100);
+        recorder.frameEnded();
+    }
+    DemoPlayer killed(soundsOnly); // reads the file as a kill would leave it
+    ASSERT_TRUE(killed.open(path, "digest"));
+    while (killed.outcome() == DemoPlayer::Outcome::Playing)
+        killed.frameEnded();
+    EXPECT_EQ(killed.framesPlayed(), 20u);
 }
 
 TEST(Demo, OptionsAreReadOrRefusedWithTheirReason) {
