@@ -32,30 +32,41 @@ Application::~Application() {
     delete creditsState;
 }
 
-int Application::start() {
+std::string Application::readViewport() {
     Position corner(0.0f, 0.0f);
     LoaderXML loader;
     Rectangle* viewport = loader.load(kViewportFile);
     if (!viewport)
-        return refuse(std::string(kViewportFile) +
-                      ": missing, not XML, or no non-zero width and height");
-    int width = 0, height = 0;
+        return std::string(kViewportFile) + ": missing, not XML, or no non-zero width and height";
     viewport->getBounds(corner, width, height);
     delete viewport;
+    viewportX = static_cast<int>(corner.getX());
+    viewportY = static_cast<int>(corner.getY());
+    return "";
+}
 
-    GameManager::getInstance()->init(static_cast<int>(corner.getX()),
-                                     static_cast<int>(corner.getY()), width, height, 32, 60,
-                                     kVideoFlags, "VELM Tolvek");
-
+std::string Application::loadScreens() {
     transitionState = new TransitionState();
     menuState = new MenuState();
     levelState = new LevelState();
     creditsState = new CreditsState();
     transitionState->setNextState(levelState);
     if (!menuState->load(levelState, creditsState, kMenuFile))
-        return refuse(menuState->failure());
+        return menuState->failure();
     if (!levelState->init(creditsState))
-        return refuse(levelState->failure());
+        return levelState->failure();
+    return "";
+}
+
+int Application::start() {
+    std::string refusal = readViewport();
+    if (!refusal.empty())
+        return refuse(refusal);
+    GameManager::getInstance()->init(viewportX, viewportY, width, height, 32, 60, kVideoFlags,
+                                     "VELM Tolvek");
+    refusal = loadScreens();
+    if (!refusal.empty())
+        return refuse(refusal);
     SDL_ShowCursor(SDL_DISABLE);
     GameManager::getInstance()->run(menuState);
     return 0;

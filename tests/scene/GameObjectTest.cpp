@@ -27,13 +27,9 @@ struct Square {
 
 } // namespace
 
-TEST(Position, EqualityAndProjection) {
+TEST(Position, EqualityTakesBothCoordinates) {
     EXPECT_FALSE(Position(1, 2) == Position(1, 3) || Position(1, 2) == Position(0, 2));
     EXPECT_TRUE(Position(1, 2) != Position(0, 2) && !(Position(1, 2) != Position(1, 2)));
-    bool inside = false; // the foot on the segment's line, and whether it lies between the ends
-    const Position foot = Position(4, 2).projectOnSegment(Position(0, 0), Position(4, 4), inside);
-    EXPECT_NEAR(foot.getX(), 3, 1e-5);
-    EXPECT_TRUE(inside && foot.getX() == foot.getY());
 }
 
 // The graphic first, then the children, all inside the object's translation; an outline adds the
