@@ -139,6 +139,7 @@ TEST_F(BrokenContent, MissingFilesImpossibleCountsAndSizesAreRefusedInOneLineNam
         write(file, whole);
         write(kLayouts, layouts);
     }
+    write(kLayouts, kOnlyFirstLayout);
     for (const std::string& file : {kMenu, kHero, kLevel, kLayouts, kLayout}) {
         fs::rename(file, "away");
         std::string seen;

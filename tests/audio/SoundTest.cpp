@@ -126,6 +126,35 @@ protected:
     std::vector<std::unique_ptr<Sound>> sounds;
 };
 
+// The sound library reads its log level at its first use (this test comes first in
+// the file, before any loopback): the game's init quiets it first. With no device, updates advance
+// a silent mix in real time.
+TEST(SoundSystemOutput, OpeningTheDeviceLeavesStandardErrorToTheGame) {
+    unsetenv("ALSOFT_LOGLEVEL");
+    testing::internal::CaptureStderr();
+    SoundSystem system;
+    float sample[2];
+    EXPECT_TRUE(system.getOutput() == SoundSystem::NoOutput && system.render(sample, 1) == 0);
+    const bool opened = system.init(8);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_TRUE(opened);
+    if (system.getOutput() == SoundSystem::DeviceOutput)
+        GTEST_SKIP() << "this machine has a sound device";
+    EXPECT_EQ(system.getOutput(), SoundSystem::SilentOutput);
+    const SoundStream::UserFormat tenth = {9600, 1, 48000};
+    SoundStream* stream = nullptr;
+    system.createSound("", SoundSystem::ModeUser, &tenth, &stream);
+    SoundChannel* channel = nullptr;
+    ASSERT_TRUE(system.playSound(stream, false, &channel));
+    // At least 0.3 s passes over these updates, three times the sound.
+    for (int i = 0; i < 15 && channel->isPlaying(); ++i) {
+        SDL_Delay(20);
+        system.update();
+    }
+    EXPECT_FALSE(channel->isPlaying());
+    delete channel;
+}
+
 TEST_F(AudioTest, PanAndVolumeHoldForMonoAndStereoAndOnEveryPlay) {
     for (int channels = 1; channels <= 2; ++channels) {
         const std::string path = tone(std::to_string(channels) + ".wav", 1.0, channels);
@@ -244,34 +273,6 @@ TEST_F(AudioTest, StreamsRefillByElapsedTimeWithoutUnderrun) {
         left->stop();
         right->stop();
     }
-}
-
-// The sound library reads its log level at its first use: the game's init quiets
-// it first. With no device, updates advance a silent mix in real time.
-TEST(SoundSystemOutput, OpeningTheDeviceLeavesStandardErrorToTheGame) {
-    unsetenv("ALSOFT_LOGLEVEL");
-    testing::internal::CaptureStderr();
-    SoundSystem system;
-    float sample[2];
-    EXPECT_TRUE(system.getOutput() == SoundSystem::NoOutput && system.render(sample, 1) == 0);
-    const bool opened = system.init(8);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    ASSERT_TRUE(opened);
-    if (system.getOutput() == SoundSystem::DeviceOutput)
-        GTEST_SKIP() << "this machine has a sound device";
-    EXPECT_EQ(system.getOutput(), SoundSystem::SilentOutput);
-    const SoundStream::UserFormat tenth = {9600, 1, 48000};
-    SoundStream* stream = nullptr;
-    system.createSound("", SoundSystem::ModeUser, &tenth, &stream);
-    SoundChannel* channel = nullptr;
-    ASSERT_TRUE(system.playSound(stream, false, &channel));
-    // At least 0.3 s passes over these updates, three times the sound.
-    for (int i = 0; i < 15 && channel->isPlaying(); ++i) {
-        SDL_Delay(20);
-        system.update();
-    }
-    EXPECT_FALSE(channel->isPlaying());
-    delete channel;
 }
 
 } // namespace
