@@ -113,12 +113,9 @@ TEST_F(BrokenContent, AFileCutAnywhereIsRefusedInOneLineNamingIt) {
     }
 }
 
-// Missing files, counts too large for the file, and viewports without a size.
+// Missing files and counts too large for the file (the viewport's are LoaderXML's).
 TEST_F(BrokenContent, MissingFilesImpossibleCountsAndSizesAreRefusedInOneLineNamingTheFile) {
     const std::tuple<std::string, std::string, std::string, std::string> edits[] = {
-        {kViewport, "", "width 1024 height 768\n", kNoSize},
-        {kViewport, "width=\"1024\"", "width=\"0\"", kNoSize},
-        {kViewport, " height=\"768\"", "", kNoSize},
         {kLevel, "count:8", "count:2000000000", "missing a platform's x"},
         {kLevel, "count:9", "count:2147483647", "missing a projectile image path"},
         {kHero, "frames:8 8", "frames:2000000000 8", "missing a cell index"},
@@ -129,8 +126,7 @@ TEST_F(BrokenContent, MissingFilesImpossibleCountsAndSizesAreRefusedInOneLineNam
         const std::string whole = read(file), layouts = read(kLayouts);
         const size_t at = whole.find(old);
         ASSERT_NE(at, std::string::npos) << old;
-        write(file,
-              old.empty() ? text : whole.substr(0, at) + text + whole.substr(at + old.size()));
+        write(file, whole.substr(0, at) + text + whole.substr(at + old.size()));
         if (file == kLayout)
             write(kLayouts, kOnlyFirstLayout);
         std::string seen;
