@@ -126,10 +126,12 @@ TEST_F(World, TheHeroFileIsReadInOrderAndKeysMoveBetweenThePosesAndAHitKeepsTheS
     hero->walkLeft(); // the left walk negates the file's positive speed
     EXPECT_EQ(static_cast<TranslationMovement*>(hero->getMovement())->getDx(), -HeroFixture::kWalk);
     // Each jump takes its four fields in file order.
-    for (const auto& [key, j] : {std::pair{&Heros::stopLeft, HeroFixture::kJumpUp},
-                                 {&Heros::walkLeft, HeroFixture::kJumpLeft},
-                                 {&Heros::walkRight, HeroFixture::kJumpRight}}) {
-        (hero->*key)();
+    const std::pair<std::function<void(Heros&)>, HeroFixture::Jump> jumps[] = {
+        {&Heros::stopLeft, HeroFixture::kJumpUp},
+        {&Heros::walkLeft, HeroFixture::kJumpLeft},
+        {&Heros::walkRight, HeroFixture::kJumpRight}};
+    for (const auto& [key, j] : jumps) {
+        key(*hero);
         hero->jump();
         const SautMovement* m = static_cast<SautMovement*>(hero->getMovement());
         EXPECT_EQ(std::make_tuple(m->getStepX(), m->getSpeedY(), m->getDecrement(), m->getPeriod()),
