@@ -115,27 +115,24 @@ TEST_F(BrokenContent, AFileCutAnywhereIsRefusedInOneLineNamingIt) {
 
 // Missing files and counts too large for the file (the viewport's are LoaderXML's).
 TEST_F(BrokenContent, MissingFilesImpossibleCountsAndSizesAreRefusedInOneLineNamingTheFile) {
+    write(kLayouts, kOnlyFirstLayout);
     const std::tuple<std::string, std::string, std::string, std::string> edits[] = {
         {kLevel, "count:8", "count:2000000000", "missing a platform's x"},
         {kLevel, "count:9", "count:2147483647", "missing a projectile image path"},
         {kHero, "frames:8 8", "frames:2000000000 8", "missing a cell index"},
         {kHero, "Landing count:1", "Landing count:99999999999", "missing a sound path"},
-        {kLayouts, "count:3", "count:1000000000", "missing a layout file name"},
+        {kLayouts, "count:1", "count:1000000000", "missing a layout file name"},
         {kLayout, "count:5", "count:500000000", "missing a target image path"}};
     for (const auto& [file, old, text, expected] : edits) {
-        const std::string whole = read(file), layouts = read(kLayouts);
+        const std::string whole = read(file);
         const size_t at = whole.find(old);
         ASSERT_NE(at, std::string::npos) << old;
         write(file, whole.substr(0, at) + text + whole.substr(at + old.size()));
-        if (file == kLayout)
-            write(kLayouts, kOnlyFirstLayout);
         std::string seen;
         refused(file, seen);
         EXPECT_EQ(seen, expected) << text;
         write(file, whole);
-        write(kLayouts, layouts);
     }
-    write(kLayouts, kOnlyFirstLayout);
     for (const std::string& file : {kMenu, kHero, kLevel, kLayouts, kLayout}) {
         fs::rename(file, "away");
         std::string seen;
