@@ -78,35 +78,46 @@ int Application::report(const std::string& replayFile, const DemoPlayer& player,
     return player.exitCode();
 }
 
-int Application::play(const CommandLine& options, DemoPlayer* player) {
+std::string Application::readViewport() {
     Position corner(0.0f, 0.0f);
     LoaderXML loader;
     Rectangle* viewport = loader.load(kViewportFile);
     if (!viewport)
-        return refuse(std::string(kViewportFile) +
-                      ": missing, not XML, or no non-zero width and height");
-    int width = 0, height = 0;
+        return std::string(kViewportFile) + ": missing, not XML, or no non-zero width and height";
     viewport->getBounds(corner, width, height);
     delete viewport;
+    viewportX = static_cast<int>(corner.getX());
+    viewportY = static_cast<int>(corner.getY());
+    return "";
+}
 
-    GameManager::getInstance()->setSilent(options.fast);
-    GameManager::getInstance()->setPaced(!options.fast);
-    const unsigned int flags = options.window ? kVideoFlags & ~SDL_FULLSCREEN : kVideoFlags;
-    if (!GameManager::getInstance()->init(static_cast<int>(corner.getX()),
-                                          static_cast<int>(corner.getY()), width, height, 32, 60,
-                                          flags, "VELM Tolvek"))
-        return refuse("cannot open an OpenGL window: " + GameManager::getInstance()->failure());
-    GamePad::open();
-
+std::string Application::loadScreens() {
     transitionState = new TransitionState();
     menuState = new MenuState();
     levelState = new LevelState();
     creditsState = new CreditsState();
     transitionState->setNextState(levelState);
     if (!menuState->load(levelState, creditsState, kMenuFile))
-        return refuse(menuState->failure());
+        return menuState->failure();
     if (!levelState->init(creditsState))
-        return refuse(levelState->failure());
+        return levelState->failure();
+    return "";
+}
+
+int Application::play(const CommandLine& options, DemoPlayer* player) {
+    std::string refusal = readViewport();
+    if (!refusal.empty())
+        return refuse(refusal);
+    GameManager::getInstance()->setSilent(options.fast);
+    GameManager::getInstance()->setPaced(!options.fast);
+    const unsigned int flags = options.window ? kVideoFlags & ~SDL_FULLSCREEN : kVideoFlags;
+    if (!GameManager::getInstance()->init(viewportX, viewportY, width, height, 32, 60, flags,
+                                          "VELM Tolvek"))
+        return refuse("cannot open an OpenGL window: " + GameManager::getInstance()->failure());
+    GamePad::open();
+    refusal = loadScreens();
+    if (!refusal.empty())
+        return refuse(refusal);
     if (player) {
         // A fast replay shows nothing: its frames stay in the back buffer.
         if (options.fast)

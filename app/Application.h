@@ -24,6 +24,12 @@ public:
     // replay diverges.
     int start(const CommandLine& options);
 
+    // The content reads, in the game's order: the window's size first, then
+    // the screens, whose pictures need a GL context. Each answers why the
+    // content cannot be played ("<file>: <what is wrong>"), or "".
+    std::string readViewport();
+    std::string loadScreens();
+
 private:
     int play(const CommandLine& options, DemoPlayer* player);
     int report(const std::string& replayFile, const DemoPlayer& player, double seconds,
@@ -33,4 +39,8 @@ private:
     MenuState* menuState = nullptr;
     LevelState* levelState = nullptr;
     CreditsState* creditsState = nullptr;
+    int viewportX = 0;
+    int viewportY = 0;
+    int width = 0;
+    int height = 0;
 };

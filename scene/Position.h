@@ -21,8 +21,6 @@ public:
     bool operator!=(const Position& other) const;
 
     float squaredDistance(const Position& other) const;
-    // Nearest point of the line a-b; inside tells whether it lies on the segment.
-    Position projectOnSegment(const Position& a, const Position& b, bool& inside) const;
 
     virtual const char* getClassName() const { return "Position"; }
 

@@ -1,29 +1,16 @@
 #include <array>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <xercesc/util/PlatformUtils.hpp>
 
-#include "app/Application.h"
-#include "app/CommandLine.h"
 #include "app/CreditsState.h"
 #include "app/GamePad.h"
-#include "app/LevelState.h"
 #include "app/LoaderXML.h"
 #include "app/MenuState.h"
-#include "gameplay/Heros.h"
-#include "gameplay/Level.h"
-#include "gameplay/TargetGroup.h"
-#include "graphics/Collision.h"
 #include "graphics/Rectangle.h"
-#include "support/GlContext.h"
-#include "support/HeroFixture.h"
-#include "support/IdleState.h"
-#include "support/LevelFixture.h"
 #include "support/PadEvent.h"
-#include "support/RecordingSoundSystem.h"
+#include "support/ScreenTest.h"
 #include "support/ScriptedClock.h"
-#include "support/ScriptedRandom.h"
 #include "support/TempFile.h"
 #include "support/TestImage.h"
 
@@ -31,28 +18,6 @@ namespace {
 
 using GlContext::colours;
 using Log = std::vector<std::string>;
-
-// A screen run frame by frame as the manager runs it, on the recording sound system.
-class ScreenTest : public testing::Test {
-protected:
-    static void push(Uint8 type, SDLKey key) { // input as the screens read it
-        SDL_Event event{};
-        event.type = type;
-        event.key.keysym.sym = key;
-        SDL_PushEvent(&event);
-    }
-    void frame(GameState& screen, std::initializer_list<SDLKey> pressed = {}) {
-        for (SDLKey key : pressed)
-            push(SDL_KEYDOWN, key);
-        screen.handleEvents();
-        GlContext::reset();
-        if (manager->getCurrentState() == &screen)
-            screen.update();
-    }
-    GameManager* manager = GameManager::getInstance();
-    RecordingSoundSystem sound;
-    IdleState level, credits;
-};
 
 // A blue background at (3, 5); each item green when selected, red when not.
 class MenuTest : public ScreenTest {
@@ -66,45 +31,11 @@ protected:
                             "x:3 y:5 trailing words" + eol + "x:10 y:20" + eol + on + eol + off +
                             "any separator text" + eol + "x:40 y:20" + eol + on + eol + off + eol +
                             "music:Sounds/menu.ogg move:a:b.ogg ok:Sounds/ok.ogg delay:1000" + eol);
-        ASSERT_TRUE(menu.load(&level, &credits, file.c_str())) << menu.failure();
+        ASSERT_TRUE(menu.load(&idle, &credits, file.c_str())) << menu.failure();
         manager->changeState(&menu);
     }
     ScriptedClock clock{2000};
     MenuState menu;
-};
-
-// Runs inside a folder laid out like the game's data folder.
-class LevelStateTest : public ScreenTest {
-protected:
-    void SetUp() override {
-        std::filesystem::create_directories(files.dir + "/Levels");
-        std::filesystem::copy_file(HeroFixture::writeHeroFile(true),
-                                   files.dir + "/Levels/Heros.ini");
-        std::filesystem::copy_file(files.levelFile, files.dir + "/Levels/Niveau1.ini");
-        std::filesystem::current_path(files.dir);
-        ASSERT_TRUE(screen.init(&credits)) << screen.failure();
-        manager->changeState(&screen);
-        hero = screen.getHero();
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous);
-        Collision::clearCollisions();
-    }
-    void landAs(HerosState standing) {
-        for (int i = 0; i < 300 && !(hero->getState() == standing && hero->isGrounded()); ++i) {
-            frame(screen);
-            ScriptedClock::advance(17);
-        }
-        ASSERT_EQ(hero->getState(), standing);
-    }
-    Target* aimed() { return screen.getLevel()->getTargetGroup()->getCurrentTarget(); }
-
-    ScriptedClock clock{5000};
-    ScriptedRandom random;
-    LevelFixture files;
-    const std::filesystem::path previous = std::filesystem::current_path();
-    LevelState screen;
-    Heros* hero = nullptr;
 };
 
 } // namespace
@@ -126,7 +57,7 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfWrapsTheSelectionAndDrawsItOverTheBackgroun
     frame(menu, {SDLK_DOWN, SDLK_RETURN});
     // Item 1 selected, item 0 over the background, the background's corner.
     EXPECT_EQ(colours({{42, 22}, {12, 20}, {4, 6}, {2, 6}, {4, 4}}), "grbkk");
-    manager->changeState(&level);
+    manager->changeState(&idle);
     EXPECT_EQ(sound.take(), (Log{"stop a:b.ogg", "play a:b.ogg", "play Sounds/ok.ogg",
                                  "stop Sounds/menu.ogg", "stop Sounds/ok.ogg"}));
     EXPECT_TRUE(sound.loops("Sounds/menu.ogg") && !sound.loops("Sounds/ok.ogg"));
@@ -156,7 +87,7 @@ TEST_F(MenuTest, ValidationSoundsAtTheNextUpdateAndIsForgottenOnLeavingElseChang
     EXPECT_EQ(sound.take("ok"), Log{}); // the sound waits for the update
     menu.update();                      // starts the timer
     EXPECT_EQ(sound.take("ok"), Log{"play Sounds/ok.ogg"});
-    manager->changeState(&level);
+    manager->changeState(&idle);
     manager->changeState(&menu);
     ScriptedClock::advance(5000);
     frame(menu);
@@ -170,115 +101,13 @@ TEST_F(MenuTest, ValidationSoundsAtTheNextUpdateAndIsForgottenOnLeavingElseChang
     EXPECT_EQ(manager->getCurrentState(), &credits);
 }
 
-TEST_F(LevelStateTest, KeysDriveTheHeroAndSpaceFiresOnlyWhenTheHeroShoots) {
-    landAs(StandRight);
-    EXPECT_EQ(colours({{45, 30}}), "w"); // the white hero drawn
-    const std::tuple<Uint8, SDLKey, HerosState> steps[] = {
-        {SDL_KEYDOWN, SDLK_RIGHT, WalkRight},  {SDL_KEYUP, SDLK_RIGHT, StandRight},
-        {SDL_KEYDOWN, SDLK_RCTRL, StandRight}, {SDL_KEYDOWN, SDLK_LEFT, WalkLeft},
-        {SDL_KEYUP, SDLK_LEFT, StandLeft},     {SDL_KEYDOWN, SDLK_LCTRL, AirLeft}};
-    for (const auto& [type, key, state] : steps) {
-        push(type, key);
-        frame(screen);
-        EXPECT_EQ(hero->getState(), state) << key;
-    }
-    // In the air Space is refused, so nothing is fired at the target under the shot point.
-    hero->setPosition(Position(110, 150)); // shot point (130, 120): the first target
-    frame(screen, {SDLK_SPACE});
-    EXPECT_EQ(aimed(), nullptr);
-    push(SDL_KEYUP, SDLK_SPACE);
-    landAs(StandLeft);
-    hero->setPosition(Position(110, 150));
-    frame(screen, {SDLK_SPACE});
-    EXPECT_EQ(hero->getState(), ShootLeft);
-    EXPECT_NE(aimed(), nullptr);
-    frame(screen, {SDLK_ESCAPE}); // hands over at once
-    EXPECT_EQ(manager->getCurrentState(), &credits);
-}
-
-TEST_F(LevelStateTest, ThePadPlaysAsTheKeysAndAPauseHoldsTheClockTheMusicAndTheActions) {
-    landAs(StandRight);
-    GamePad::forget();
-    sound.take();
-    const std::string intro = "Sounds/music-ingame-a.ogg";
-    const SDL_Event walk = padEvent(SDL_JOYAXISMOTION, 0, 12000);
-    // Each pushed through SDL's queue, then a frame, then 500 ms.
-    const std::tuple<SDL_Event, HerosState, bool, Log> steps[] = {
-        {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT), WalkRight, false, {}},
-        {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_LEFTUP), WalkLeft, false, {}},
-        {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_CENTERED), StandLeft, false, {}},
-        {walk, WalkRight, false, {}},
-        {padEvent(SDL_JOYAXISMOTION, 0, 8000), WalkRight, false, {}}, // not yet back
-        {padEvent(SDL_JOYAXISMOTION, 0, -7000), StandRight, false, {}},
-        {padEvent(SDL_JOYAXISMOTION, 1, -32768), StandRight, false, {}}, // up: nothing here
-        {walk, WalkRight, false, {}},
-        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton), WalkRight, true, {"pause " + intro}},
-        {padEvent(SDL_JOYAXISMOTION, 0, 0), WalkRight, true, {}}, // let go while paused
-        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kJumpButton), WalkRight, true, {}},
-        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton),
-         StandRight,
-         false,
-         {"resume " + intro}},
-        {padEvent(SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS), StandRight, true, {"pause " + intro}},
-        {padEvent(SDL_ACTIVEEVENT, 1, SDL_APPINPUTFOCUS), StandRight, true, {}},
-        {padEvent(SDL_KEYDOWN, 0), StandRight, true, {}},                   // a key that is not P
-        {padEvent(SDL_KEYDOWN, 0), StandRight, false, {"resume " + intro}}, // P
-        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kJumpButton), AirRight, false, {}},
-        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kSprayButton), AirRight, false, {}}};
-    const Position* at = hero->getPosition();
-    for (const auto& [event, state, paused, sounds] : steps) {
-        SDL_Event pushed = event;
-        if (pushed.type == SDL_KEYDOWN)
-            pushed.key.keysym.sym = paused ? SDLK_a : SDLK_p;
-        SDL_PushEvent(&pushed);
-        const float x = at->getX();
-        frame(screen);
-        EXPECT_EQ(hero->getState(), state) << &event - &std::get<0>(steps[0]);
-        EXPECT_EQ(screen.isPaused(), paused);
-        EXPECT_TRUE(!paused || at->getX() == x); // held where he is, walking or not
-        EXPECT_EQ(sound.take("music"), sounds);
-        const unsigned int now = GameClock::now();
-        ScriptedClock::advance(500);
-        EXPECT_EQ(GameClock::now() - now, paused ? 0u : 500u);
-    }
-    push(SDL_KEYDOWN, SDLK_p);
-    frame(screen, {SDLK_p}); // P pauses and resumes
-    EXPECT_EQ(sound.take("music"), (Log{"pause " + intro, "resume " + intro}));
-    SDL_Event back = padEvent(SDL_JOYBUTTONDOWN, GamePad::kBackButton);
-    SDL_PushEvent(&back);
-    frame(screen);
-    EXPECT_EQ(manager->getCurrentState(), &credits);
-}
-
-TEST_F(LevelStateTest, TheIntroPlaysThenTheLoopTakesOverOnceAndMissingContentIsNamed) {
-    const std::string intro = "Sounds/music-ingame-a.ogg", loop = "Sounds/music-ingame-b.ogg";
-    EXPECT_EQ(sound.take("music"), Log{"play " + intro});
-    ScriptedClock::advance(106718);
-    screen.update(); // exactly the intro's length: not yet
-    EXPECT_EQ(sound.take("music"), Log{});
-    ScriptedClock::advance(1);
-    screen.update();
-    screen.update();
-    EXPECT_EQ(sound.take("music"), (Log{"stop " + intro, "play " + loop}));
-    EXPECT_TRUE(sound.loops(loop) && !sound.loops(intro));
-    EXPECT_EQ(sound.volumes, (std::map<std::string, float>{{intro, 0.8f}, {loop, 0.8f}}));
-    for (const char* file : {"Levels/Niveau1.ini", "Levels/Heros.ini"}) {
-        std::filesystem::remove(files.dir + "/" + file);
-        LevelState missing;
-        EXPECT_FALSE(missing.init(&credits));
-        EXPECT_EQ(missing.failure().substr(missing.failure().find('L')),
-                  std::string(file) + ": cannot open the file");
-    }
-    EXPECT_EQ(Application().start(CommandLine()), 1); // no Levels/Viewport.xml
-}
-
 TEST_F(MenuTest, CreditsPlayTheirMusicOnceOnEnter) {
     CreditsState shown;
     manager->changeState(&shown);
     shown.update();
     EXPECT_EQ(sound.take("interface"), Log{"play Sound/music-interface.ogg"});
     EXPECT_FALSE(sound.loops("Sound/music-interface.ogg"));
-    manager->changeState(&level);
+    manager->changeState(&idle);
     EXPECT_EQ(sound.take("interface"), Log{"stop Sound/music-interface.ogg"});
 }
 

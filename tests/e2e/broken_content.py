@@ -15,8 +15,7 @@ from concurrent.futures import ThreadPoolExecutor
 
 from PIL import Image
 
-from gamedriver import (Content, Display, Game, LevelFile, SpotWatch, check, file_lines,
-                        menu_screen, rms)
+from gamedriver import Content, Display, Game, LevelFile, SpotWatch, check, menu_screen, rms
 
 HERO, LEVEL, MENU = "Levels/Heros.ini", "Levels/Niveau1.ini", "Levels/Menu.ini"
 LAYOUTS, LAYOUT, VIEWPORT = "Levels/Layouts.ini", "Levels/Layout1.ini", "Levels/Viewport.xml"
@@ -35,13 +34,15 @@ def palettes(c):
         image.convert("P", palette=Image.ADAPTIVE, colors=255).save(c.path(rel))
 
 
-def explore(game, rest=0.7):
+def explore(game):
+    """The menu as its file says (less the pictures that cannot be read), then the level."""
+    menu = menu_screen(game.data_dir)
+    game.wait_for(lambda shot: rms(shot, menu) < 6, 10, "the menu as its file says")
     game.key("Return")
-    time.sleep(2.5)  # menu delay and the hand-over
-    for key, seconds in (("Right", 0.8), ("Control_L", 0.6), ("space", 1.0), ("Left", 0.6)):
+    game.wait_for(lambda shot: rms(shot, menu) > 20, 10, "the level")
+    for key, seconds in (("Right", 0.5), ("Control_L", 0.3), ("space", 0.6), ("Left", 0.3)):
         game.hold(key, seconds)
     game.key("Control_L")
-    time.sleep(rest)
 
 
 def stand_and_wait(game):
@@ -50,12 +51,6 @@ def stand_and_wait(game):
     game.wait_for(lambda shot: any(watch.phases(shot)), 9, "a wave")
     game.key("Control_L")
     game.hold("space", 1.0)
-
-
-def menu_as_its_file_says(game):
-    menu = menu_screen(game.data_dir)
-    game.wait_for(lambda shot: rms(shot, menu) < 6, 10, "the menu as its file says")
-    explore(game, 0)
 
 
 # The first hazard spot only, with the hero starting on it, so waves hit him.
@@ -68,16 +63,6 @@ CASES = [("missing " + rel, rel, [("remove", rel)]) for rel in (VIEWPORT, MENU, 
                                                                 LAYOUTS)] + [
     ("missing every layout", re.compile(r"Levels/Layout\d\.ini"),
      [("remove", "Levels/Layout%d.ini" % n) for n in (1, 2, 3)]),
-    ("viewport not XML", VIEWPORT, [("write", VIEWPORT, "width 1024 height 768\n")]),
-    ("viewport width 0", VIEWPORT, [("replace", VIEWPORT, 'width="1024"', 'width="0"')]),
-    ("viewport without a height", VIEWPORT, [("replace", VIEWPORT, ' height="768"', "")]),
-    ("huge platform count", LEVEL, [("replace", LEVEL, "count:8", "count:2000000000")]),
-    ("huge hazard count", LEVEL, [("replace", LEVEL, "count:9", "count:2147483647")]),
-    ("huge frame count", HERO, [("replace", HERO, "frames:8 8", "frames:2000000000 8")]),
-    ("huge sound pool", HERO, [("replace", HERO, "Landing count:1", "Landing count:99999999999")]),
-    ("huge layout list", LAYOUTS, [("replace", LAYOUTS, "count:3", "count:1000000000")]),
-    ("huge target count", LAYOUT, [ONLY_FIRST_LAYOUT,
-                                   ("replace", LAYOUT, "count:5", "count:500000000")]),
     ("labels without a colon", None, [
         ("replace", MENU, "x:352 y:330", "x352 y:330"), ("replace", HERO, "step:3", "step3"),
         ("replace", LEVEL, "x:40 y:180", "x40 y180"),
@@ -90,7 +75,7 @@ CASES = [("missing " + rel, rel, [("remove", rel)]) for rel in (VIEWPORT, MENU, 
         ("replace", MENU, "x:352 y:330", LONG + ":352 y:330"),
         ("replace", HERO, "Sounds/jump-a.ogg", "Sounds/" + LONG + ".ogg"),
         ("replace", LEVEL, "Images/platform.png", "Images/" + LONG + ".png"),
-        ("replace", LEVEL, "warning x:212", "warning " + LONG + ":212")], menu_as_its_file_says),
+        ("replace", LEVEL, "warning x:212", "warning " + LONG + ":212")]),
     ("missing images", None, [("remove", "Images/%s.png" % name) for name in (
         "hero-walk", "hero-air", "platform", "steam", "warn-water", "tag-tolvek", "mural-sun",
         "menu-play-on", "level1-background", "credits")]),
@@ -100,7 +85,7 @@ CASES = [("missing " + rel, rel, [("remove", rel)]) for rel in (VIEWPORT, MENU, 
         ("write", "Images/hero-stand.png", bytes(range(256)) * 8),
         ("write", "Images/platform.png", b""),
         ("write", "Images/menu-title.png", b"\x89PNG\r\n\x1a\n" + b"\0" * 20)]),  # header only
-    ("palette PNGs", None, [palettes], menu_as_its_file_says),
+    ("palette PNGs", None, [palettes]),
     ("empty layout list", None, [("write", LAYOUTS, "Target layouts count:0\n")]),
     ("layout with no targets", None, [ONLY_FIRST_LAYOUT, ("write", LAYOUT, "Targets count:0\n")]),
     ("fewer hazard spots than a wave", None, ONE_SPOT, stand_and_wait),
@@ -108,23 +93,6 @@ CASES = [("missing " + rel, rel, [("remove", rel)]) for rel in (VIEWPORT, MENU, 
     ("empty sound pools", None, ONE_SPOT + [("replace", HERO, r"count:\d.*", "count:0")],
      stand_and_wait),
 ]
-
-
-def cut_cases(data_dir, rel, *prepare):
-    """The file cut before every line, and inside every line of several tokens."""
-    lines = file_lines(os.path.join(data_dir, rel), True)
-    for k, line in enumerate(lines):
-        kept, tokens = "".join(lines[:k]), line.split()
-        yield ("cut %s at line %d" % (rel, k + 1), rel, list(prepare) + [("write", rel, kept)])
-        if len(tokens) >= 2:
-            yield ("cut %s at line %d (mid-line)" % (rel, k + 1), rel,
-                   list(prepare) + [("write", rel, kept + " ".join(tokens[:len(tokens) // 2]))])
-
-
-def all_cases(data_dir):
-    cuts = [case for rel in (VIEWPORT, MENU, HERO, LEVEL, LAYOUTS)
-            for case in cut_cases(data_dir, rel)]
-    return CASES + cuts + list(cut_cases(data_dir, LAYOUT, ONLY_FIRST_LAYOUT))
 
 
 def run_case(case, binary, data_dir, display):
@@ -161,7 +129,7 @@ def judge(game, refuses, play):
 
 def main():
     binary, data_dir, only = *map(os.path.abspath, sys.argv[1:3]), sys.argv[3:]
-    cases = [c for c in all_cases(data_dir) if not only or any(a in c[0] for a in only)]
+    cases = [c for c in CASES if not only or any(a in c[0] for a in only)]
     pending = iter(cases)  # each server takes the next case when it is free
 
     def play_share(share):  # on an X server of its own

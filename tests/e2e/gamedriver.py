@@ -111,8 +111,10 @@ class Game:
         raise AssertionError("%s did not show within %d s" % (what, timeout))
 
     def leave(self):
-        self.key("Escape")  # to the credits, and any key there
-        time.sleep(1.0)
+        """Escape to the credits and, once they show, any key: the exit code."""
+        self.key("Escape")
+        credits = screen_with(self.data_dir, ("Images/credits.png", (0, 0)))
+        self.wait_for(lambda shot: rms(shot, credits) < 6, 10, "the credits")
         self.key("a")
         return self.exit_code(timeout=20)
 
@@ -146,12 +148,15 @@ class Game:
                                 max(0, int((t1 - self.sound_start) * RATE))]
         size = int(step * RATE) if step else max(1, len(frames))
         frames = frames[:len(frames) // size * size].reshape(-1, size * 2)
-        return list(numpy.sqrt(numpy.mean(frames ** 2, axis=1))) or [0.0]
+        check(len(frames), "no sound window from %.2f to %.2f s" % (t0, t1))
+        return list(numpy.sqrt(numpy.mean(frames ** 2, axis=1)))
 
     def wait_until(self, t):
-        """Until the device has written up to time t."""
-        deadline = time.time() + 5
-        while len(self.samples()) < (t - self.sound_start) * RATE and time.time() < deadline:
+        """Until the device has written up to time t; fails 5 s after t."""
+        deadline = max(time.time(), t) + 5
+        while len(self.samples()) < (t - self.sound_start) * RATE:
+            check(time.time() < deadline, "the sound device did not write up to %.1f s"
+                  % (t - self.sound_start))
             time.sleep(0.05)
 
 
@@ -243,7 +248,10 @@ def screen_with(data_dir, *pictures, frame=None):
     """Pictures, each (path, (x, y)) with y up to its lower-left corner, on a frame (black)."""
     frame = (frame or Image.new("RGB", (WIDTH, HEIGHT))).convert("RGBA")
     for path, at in pictures:
-        image = Image.open(os.path.join(data_dir, path)).convert("RGBA")
+        try:  # the game draws nothing for a picture it cannot read
+            image = Image.open(os.path.join(data_dir, path)).convert("RGBA")
+        except OSError:
+            continue
         frame.alpha_composite(image, box_of(image, at)[:2])
     return frame.convert("RGB")
 

@@ -27,13 +27,9 @@ struct Square {
 
 } // namespace
 
-TEST(Position, EqualityAndProjection) {
+TEST(Position, EqualityTakesBothCoordinates) {
     EXPECT_FALSE(Position(1, 2) == Position(1, 3) || Position(1, 2) == Position(0, 2));
     EXPECT_TRUE(Position(1, 2) != Position(0, 2) && !(Position(1, 2) != Position(1, 2)));
-    bool inside = false; // the foot on the segment's line, and whether it lies between the ends
-    const Position foot = Position(4, 2).projectOnSegment(Position(0, 0), Position(4, 4), inside);
-    EXPECT_NEAR(foot.getX(), 3, 1e-5);
-    EXPECT_TRUE(inside && foot.getX() == foot.getY());
 }
 
 // The graphic first, then the children, all inside the object's translation; an outline adds the
@@ -50,6 +46,7 @@ TEST(GameObject, DrawsAndOutlinesInsideItsAncestorsTranslationsAndKeepsTheStack)
     GameObject grandparent, middle;
     Square turned(255, 0, 0), alone(255, 0, 0);
     turned.look.getProperties().getRotation() = Rotation(90);
+    turned.look.getProperties().getScale() = Scale(2, 3); // scaled before it is turned
     turned.picture.getProperties().setPosition(0, 5);
     turned.object.setPosition(Position(1, 2));
     grandparent.addChild(&middle);
@@ -65,7 +62,7 @@ TEST(GameObject, DrawsAndOutlinesInsideItsAncestorsTranslationsAndKeepsTheStack)
         GlContext::colours({{21, 31}, {28, 31}, {61, 41}, {21, 51}, {19, 31}, {59, 41}, {21, 59}}),
         "rwgbkkk");
     std::unique_ptr<Shape> world(turned.object.getWorldShape());
-    EXPECT_EQ(world->getPolygon(0).getPoint(0), Position(1096, 30));
+    EXPECT_EQ(world->getPolygon(0).getPoint(0), Position(1086, 38));
     EXPECT_EQ(alone.object.getWorldShape(), nullptr); // a graphic without a position
     EXPECT_EQ(GlContext::modelViewDepth(), 3);
     glPopMatrix();

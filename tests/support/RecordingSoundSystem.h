@@ -10,8 +10,7 @@
 #include "audio/SoundSystem.h"
 
 // The game's sound system for a test: no device; logs "play <file>", "stop <file>",
-// "pause <file>", "resume <file>" and "update", and keeps each file's mode and the volume its last
-// play was given.
+// "pause <file>", "resume <file>" and "update", and keeps each file's mode.
 class RecordingSoundSystem : public SoundSystem {
 public:
     RecordingSoundSystem() { GameManager::setSoundSystem(this); }
@@ -43,16 +42,11 @@ public:
     bool loops(const std::string& name) { return modes[name] & ModeLoopNormal; }
 
     std::vector<std::string> log;
-    std::map<std::string, float> volumes;
 
 private:
     struct Channel : SoundChannel {
         Channel(RecordingSoundSystem& system, std::string name)
             : SoundChannel({}, 0), system(system), name(std::move(name)) {}
-        bool setVolume(float volume) override {
-            system.volumes[name] = volume;
-            return true;
-        }
         bool setPaused(bool value) override {
             if (value != paused)
                 system.log.push_back((value ? "pause " : "resume ") + name);

@@ -1,7 +1,29 @@
 #pragma once
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 // A fresh, empty folder for a test's files, removed when the tests end.
-std::string tempDir();
-std::string writeTempFile(const std::string& name, const std::string& text);
+inline std::string tempDir() {
+    static std::vector<std::string> made;
+    char pattern[] = "/tmp/tolvek-test-XXXXXX";
+    if (!mkdtemp(pattern))
+        return "/tmp";
+    if (made.empty())
+        std::atexit([] {
+            std::error_code ignored;
+            for (const std::string& dir : made)
+                std::filesystem::remove_all(dir, ignored);
+        });
+    made.push_back(pattern);
+    return pattern;
+}
+
+inline std::string writeTempFile(const std::string& name, const std::string& text) {
+    std::string path = tempDir() + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}

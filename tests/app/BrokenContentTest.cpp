@@ -1,0 +1,144 @@
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sstream>
+
+#include "app/Application.h"
+#include "support/TempFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kViewport = "Levels/Viewport.xml", kMenu = "Levels/Menu.ini",
+                  kHero = "Levels/Heros.ini", kLevel = "Levels/Niveau1.ini",
+                  kLayouts = "Levels/Layouts.ini", kLayout = "Levels/Layout1.ini";
+const std::string kNoSize = "missing, not XML, or no non-zero width and height";
+const std::string kOnlyFirstLayout = "Target layouts count:1 Levels/Layout1.ini\n";
+
+std::string read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void write(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// The game's reads, run inside a copy of its data folder (levels copied, the rest linked).
+class BrokenContent : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const fs::directory_entry& entry : fs::directory_iterator(TOLVEK_GAME_DATA))
+            if (entry.path().filename() != "Levels")
+                fs::create_directory_symlink(entry.path(), dir / entry.path().filename());
+        fs::copy(fs::path(TOLVEK_GAME_DATA) / "Levels", dir / "Levels");
+        fs::current_path(dir);
+    }
+    void TearDown() override { fs::current_path(previous); }
+    // The line the game refuses the content with, less its "tolvek: "; "" when it loads.
+    static std::string refusal() {
+        Application game;
+        const std::string why = game.readViewport();
+        return why.empty() ? game.loadScreens() : why;
+    }
+    // A refusal in one line naming the file; what it says is added to seen ("a|b") if new.
+    static void refused(const std::string& file, std::string& seen) {
+        const std::string why = refusal();
+        const size_t named = why.rfind(file + ": ", 0) == 0 ? 0 : why.rfind("./" + file + ": ", 0);
+        ASSERT_EQ(named, 0u) << why;
+        EXPECT_EQ(why.find('\n'), std::string::npos) << why;
+        const std::string what = why.substr(why.find(": ") + 2);
+        if (("|" + seen + "|").find("|" + what + "|") == std::string::npos)
+            seen += (seen.empty() ? "" : "|") + what;
+    }
+
+    const fs::path previous = fs::current_path(), dir = tempDir();
+};
+
+} // namespace
+
+// Every file cut before each line and inside each line of several tokens.
+TEST_F(BrokenContent, AFileCutAnywhereIsRefusedInOneLineNamingIt) {
+    const std::pair<std::string, std::string> files[] = {
+        {kViewport, kNoSize},
+        {kMenu, "missing the title line|missing the background image path|missing the background "
+                "x|missing the background y|missing item 0's x|missing item 0's y|missing item 0's "
+                "selected image|missing the separator after item 0's selected image|missing item "
+                "0's image|missing the separator after item 0's image|missing item 1's x|missing "
+                "item 1's y|missing item 1's selected image|missing the separator after item 1's "
+                "selected image|missing item 1's image|missing the separator after item 1's "
+                "image|missing the menu music|missing the validation sound"},
+        {kHero, "missing the first line|missing a strip image path|missing a cell index|missing a "
+                "jump's start speed|missing a jump's sideways step|missing a jump's speed "
+                "drop|missing an anchor y|missing a frame count|missing a sound pool "
+                "heading|missing a sound path|missing a sound volume"},
+        {kLevel, "missing the title line|missing the background image path|missing the ground "
+                 "heading|missing a ground coordinate|missing the platforms heading|missing the "
+                 "platform anchor x|missing the platform outline heading|missing a platform "
+                 "outline coordinate|missing the platform count|missing a platform's x|missing a "
+                 "platform's y|missing the hazards heading|missing the hazard spot count|missing a "
+                 "warning image path|missing a warning x|missing a warning y|missing the "
+                 "projectile heading line|missing a projectile image path|missing a projectile "
+                 "x|missing a projectile y|missing the projectile outline heading line|missing a "
+                 "projectile outline x|missing the targets heading|missing the shot offset "
+                 "x|missing the layout list file name|missing the wave sound heading|missing the "
+                 "wave sound path|missing the wave sounds heading|missing a wave sound volume"},
+        {kLayouts, "missing the layout list heading|missing a layout file name"},
+        {kLayout, "missing the layout heading|missing the target count|missing a target image "
+                  "path|missing a target corner x"}};
+    for (const auto& [file, expected] : files) {
+        if (file == kLayout) // the layout the level picks
+            write(kLayouts, kOnlyFirstLayout);
+        const std::string whole = read(file);
+        std::string seen;
+        for (size_t at = 0, end = 0; at < whole.size(); at = end + 1) {
+            end = std::min(whole.find('\n', at), whole.size());
+            write(file, whole.substr(0, at));
+            refused(file, seen);
+            std::istringstream line(whole.substr(at, end - at));
+            std::vector<std::string> words{std::istream_iterator<std::string>(line), {}};
+            if (words.size() < 2)
+                continue;
+            std::string half = words[0];
+            for (size_t i = 1; i < words.size() / 2; ++i)
+                half += " " + words[i];
+            write(file, whole.substr(0, at) + half);
+            refused(file, seen);
+        }
+        write(file, whole);
+        EXPECT_EQ(seen, expected) << file;
+    }
+}
+
+// Missing files and counts too large for the file (the viewport's are LoaderXML's).
+TEST_F(BrokenContent, MissingFilesImpossibleCountsAndSizesAreRefusedInOneLineNamingTheFile) {
+    write(kLayouts, kOnlyFirstLayout);
+    const std::tuple<std::string, std::string, std::string, std::string> edits[] = {
+        {kLevel, "count:8", "count:2000000000", "missing a platform's x"},
+        {kLevel, "count:9", "count:2147483647", "missing a projectile image path"},
+        {kHero, "frames:8 8", "frames:2000000000 8", "missing a cell index"},
+        {kHero, "Landing count:1", "Landing count:99999999999", "missing a sound path"},
+        {kLayouts, "count:1", "count:1000000000", "missing a layout file name"},
+        {kLayout, "count:5", "count:500000000", "missing a target image path"}};
+    for (const auto& [file, old, text, expected] : edits) {
+        const std::string whole = read(file);
+        const size_t at = whole.find(old);
+        ASSERT_NE(at, std::string::npos) << old;
+        write(file, whole.substr(0, at) + text + whole.substr(at + old.size()));
+        std::string seen;
+        refused(file, seen);
+        EXPECT_EQ(seen, expected) << text;
+        write(file, whole);
+    }
+    for (const std::string& file : {kMenu, kHero, kLevel, kLayouts, kLayout}) {
+        fs::rename(file, "away");
+        std::string seen;
+        refused(file, seen);
+        EXPECT_EQ(seen, "cannot open the file");
+        fs::rename("away", file);
+    }
+    EXPECT_EQ(refusal(), ""); // the untouched content loads
+}
