@@ -1,5 +1,5 @@
-"""Drives the real game on an X server: keys in, screenshots, sound and its end out."""
-import functools
+"""Drives the real game on an X server: keys in; screenshots, sound, its own record of the
+play and its end out."""
 import os
 import re
 import select
@@ -13,6 +13,7 @@ from PIL import Image, ImageChops, ImageGrab
 
 WIDTH, HEIGHT = 1024, 768
 RATE = 44100  # the sound device's sample rate
+SPOT_LINES = 9  # a hazard spot's lines in the level file
 
 
 class Display:
@@ -63,10 +64,13 @@ class Display:
 
 class Game:
     def __init__(self, binary, data_dir, display, record=False, options=()):
-        """record: OpenAL Soft's wave device writes the live mix (float stereo) to self.wav."""
+        """record: OpenAL Soft's wave device writes the live mix (float stereo) to self.wav.
+        The game also records its play (--record), which checkpoints() reads as it goes."""
         self.display, self.data_dir, self.err, self.record = display, data_dir, "", record
         self.dir, self.sound_start = tempfile.mkdtemp(prefix="tolvek-sound-"), None
         self.wav, env = os.path.join(self.dir, "mix.wav"), display.env
+        self.demo = os.path.join(self.dir, "play.demo")
+        options = ["--record", self.demo] + list(options)
         if record:
             env = dict(env, ALSOFT_CONF=os.path.join(self.dir, "alsoft.conf"))
             with open(env["ALSOFT_CONF"], "w") as f:
@@ -93,12 +97,26 @@ class Game:
         if self.wait_window(timeout=30) is None:
             raise AssertionError("game exited early (%d): %r" % (self.exit_code(), self.err))
 
+    def checkpoints(self):
+        """The play's checkpoints written so far, each a dict of its name=value lines."""
+        with open(self.demo, "rb") as f:
+            texts = re.findall(rb"screen=[^\n]*\n(?:[a-z]+=[^\n]*\n)*", f.read())
+        return [dict(line.split("=", 1) for line in t.decode(errors="replace").splitlines())
+                for t in texts]
+
+    def wait_play(self, holds, timeout, what):
+        """Until a checkpoint of the play satisfies holds (they come every second)."""
+        deadline = time.time() + timeout
+        while time.time() < deadline and self.proc.poll() is None:
+            if any(holds(c) for c in self.checkpoints()):
+                return
+            time.sleep(0.2)
+        raise AssertionError("%s did not happen within %d s" % (what, timeout))
+
     def enter_level(self):
-        """Return on the menu (pressed at self.returned); the level's first frame and when."""
-        background = LevelFile(self.data_dir).render()
-        self.returned = time.time()
+        """Return on the menu, then the level's first checkpoint."""
         self.key("Return")
-        return self.wait_for(lambda shot: rms(shot, background) < 40, 10, "the level")
+        self.wait_play(lambda c: c["screen"] == "LevelState", 10, "the level")
 
     def wait_for(self, shows, timeout, what):
         """Polls screenshots until shows(shot) holds; the shot and when it was taken."""
@@ -213,12 +231,12 @@ class Content:
         def change(lines):
             first = next(i for i, line in enumerate(lines) if line.startswith("Hazards"))
             for n in range(field(lines[first].split()[-1])):
-                at = first + 1 + n * LevelFile.SPOT_LINES
+                at = first + 1 + n * SPOT_LINES
                 for offset, value in where(n).items():
                     lines[at + offset] = "%s:%d" % (lines[at + offset].split(":")[0], value)
             if count:
                 lines[first] = "Hazards count:%d" % count
-                del lines[first + 1 + LevelFile.SPOT_LINES * count:at + LevelFile.SPOT_LINES]
+                del lines[first + 1 + SPOT_LINES * count:at + SPOT_LINES]
             return lines
         self.edit("Levels/Niveau1.ini", change)
 
@@ -262,70 +280,3 @@ def menu_screen(data_dir, selection=0):
     at = [tuple(field(w) for w in lines[i].split()[:2]) for i in (2, 3, 8)]
     item0, item1 = (4, 11) if selection == 0 else (6, 9)
     return screen_with(data_dir, (lines[1], at[0]), (lines[item0], at[1]), (lines[item1], at[2]))
-
-
-class LevelFile:
-    """What the level and hero files put on screen: background, platforms,
-    hazard spots (warning and projectile pictures, where they show) and the hero."""
-
-    SPOT_LINES = 9
-
-    def __init__(self, data_dir):
-        lines, self.data_dir = file_lines(os.path.join(data_dir, "Levels/Niveau1.ini")), data_dir
-        self.background = lines[1].split()[0]
-        platforms = next(i for i, line in enumerate(lines) if line.startswith("Platforms"))
-        words = lines[platforms].split()
-        self.platform = (words[1], (field(words[2]), field(words[3])))
-        self.platforms = [tuple(field(w) for w in line.split()[:2]) for line in
-                          lines[platforms + 3:platforms + 3 + field(lines[platforms + 2])]]
-        start = next(i for i, line in enumerate(lines) if line.startswith("Hazards"))
-        self.spots = []
-        for n in range(field(lines[start].split()[-1])):
-            r = lines[start + 1 + n * self.SPOT_LINES:start + 1 + (n + 1) * self.SPOT_LINES]
-            self.spots.append({"warning": (r[0], (field(r[1]), field(r[2]))),
-                               "projectile": (r[4], (field(r[5]), field(r[6])))})
-        hero = file_lines(os.path.join(data_dir, "Levels/Heros.ini"))
-        self.hero_strips = [line.split()[0] for line in hero[1:12] if line.startswith("Images")]
-        self.hero_start = tuple(field(w) for w in hero[11].split()[-2:])
-
-    def picture(self, path):
-        return Image.open(os.path.join(self.data_dir, path)).convert("RGBA")
-
-    def render(self, cell=0):
-        """The first frame, the hero standing at his start in one cell of his strip."""
-        (path, (ax, ay)), hero = self.platform, self.hero_strips[1]
-        frame = screen_with(self.data_dir, (self.background, (0, 0)),
-                            *((path, (x - ax, y - ay)) for x, y in self.platforms))
-        frame = frame.convert("RGBA")
-        standing = self.picture(hero).crop((cell * 48, 0, cell * 48 + 48, 64))
-        frame.alpha_composite(standing, box_of(standing, self.hero_start)[:2])
-        return frame.convert("RGB")
-
-    def hero_colours(self, strip):
-        """Colours of one strip of the hero that neither his others nor the background use."""
-        others = [self.background] + [p for p in self.hero_strips if p != self.hero_strips[strip]]
-        return self.colours(self.hero_strips[strip]).difference(*map(self.colours, others))
-
-    @functools.lru_cache(maxsize=None)
-    def colours(self, path):
-        return frozenset(p[:3] for p in self.picture(path).getdata() if p[3] == 255)
-
-
-class SpotWatch:
-    """Which phase each hazard spot shows (None, "warning", "projectile"): the closest look."""
-
-    def __init__(self, level, idle_frame):
-        self.spots, idle_frame = [], idle_frame.convert("RGBA")
-        for spot in level.spots:
-            boxes = [box_of(level.picture(path), at) for path, at in spot.values()]
-            box = tuple(f(b[i] for b in boxes) for i, f in enumerate((min, min, max, max)))
-            looks = {None: idle_frame.crop(box)}
-            for (phase, (path, _)), (x, y, _, _) in zip(spot.items(), boxes):
-                looks[phase] = looks[None].copy()
-                looks[phase].alpha_composite(level.picture(path), (x - box[0], y - box[1]))
-            self.spots.append((box, {k: numpy.asarray(v.convert("RGB"), float)
-                                     for k, v in looks.items()}))
-
-    def phases(self, shot):
-        return [min(looks, key=lambda p: numpy.abs(numpy.asarray(shot.crop(box), float)
-                                                   - looks[p]).mean()) for box, looks in self.spots]
