@@ -37,12 +37,9 @@ def onsets(game, t0, t1):
     return found
 
 
-def quiet(content, waves=False):
-    """Silent music (and wave sounds), so that effects are heard apart."""
-    for rel in ["Sound/music-interface.ogg"] + [
-            "Sounds/" + n for n in os.listdir(content.path("Sounds"))
-            if n.startswith("music-") or waves and n.startswith("wave-")]:
-        content.silence(rel)
+def quiet(content):
+    """The menu's music silent, so that its effects are heard apart."""
+    content.silence("Sounds/music-menu.ogg")
 
 
 def paused_look(data_dir, frame):
