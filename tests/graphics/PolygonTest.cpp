@@ -1,25 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "graphics/Polygon.h"
-#include "graphics/Rectangle.h"
-#include "graphics/Shape.h"
 #include "support/GlContext.h"
 
 using Points = std::list<Position>;
-
-TEST(Polygon, CentreAndCopies) {
-    // A running mean that skips points equal to it so far: the closing point counts again.
-    const Polygon closed(Points{{0, 0}, {10, 0}, {10, 20}, {0, 20}, {0, 0}});
-    EXPECT_EQ(closed.getCenter(), Position(4, 8));
-    Polygon copy;
-    copy = closed;
-    EXPECT_EQ(copy.getPoints(), closed.getPoints());
-    copy.setPoints({{0, 0}, {4, 0}});
-    EXPECT_EQ(copy.getCenter(), Position(2, 0));
-    EXPECT_EQ(Shape({closed, copy}).getPolygon(1).getPoints(), copy.getPoints());
-    EXPECT_EQ(Rectangle(Position(1, 2), 3, 4).getPoints(),
-              (Points{{1, 2}, {4, 2}, {4, 6}, {1, 6}}));
-}
 
 // Each triangle turns counter-clockwise; an outline of n corners gives n - 2.
 TEST(Polygon, TriangulatesCounterClockwiseOutlinesAndDrawsTheTriangles) {
