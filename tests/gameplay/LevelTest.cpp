@@ -74,9 +74,8 @@ protected:
 
     ScriptedClock clock{1000};
     struct Zeros { // waves drawn from zeros; the replays draw from the real generator
-        Zeros() {
-            GameRandom::setSource([] { return 0; });
-        }
+        static int zero() { return 0; }
+        Zeros() { GameRandom::setSource(zero); }
         ~Zeros() { GameRandom::setSource(nullptr); }
     } zeros;
     LevelFixture files;
@@ -162,12 +161,10 @@ TEST(Target, TakesPointsOnlyInTheBoxOfItsFourCorners) {
                                   Position(0, 10), Position(0, 0), Position(100, 5)})}),
               Position(0, 0));
     // Inside, on each edge, and just past an edge.
-    for (const auto& [x, y, taken] : {std::tuple{5.0f, 5.0f, true},
-                                      {0, 5, true},
-                                      {10, 10, true},
-                                      {50, 5, false},
-                                      {-0.5f, 5, false},
-                                      {5, 10.5f, false}}) {
+    const std::tuple<float, float, bool> points[] = {{5, 5, true},      {0, 5, true},
+                                                     {10, 10, true},    {50, 5, false},
+                                                     {-0.5f, 5, false}, {5, 10.5f, false}};
+    for (const auto& [x, y, taken] : points) {
         EXPECT_EQ(odd.tryStart(Position(x, y)), taken) << x << "," << y;
         odd.pause();
     }
