@@ -129,6 +129,10 @@ TEST_F(World, LandingTakesTheEdgeStartsHeightAndOnlyFromAbove) {
                           Position(250, 60));
         EXPECT_EQ(pose(), after);
     }
+    place(250, 440); // over the first platform: its outline, not its picture, holds him
+    step();
+    land();
+    EXPECT_EQ(pose(), "StandRight 250,420 grounded");
 }
 
 // Later waves strike fewer spots, harder.

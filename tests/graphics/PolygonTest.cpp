@@ -12,7 +12,8 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesAndDrawsTheTriangles) {
           {{0, 0}, {10, 0}, {10, 10}, {5, 2}, {0, 10}},           // first ear holds (5, 2)
           {{1, 8}, {2, 0}, {8, 3}, {3, 7}, {4, 3}},               // slanted round (4, 3)
           {{14, 11}, {12, 11}, {9, 12}, {2, 16}, {1, 10}, {7, 7}, {9, 2}}}) { // misses between ears
-        Polygon polygon(points);
+        Polygon polygon;
+        polygon = Polygon(points); // assigned: the copy must hold the points
         polygon.triangulate();
         polygon.triangulate(); // again: a fresh list, not one appended to the last
         const std::vector<Position*> t(polygon.getTriangles().begin(),
