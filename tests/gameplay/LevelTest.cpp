@@ -96,7 +96,7 @@ TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
     const std::pair<const char*, HerosState> cases[] = {
         {"lrL", WalkRight},   {"rlR", WalkLeft},  {"ljrsj", AirLeft}, {"lLs", ShootLeft},
         {"sjlr", ShootRight}, {"lsS", StandLeft}, {"lSL", StandLeft}, {"lLh", HitLeft},
-        {"hlrjs", HitRight},  {"lsh", HitLeft}};
+        {"hlrjs", HitRight},  {"lsh", HitLeft},   {"lh", HitLeft},    {"rh", HitRight}};
     const std::function<void(Heros&)> press[] = {
         &Heros::walkLeft, &Heros::stopLeft, &Heros::walkRight,   &Heros::stopRight,
         &Heros::jump,     &Heros::shoot,    &Heros::stopShooting};
