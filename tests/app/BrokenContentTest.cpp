@@ -99,7 +99,8 @@ TEST_F(BrokenContent, AFileCutAnywhereIsRefusedInOneLineNamingIt) {
             write(file, whole.substr(0, at));
             refused(file, seen);
             std::istringstream line(whole.substr(at, end - at));
-            std::vector<std::string> words{std::istream_iterator<std::string>(line), {}};
+            const std::vector<std::string> words(std::istream_iterator<std::string>{line},
+                                                 std::istream_iterator<std::string>{});
             if (words.size() < 2)
                 continue;
             std::string half = words[0];

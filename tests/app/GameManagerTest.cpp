@@ -8,10 +8,7 @@
 #include "app/GameState.h"
 #include "app/TerminationSignal.h"
 #include "graphics/BitmapPicture.h"
-#include "graphics/Graphic.h"
-#include "scene/GameObject.h"
 #include "support/GlContext.h"
-#include "support/IdleState.h"
 #include "support/RecordingSoundSystem.h"
 #include "support/ScriptedClock.h"
 #include "support/TempFile.h"
@@ -70,30 +67,6 @@ protected:
     RecordingSoundSystem sound;
     FreshManager manager; // not the game's: nothing left over from other tests
 };
-
-std::vector<int> updated;
-
-class LoggingObject : public GameObject {
-public:
-    LoggingObject(int id, float depth) : id(id) {
-        graphic = &look;
-        look.getProperties().setDepth(depth);
-    }
-    void update(unsigned int) override {
-        updated.push_back(id);
-        if (onUpdate)
-            onUpdate();
-    }
-    std::function<void()> onUpdate;
-    int id;
-    Graphic look;
-};
-
-std::vector<int> pass(GameState& state) {
-    updated.clear();
-    state.update();
-    return updated;
-}
 
 } // namespace
 
@@ -192,27 +165,4 @@ TEST_F(GameManagerTest, SwitchesKeepThePicturesAndAFailedSwitchOrInitKeepsTheMod
     EXPECT_EQ(manager.failure(), "no visual");
     GameManager::setModeSetter(nullptr);
     EXPECT_EQ(shown(), "gk");
-}
-
-TEST(GameState, UpdatesRootsInStableDepthOrderSortedAfterAnAddAndRemovesSafelyMidPass) {
-    IdleState state;
-    LoggingObject a(1, 0.9f), b(2, 0.5f), c(3, 0.5f), added(4, 0.0f), parent(5, 2), child(6, 0);
-    for (LoggingObject* o : {&a, &b, &c, &c, &child})
-        o->setVisible(true, &state);
-    parent.addChild(&child); // listed, but its parent draws it
-    EXPECT_EQ(pass(state), (std::vector<int>{2, 3, 3, 1}));
-    a.look.getProperties().setDepth(0.0f); // no add: no new sort
-    state.removeObject(&parent);           // not listed: nothing happens
-    // b removes c (skipped) and adds a low one: updated last now, first from then on.
-    b.onUpdate = [&] {
-        state.removeObject(&c);
-        state.addObject(&added);
-        b.onUpdate = [&] { b.setVisible(false, &state); }; // hiding itself mid-pass
-    };
-    EXPECT_EQ(pass(state), (std::vector<int>{2, 1, 4}));
-    EXPECT_EQ(pass(state), (std::vector<int>{1, 4, 2}));
-    EXPECT_EQ(pass(state), (std::vector<int>{1, 4}));
-    EXPECT_EQ(state.getObjects(), (std::list<GameObject*>{&child, &a, &added}));
-    GameObject bare; // without a graphic, never ahead
-    EXPECT_FALSE(GameState::drawOrder(&bare, &a) || GameState::drawOrder(&a, &bare));
 }

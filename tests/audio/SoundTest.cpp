@@ -249,7 +249,6 @@ TEST_F(AudioTest, StreamsStayFedAtSlowFrameRatesAndThroughHalfASecondLateFrames)
     for (int period : {800, 6720, 12000}) { // 60 updates a second, then one every 140 and 250 ms
         capture.run(2, period);
         capture.clear();
-        const long underruns = capture.system().getUnderrunCount();
         std::unique_ptr<SoundChannel> left = play(tone("music.ogg", 2.0, 2), kLooping),
                                       right = play(tone("e.wav", 0.3), kLooping);
         // Resuming a play that is not paused leaves it playing.
@@ -265,7 +264,7 @@ TEST_F(AudioTest, StreamsStayFedAtSlowFrameRatesAndThroughHalfASecondLateFrames)
         EXPECT_LE(capture.longestSilence(0.01, 3.0), 1) << period;
         // The stereo music alone on the left: no jump past its head.
         EXPECT_LT(capture.steepest(0, 0, 3.0), 0.2f) << period;
-        EXPECT_EQ(capture.system().getUnderrunCount(), underruns) << period;
+        EXPECT_EQ(capture.system().getUnderrunCount(), 0) << period; // never starved
         left->stop();
         right->stop();
     }

@@ -90,18 +90,6 @@ TEST(StripedAnimation, DrawsItsCellFromTheStripLentForOneDrawAndPacesFramesByDra
     scene.graphic.removePicture(&scene.picture);
     scene.graphic.addPicture(&animation);
     EXPECT_EQ(scene.draw(), "kkwkkkkk"); // the cell at x 8..40, y 40..56
-    animation.nextFrame();
-    EXPECT_EQ(scene.draw(), "kkgkkkkk");
-    animation.setFrame(0);
-    animation.setWidth(0.5f); // under a pixel: the last rectangle stays
-    scene.draw();
-    EXPECT_EQ(animation.getTexOrigin(), Position(0.5f, 0));
-    animation.setCells(new int[1]{2}, 1); // a new table may put another cell behind the frame
-    animation.setWidth(32);
-    EXPECT_EQ(scene.draw(), "kkbkkkkk");
-    EXPECT_EQ(std::make_tuple(scene.picture.getWidth(), scene.picture.getHeight(),
-                              scene.picture.getProperties().getDepth()),
-              std::make_tuple(64.0f, 32.0f, 1.5f));
     BitmapPicture row(quadrants(), GraphicProperties(), nullptr, 0);
     ASSERT_TRUE(row.loadTexture());
     row.setWidth(128); // four cells in a row: the same frame shows another cell

@@ -27,11 +27,6 @@ struct Square {
 
 } // namespace
 
-TEST(Position, EqualityTakesBothCoordinates) {
-    EXPECT_FALSE(Position(1, 2) == Position(1, 3) || Position(1, 2) == Position(0, 2));
-    EXPECT_TRUE(Position(1, 2) != Position(0, 2) && !(Position(1, 2) != Position(1, 2)));
-}
-
 // The graphic first, then the children, all inside the object's translation; an outline adds the
 // ancestors' positions, then the object's and its graphic's matrix.
 TEST(GameObject, DrawsAndOutlinesInsideItsAncestorsTranslationsAndKeepsTheStack) {

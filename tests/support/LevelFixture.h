@@ -1,27 +1,21 @@
 #pragma once
 
-#include <algorithm>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "support/TempFile.h"
 #include "support/TestImage.h"
 
 // A small level in a fresh folder: ground at y 20, two platforms at (200, 420) and (600, 300)
-// with a 128 px top, six hazard spots, and a list of the layouts (each its target records).
+// with a 128 px top, six hazard spots, and one layout of two targets.
 struct LevelFixture {
-    explicit LevelFixture(const std::vector<std::string>& layouts =
-                              {"Images/none.png x:100 y:100 0 0 50 0 50 40 0 40\n"
-                               "Images/none.png x:120 y:110 0 0 50 0 50 40 0 40\n"})
-        : dir(tempDir()), levelFile(dir + "/Niveau1.ini") {
+    LevelFixture() : dir(tempDir()), levelFile(dir + "/Niveau1.ini") {
         TestImage::solid(dir + "/warning sign.bmp", 8, 8, 255, 200, 0);
-        std::string list = "Target layouts count:" + std::to_string(layouts.size());
-        for (const std::string& l : layouts) {
-            const auto n = std::count(l.begin(), l.end(), '\n');
-            list +=
-                " " + writeTempFile("layout.txt", "Targets count:" + std::to_string(n) + "\n" + l);
-        }
+        const std::string list =
+            "Target layouts count:1 " +
+            writeTempFile("layout.txt", "Targets count:2\nImages/none.png x:100 y:100 0 0 50 0 "
+                                        "50 40 0 40\nImages/none.png x:120 y:110 0 0 50 0 50 "
+                                        "40 0 40\n");
         std::string t = "First level\nImages/background.png\nGround 0 20 1024 20\n"
                         "Platforms Images/platform.png ax:0 ay:0\nOutline 0 0 128 0\n"
                         "count:2 platforms\nx:200 y:420 the first\nx:600 y:300\nHazards "
