@@ -13,7 +13,6 @@ from PIL import Image, ImageChops, ImageGrab
 
 WIDTH, HEIGHT = 1024, 768
 RATE = 44100  # the sound device's sample rate
-SPOT_LINES = 9  # a hazard spot's lines in the level file
 
 
 class Display:
@@ -225,20 +224,6 @@ class Content:
     def replace(self, rel, old, new):
         """re.sub over the file with its lines joined by \\n."""
         self.edit(rel, lambda lines: re.sub(old, new, "\n".join(lines)).split("\n"))
-
-    def move_spots(self, where, count=None):
-        """Spot n's lines at the offsets in where(n) set; count keeps that many spots."""
-        def change(lines):
-            first = next(i for i, line in enumerate(lines) if line.startswith("Hazards"))
-            for n in range(field(lines[first].split()[-1])):
-                at = first + 1 + n * SPOT_LINES
-                for offset, value in where(n).items():
-                    lines[at + offset] = "%s:%d" % (lines[at + offset].split(":")[0], value)
-            if count:
-                lines[first] = "Hazards count:%d" % count
-                del lines[first + 1 + SPOT_LINES * count:at + SPOT_LINES]
-            return lines
-        self.edit("Levels/Niveau1.ini", change)
 
     def silence(self, rel):
         """Replaces a sound with silence as long (low rate and mono: quick to encode)."""
