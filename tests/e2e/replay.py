@@ -4,6 +4,9 @@ match, and the pictures kept beside the play (as 4x4-pixel block
 averages) must show again.
 
 Usage: replay.py BINARY DATA_DIR PLAY.demo          check the play
+       replay.py BINARY DATA_DIR PLAY.demo --spoilt
+           a checkpoint changed, its block's check made anew, must diverge (exit 3);
+           left with the old check, the file is damaged (exit 1)
        replay.py BINARY DATA_DIR PLAY.demo --rerecord
            replay the play's input with today's game and write it back with today's
            checkpoints and pictures (after an intended change of play or look)
@@ -12,7 +15,9 @@ import glob
 import os
 import subprocess
 import sys
+import struct
 import tempfile
+import zlib
 
 import numpy
 from PIL import Image
@@ -38,9 +43,32 @@ def replay(binary, data_dir, demo, *options):
     return run, shots
 
 
-def main(binary, data_dir, demo, rerecord=None):
+def spoilt(demo, path, recheck):
+    """The play with its first checkpoint's lives changed; the block it is in."""
+    data = bytearray(open(demo, "rb").read())
+    at, start = data.index(b"lives=3"), data.index(b"\n\n") + 2
+    data[at + 6] = ord("2")
+    while start + 5 + struct.unpack_from("<I", data, start + 1)[0] < at:
+        start += 9 + struct.unpack_from("<I", data, start + 1)[0]
+    end = start + 5 + struct.unpack_from("<I", data, start + 1)[0]
+    if recheck:
+        struct.pack_into("<I", data, end, zlib.crc32(data[start:end]))
+    open(path, "wb").write(data)
+    return start
+
+
+def main(binary, data_dir, demo, mode=None):
     pictures = demo[:-len(".demo")]
-    if rerecord:
+    if mode == "--spoilt":
+        path, failed = os.path.join(tempfile.mkdtemp(prefix="tolvek-spoilt-"), "play.demo"), 0
+        for recheck, code, said in ((True, 3, 'replay diverges at frame 60: lives "2" vs "3"'),
+                                    (False, 1, "damaged: the block at byte %d fails its check")):
+            start = spoilt(demo, path, recheck)
+            run, _ = replay(binary, data_dir, path)
+            expected = "tolvek: %s: %s\n" % (path, said.replace("%d", str(start)))
+            failed |= run.returncode != code or run.stderr != expected
+        return 1 if failed else 0
+    if mode == "--rerecord":
         run, shots = replay(binary, data_dir, demo, "--record", demo + ".new")
         assert run.returncode == 0, "the play no longer replays to its end"
         os.replace(demo + ".new", demo)
