@@ -130,8 +130,7 @@ class Game:
     def leave(self):
         """Escape to the credits and, once they show, any key: the exit code."""
         self.key("Escape")
-        credits = screen_with(self.data_dir, ("Images/credits.png", (0, 0)))
-        self.wait_for(lambda shot: rms(shot, credits) < 6, 10, "the credits")
+        self.wait_play(lambda c: c["screen"] == "CreditsState", 10, "the credits")
         self.key("a")
         return self.exit_code(timeout=20)
 
