@@ -52,26 +52,6 @@ const Points xAxis{{0, 0}, {10, 0}};
 
 } // namespace
 
-TEST(Collision, BoundsAndCandidateFiltersDropFarOutlinesAndEdges) {
-    auto bounded = [](const Points& points) {
-        Polygon polygon(points);
-        polygon.updateBounds();
-        return polygon;
-    };
-    auto around = [&](float x) { return bounded({{x - 1, 0}, {x + 1, 0}}); };
-    EXPECT_TRUE(Collision::boundsOverlap(around(0), around(4))); // twice as far as touching
-    EXPECT_FALSE(Collision::boundsOverlap(around(0), around(4.5f)));
-    // Only edges near the other's circle are flagged; a repeated point is no edge,
-    // nor is an edge whose line meets the circle beyond its end.
-    std::vector<bool> flags;
-    const Polygon dot = bounded({{4, -1}, {6, 1}}); // centre (5, 0), r2 2
-    EXPECT_TRUE(Collision::findCandidateEdges(
-        bounded({{0, 0}, {10, 0}, {10, 0}, {10, 40}, {40, 40}}), dot, flags));
-    EXPECT_EQ(flags, (std::vector<bool>{true, false, false, false, false}));
-    EXPECT_FALSE(Collision::findCandidateEdges(bounded({{20, 0}, {30, 0}}), dot, flags));
-    EXPECT_FALSE(Collision::findCandidateEdges(Polygon(), dot, flags));
-}
-
 // Subject outlines are open chains, the other's closed; a pair is reported once, at its first
 // crossing, and joins the collision whose subject is either side. Resting on an edge (the foot of
 // the centre on the circle) is no collision, nor is crossing an edge left unflagged.
