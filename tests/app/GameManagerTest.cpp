@@ -146,10 +146,8 @@ TEST_F(GameManagerTest, SwitchesKeepThePicturesAndAFailedSwitchOrInitKeepsTheMod
         green.draw();
         return GlContext::colours({{4, 4}, {12, 4}});
     };
-    for (const bool full : {true, false}) {
-        EXPECT_TRUE(manager.switchWindow());
-        EXPECT_EQ(manager.isFullScreen(), full);
-    }
+    EXPECT_TRUE(manager.switchWindow() && manager.isFullScreen() && manager.switchWindow() &&
+                !manager.isFullScreen());
     EXPECT_EQ(shown(), "gk");
     GameManager::setModeSetter([](int w, int h, int bpp, Uint32 flags) {
         return (flags & SDL_FULLSCREEN) ? nullptr : SDL_SetVideoMode(w, h, bpp, flags);

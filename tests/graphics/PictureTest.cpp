@@ -1,8 +1,11 @@
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include "app/GameManager.h"
 #include "graphics/BitmapPicture.h"
+#include "graphics/Graphic.h"
 #include "graphics/StripedAnimatedBitmapPicture.h"
+#include "support/GlContext.h"
 #include "support/TempFile.h"
 #include "support/TestImage.h"
 
@@ -18,6 +21,24 @@ std::string framesOverDraws(StripedAnimatedBitmapPicture& animation, size_t draw
 }
 
 } // namespace
+
+// The strip is lent the cell's depth and graphic for the draw: the opacity is the graphic's times
+// the strip's, and the GL switches are off after the quad.
+TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphic) {
+    BitmapPicture strip(TestImage::solid(tempDir() + "/white.bmp", 64, 32, 255, 255, 255),
+                        GraphicProperties(), nullptr, 0);
+    ASSERT_TRUE(strip.loadTexture());
+    strip.getProperties().setDepth(1.5f); // clipped if the strip's own depth were used
+    strip.getProperties().setAlpha(0.5f);
+    StripedAnimatedBitmapPicture cell(&strip, 32, 16, 0, false, new int[1](), 1);
+    Graphic graphic;
+    graphic.addPicture(&cell);
+    graphic.getProperties().setAlpha(0.5f);
+    GlContext::reset();
+    graphic.draw();
+    EXPECT_NEAR(GlContext::pixel(4, 4).r, 64, 3);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
+}
 
 // Which cell a frame shows is in the replays' pictures; how fast frames turn over is not.
 TEST(StripedAnimation, PacesFramesByDrawsAtTheGamesFrameRate) {

@@ -53,10 +53,7 @@ private:
             paused = value;
             return true;
         }
-        bool getPaused(bool* value) const override {
-            *value = paused;
-            return true;
-        }
+        bool getPaused(bool* value) const override { return (*value = paused), true; }
         bool stop() override {
             system.log.push_back("stop " + name);
             return true;
