@@ -15,7 +15,6 @@ namespace {
 const std::string kViewport = "Levels/Viewport.xml", kMenu = "Levels/Menu.ini",
                   kHero = "Levels/Heros.ini", kLevel = "Levels/Niveau1.ini",
                   kLayouts = "Levels/Layouts.ini", kLayout = "Levels/Layout1.ini";
-const std::string kNoSize = "missing, not XML, or no non-zero width and height";
 const std::string kOnlyFirstLayout = "Target layouts count:1 Levels/Layout1.ini\n";
 
 std::string read(const std::string& path) {
@@ -66,7 +65,7 @@ protected:
 // Every file cut before each line and inside each line of several tokens.
 TEST_F(BrokenContent, AFileCutAnywhereIsRefusedInOneLineNamingIt) {
     const std::pair<std::string, std::string> files[] = {
-        {kViewport, kNoSize},
+        {kViewport, "missing, not XML, or no non-zero width and height"},
         {kMenu,
          "~the title line|~the background image path|~the background x|~the background y|~item 0's "
          "x|~item 0's y|~item 0's selected image|~the separator after item 0's selected "
