@@ -18,8 +18,7 @@ const std::string kViewport = "Levels/Viewport.xml", kMenu = "Levels/Menu.ini",
 const std::string kOnlyFirstLayout = "Target layouts count:1 Levels/Layout1.ini\n";
 
 std::string read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
 void write(const std::string& path, const std::string& text) {

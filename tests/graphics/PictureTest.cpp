@@ -40,12 +40,10 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphic) {
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
 }
 
-// Which cell a frame shows is in the replays' pictures; how fast frames turn over is not.
+// Which cell a frame shows is in the replays' pictures; how fast frames turn over is not: frame
+// rate, speed and the frames over successive draws.
 TEST(StripedAnimation, PacesFramesByDrawsAtTheGamesFrameRate) {
-    BitmapPicture strip(TestImage::solid(tempDir() + "/strip.bmp", 64, 32, 255, 0, 0),
-                        GraphicProperties(), nullptr, 0);
-    ASSERT_TRUE(strip.loadTexture());
-    // Frame rate, speed and the frames over successive draws.
+    BitmapPicture strip("", GraphicProperties(), nullptr, 0); // pacing needs no texture
     const int savedRate = GameManager::getFrameRate();
     const std::tuple<int, int, std::string> paced[] = {{60, 12, "0000111112"}, {60, 120, "246"},
                                                        {60, 45, "123"},        {60, 0, "00"},

@@ -53,7 +53,10 @@ private:
             paused = value;
             return true;
         }
-        bool getPaused(bool* value) const override { return (*value = paused), true; }
+        bool getPaused(bool* value) const override {
+            *value = paused;
+            return true;
+        }
         bool stop() override {
             system.log.push_back("stop " + name);
             return true;
