@@ -87,7 +87,6 @@ TEST(FramePacer, BudgetsSpreadTheFractionOverFramesWithoutDrift) {
 }
 
 TEST_F(GameManagerTest, FramesWaitOutTheirBudgetAnOverrunIsNotMadeUpAndOversleepIsGivenBack) {
-    EXPECT_FALSE(manager.isRunning());
     // Budgets 16, 17, 17, 16, 17, 17: after the overrun the next starts at once.
     EXPECT_EQ(run({3, 3, 3, 40, 3, 3, 3}),
               (std::vector<unsigned int>{0, 16, 33, 50, 90, 107, 124}));
@@ -146,10 +145,8 @@ TEST_F(GameManagerTest, SwitchesKeepThePicturesAndAFailedSwitchOrInitKeepsTheMod
         green.draw();
         return GlContext::colours({{4, 4}, {12, 4}});
     };
-    for (const bool full : {true, false}) {
-        EXPECT_TRUE(manager.switchWindow());
-        EXPECT_EQ(manager.isFullScreen(), full);
-    }
+    EXPECT_TRUE(manager.switchWindow() && manager.isFullScreen() && manager.switchWindow() &&
+                !manager.isFullScreen());
     EXPECT_EQ(shown(), "gk");
     GameManager::setModeSetter([](int w, int h, int bpp, Uint32 flags) {
         return (flags & SDL_FULLSCREEN) ? nullptr : SDL_SetVideoMode(w, h, bpp, flags);
@@ -157,10 +154,8 @@ TEST_F(GameManagerTest, SwitchesKeepThePicturesAndAFailedSwitchOrInitKeepsTheMod
     EXPECT_FALSE(manager.switchWindow());
     EXPECT_FALSE(manager.isFullScreen());
     EXPECT_EQ(shown(), "gk");
-    GameManager::setModeSetter([](int, int, int, Uint32) -> SDL_Surface* {
-        SDL_SetError("no visual");
-        return nullptr;
-    });
+    GameManager::setModeSetter(
+        [](int, int, int, Uint32) -> SDL_Surface* { return SDL_SetError("no visual"), nullptr; });
     EXPECT_FALSE(manager.init(0, 0, GlContext::kWidth, GlContext::kHeight, 32, 60, 0, ""));
     EXPECT_EQ(manager.failure(), "no visual");
     GameManager::setModeSetter(nullptr);

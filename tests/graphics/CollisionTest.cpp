@@ -43,7 +43,9 @@ template <size_t n> Log check(GameObject* (&pairs)[n][2]) {
         Collision::registerCollision(a, b, true, false);
     GlContext::reset();
     Collision::checkAll();
-    EXPECT_EQ(GlContext::modelViewDepth(), 1);
+    GLint depth = 0; // the stack as it was
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
     Collision::clearCollisions();
     return seen;
 }
@@ -51,26 +53,6 @@ template <size_t n> Log check(GameObject* (&pairs)[n][2]) {
 const Points xAxis{{0, 0}, {10, 0}};
 
 } // namespace
-
-TEST(Collision, BoundsAndCandidateFiltersDropFarOutlinesAndEdges) {
-    auto bounded = [](const Points& points) {
-        Polygon polygon(points);
-        polygon.updateBounds();
-        return polygon;
-    };
-    auto around = [&](float x) { return bounded({{x - 1, 0}, {x + 1, 0}}); };
-    EXPECT_TRUE(Collision::boundsOverlap(around(0), around(4))); // twice as far as touching
-    EXPECT_FALSE(Collision::boundsOverlap(around(0), around(4.5f)));
-    // Only edges near the other's circle are flagged; a repeated point is no edge,
-    // nor is an edge whose line meets the circle beyond its end.
-    std::vector<bool> flags;
-    const Polygon dot = bounded({{4, -1}, {6, 1}}); // centre (5, 0), r2 2
-    EXPECT_TRUE(Collision::findCandidateEdges(
-        bounded({{0, 0}, {10, 0}, {10, 0}, {10, 40}, {40, 40}}), dot, flags));
-    EXPECT_EQ(flags, (std::vector<bool>{true, false, false, false, false}));
-    EXPECT_FALSE(Collision::findCandidateEdges(bounded({{20, 0}, {30, 0}}), dot, flags));
-    EXPECT_FALSE(Collision::findCandidateEdges(Polygon(), dot, flags));
-}
 
 // Subject outlines are open chains, the other's closed; a pair is reported once, at its first
 // crossing, and joins the collision whose subject is either side. Resting on an edge (the foot of
@@ -83,17 +65,20 @@ TEST(Collision, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
     Probe slant("slant", {{{7, -1}, {13, 5}}}), chain("c", {{{0, 0}, {10, 0}, {10, 10}}});
     Probe reversed("r", {{{10, 10}, {10, 0}, {0, 0}}}), lines("lines", {{{0, 1}, {20, 1}}, xAxis});
     Probe bars("bars", {{{30, 40}, {30, 50}}, {{3, -5}, {3, 5}}, {{17, -5}, {17, 5}}});
-    Probe mover("mover", {xAxis}), far("far", {{{105, -5}, {105, 5}}});
+    Probe mover("mover", {xAxis}), far("far", {{{105, -5}, {105, 5}}}), held("held", {xAxis});
     mover.moveOnHit = 100; // the first notification moves it away from the next: fresh outlines
-    GameObject nothing;    // no graphic and no shape: no outline at all
-    GameObject* pairs[][2] = {{&x, &touching},     {&x, &lower},      {&hook, &touching},
-                              {&mover, &bar},      {&mover, &bars},   {&mover, &far},
-                              {&bar, &s},          {&s, &slant},      {&chain, &slant},
-                              {&chain, &nothing},  {&lines, &bars},   {&reversed, &slant},
-                              {&slant, &reversed}, {&nothing, &slant}};
+    GameObject nothing, holder; // nothing has no graphic and no shape: no outline at all
+    holder.addChild(&held);     // placed by its holder's position
+    holder.setPosition(Position(100, 0));
+    GameObject* pairs[][2] = {{&x, &touching},     {&x, &lower},       {&hook, &touching},
+                              {&mover, &bar},      {&mover, &bars},    {&mover, &far},
+                              {&bar, &s},          {&s, &slant},       {&chain, &slant},
+                              {&chain, &nothing},  {&lines, &bars},    {&reversed, &slant},
+                              {&slant, &reversed}, {&nothing, &slant}, {&held, &far}};
     EXPECT_EQ(check(pairs),
               (Log{"x<lower (0,0)(10,0)|(5,-1)(8,5)", "mover<bars (0,0)(10,0)|(3,-5)(3,5)",
                    "mover<far (100,0)(110,0)|(105,-5)(105,5)", "bar<s (5,5)(15,5)|(10,10)(10,0)",
                    "c<slant (0,0)(10,0)|(7,-1)(13,5)", "lines<bars (0,1)(20,1)|(3,-5)(3,5)",
-                   "r<slant (10,10)(10,0)|(7,-1)(13,5)", "slant<r (10,10)(10,0)|(7,-1)(13,5)"}));
+                   "r<slant (10,10)(10,0)|(7,-1)(13,5)", "slant<r (10,10)(10,0)|(7,-1)(13,5)",
+                   "held<far (100,0)(110,0)|(105,-5)(105,5)"}));
 }

@@ -35,7 +35,6 @@ struct Rgba {
 inline Rgba pixel(int x, int y) {
     unsigned char p[4] = {0, 0, 0, 0};
     glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return {p[0], p[1], p[2], p[3]};
 }
@@ -50,12 +49,6 @@ inline std::string colours(const std::vector<std::pair<int, int>>& points) {
         seen += on + off == 7 ? "krg?b??w"[on] : '?';
     }
     return seen;
-}
-
-inline int modelViewDepth() {
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    return depth;
 }
 
 } // namespace GlContext
