@@ -182,9 +182,7 @@ TEST(Demo, OptionsAreReadOrRefusedWithTheirReason) {
         std::vector<const char*> args;
         std::string error;
     } cases[] = {
-        {{"--record", "a.demo"}, ""},
-        {{"--replay", "a.demo", "--fast", "--shots", "dir"}, ""},
-        {{"--help", "--version"}, ""},
+        {{"--record", "a.demo", "--replay", "b.demo", "--fast", "--shots", "d", "--help"}, ""},
         {{"--fast"}, "option '--fast' goes with '--replay'"},
         {{"--shots", "dir"}, "option '--shots' goes with '--replay'"},
         {{"--record"}, "option '--record' needs a file"},

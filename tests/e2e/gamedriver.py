@@ -241,11 +241,6 @@ def field(text):
     return int(found.group(1)) if found else 0
 
 
-def box_of(image, at):
-    """The screen box (left, top, right, bottom) of a picture drawn at (x, y), y up."""
-    return (at[0], HEIGHT - at[1] - image.height, at[0] + image.width, HEIGHT - at[1])
-
-
 def screen_with(data_dir, *pictures, frame=None):
     """Pictures, each (path, (x, y)) with y up to its lower-left corner, on a frame (black)."""
     frame = (frame or Image.new("RGB", (WIDTH, HEIGHT))).convert("RGBA")
@@ -254,7 +249,7 @@ def screen_with(data_dir, *pictures, frame=None):
             image = Image.open(os.path.join(data_dir, path)).convert("RGBA")
         except OSError:
             continue
-        frame.alpha_composite(image, box_of(image, at)[:2])
+        frame.alpha_composite(image, (at[0], HEIGHT - at[1] - image.height))
     return frame.convert("RGB")
 
 
