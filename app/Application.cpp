@@ -43,8 +43,7 @@ Application::~Application() {
 
 int Application::start(const CommandLine& options) {
     const DemoRecorder::Snapshot snapshot = [this](const std::vector<std::string>& sounds) {
-        return Checkpoint(GameManager::getInstance()->getCurrentState(), menuState, levelState,
-                          sounds);
+        return Checkpoint(screenName(), menuState, levelState, sounds);
     };
     const std::string digest = ContentDigest::of(".");
     DemoPlayer player(snapshot);
@@ -66,6 +65,16 @@ int Application::start(const CommandLine& options) {
         return code;
     return report(options.replayFile, player, (GameClock::realNow() - started) / 1000.0,
                   options.fast);
+}
+
+// The screens all answer "GameState" by class name, so they are told apart here.
+std::string Application::screenName() const {
+    const GameState* current = GameManager::getInstance()->getCurrentState();
+    return current == menuState         ? "MenuState"
+           : current == levelState      ? "LevelState"
+           : current == creditsState    ? "CreditsState"
+           : current == transitionState ? "TransitionState"
+                                        : "none";
 }
 
 int Application::report(const std::string& replayFile, const DemoPlayer& player, double seconds,

@@ -32,6 +32,7 @@ public:
 
 private:
     int play(const CommandLine& options, DemoPlayer* player);
+    std::string screenName() const;
     int report(const std::string& replayFile, const DemoPlayer& player, double seconds,
                bool fast) const;
 

@@ -46,9 +46,9 @@ std::string spotPhases(const Level* level) {
 
 } // namespace
 
-Checkpoint::Checkpoint(const GameState* screen, const MenuState* menu, const LevelState* level,
+Checkpoint::Checkpoint(const std::string& screen, const MenuState* menu, const LevelState* level,
                        const std::vector<std::string>& soundsStarted) {
-    add("screen", screen ? screen->getClassName() : "none");
+    add("screen", screen);
     add("menu", menu ? std::to_string(menu->getSelection()) : "-");
     const Heros* hero = level ? level->getHero() : nullptr;
     if (hero && hero->getPosition()) {

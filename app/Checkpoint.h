@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-class GameState;
 class LevelState;
 class MenuState;
 
@@ -13,9 +12,9 @@ class MenuState;
 class Checkpoint {
 public:
     Checkpoint() = default;
-    // The screen, the menu, the hero, the targets, the hazard spots and the
-    // sounds started since the last checkpoint.
-    Checkpoint(const GameState* screen, const MenuState* menu, const LevelState* level,
+    // The screen's name, the menu, the hero, the targets, the hazard spots
+    // and the sounds started since the last checkpoint.
+    Checkpoint(const std::string& screen, const MenuState* menu, const LevelState* level,
                const std::vector<std::string>& soundsStarted);
 
     std::string encode() const;

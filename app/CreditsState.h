@@ -16,7 +16,6 @@ public:
     void leave() override;
     void handleEvents() override;
     void update() override;
-    const char* getClassName() const override { return "CreditsState"; }
 
     BitmapPicture* getPicture() const { return picture; }
     Sound* getMusic() const { return music; }

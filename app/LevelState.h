@@ -28,7 +28,6 @@ public:
     void leave() override;
     void handleEvents() override;
     void update() override;
-    const char* getClassName() const override { return "LevelState"; }
 
     Heros* getHero() const { return hero; }
     Level* getLevel() const { return level; }

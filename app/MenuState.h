@@ -24,7 +24,6 @@ public:
     void leave() override;
     void handleEvents() override;
     void update() override;
-    const char* getClassName() const override { return "MenuState"; }
     void refreshSelection();
 
     int getSelection() const { return selection; }

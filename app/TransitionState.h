@@ -11,7 +11,6 @@ public:
     // Events stay queued for the next state.
     void handleEvents() override {}
     void update() override;
-    const char* getClassName() const override { return "TransitionState"; }
 
 private:
     GameState* nextState;

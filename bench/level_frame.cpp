@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     GameManager::getInstance()->changeState(&level);
 
     DemoRecorder recorder([&level](const std::vector<std::string>& sounds) {
-        return Checkpoint(&level, nullptr, &level, sounds);
+        return Checkpoint("LevelState", nullptr, &level, sounds);
     });
     const std::string demo = std::filesystem::temp_directory_path() / "level_frame.demo";
     recorder.open(demo, "bench");

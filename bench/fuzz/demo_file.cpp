@@ -6,7 +6,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string digest = ContentDigest::of(".");
     DemoPlayer player([](const std::vector<std::string>& sounds) {
-        return Checkpoint(nullptr, nullptr, nullptr, sounds);
+        return Checkpoint("none", nullptr, nullptr, sounds);
     });
     if (!player.open(fuzzInputFile(data, size), digest))
         return 0;

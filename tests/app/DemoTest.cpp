@@ -14,7 +14,7 @@
 namespace {
 
 Checkpoint soundsOnly(const std::vector<std::string>& sounds) {
-    return Checkpoint(nullptr, nullptr, nullptr, sounds);
+    return Checkpoint("none", nullptr, nullptr, sounds);
 }
 
 SDL_Event key(Uint8 type, SDLKey sym) {
