@@ -57,7 +57,7 @@ void putEvent(std::string& out, const SDL_Event& event) {
 
 // False for an unknown type or a field out of its range: damage.
 bool getEvent(const std::string& in, size_t& at, SDL_Event& event) {
-    uint64_t a = 0, b = 0;
+    uint64_t a{}, b{};
     const auto one = [&](uint64_t most) { return DemoFormat::getNumber(in, at, a) && a <= most; };
     const auto two = [&](uint64_t most) {
         return one(255) && DemoFormat::getNumber(in, at, b) && b <= most;
@@ -152,9 +152,10 @@ void DemoFormat::putNumber(std::string& out, uint64_t value) {
 
 bool DemoFormat::getNumber(const std::string& in, size_t& at, uint64_t& value) {
     value = 0;
-    for (int shift = 0; shift < 64 && at < in.size(); shift += 7) {
+    // Ten bytes of seven bits hold any 64-bit number.
+    for (int count = 0; count < 10 && at < in.size(); ++count) {
         const unsigned char byte = static_cast<unsigned char>(in[at++]);
-        value |= static_cast<uint64_t>(byte & 0x7f) << shift;
+        value |= static_cast<uint64_t>(byte & 0x7f) << (7 * count);
         if (!(byte & 0x80))
             return true;
     }
@@ -180,7 +181,7 @@ bool DemoFormat::getFrame(const std::string& in, size_t& at, Frame& frame,
         return false;
     frame.ticks.clear();
     for (uint64_t run = 0; run < runs; ++run) {
-        uint64_t delta = 0, repeat = 0;
+        uint64_t delta{}, repeat{};
         // A frame reads the clock a few dozen times; thousands are damage.
         if (!getNumber(in, at, delta) || !getNumber(in, at, repeat) || repeat == 0 ||
             repeat > kMostReadingsAFrame - frame.ticks.size())

@@ -63,7 +63,7 @@ void Sound::play() {
 void Sound::togglePause() {
     if (!channel)
         return;
-    bool paused = false;
+    bool paused{};
     channel->getPaused(&paused);
     channel->setPaused(!paused);
 }

@@ -33,7 +33,7 @@ bool BitmapPicture::loadTexture() {
 }
 
 void BitmapPicture::upload(const void* pixels, int pixelWidth, int pixelHeight, int rowLength) {
-    GLuint name = 0;
+    GLuint name{};
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);

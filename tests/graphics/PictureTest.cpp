@@ -40,6 +40,18 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphic) {
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
 }
 
+// The game's pictures are neither turned nor scaled: a point one unit right of and above the
+// position, scaled (2, 3), lands at (2, 3) from it, or at (-3, 2) turned a quarter left first.
+TEST(GraphicProperties, TheMatrixScalesThenTurnsAboutThePosition) {
+    for (const auto& [angle, x, y] : {std::tuple{0.0f, 7.0f, 10.0f}, {90.0f, 2.0f, 9.0f}}) {
+        float m[16];
+        GraphicProperties(Position(5, 7), Rotation(angle), Scale(2, 3), 0, 1, Position(0, 0))
+            .getMatrix(m);
+        EXPECT_NEAR(m[0] + m[4] + m[12], x, 1e-5f) << angle;
+        EXPECT_NEAR(m[1] + m[5] + m[13], y, 1e-5f) << angle;
+    }
+}
+
 // Which cell a frame shows is in the replays' pictures; how fast frames turn over is not: frame
 // rate, speed and the frames over successive draws.
 TEST(StripedAnimation, PacesFramesByDrawsAtTheGamesFrameRate) {
