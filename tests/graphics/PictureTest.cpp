@@ -38,6 +38,14 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphic) {
     graphic.draw();
     EXPECT_NEAR(GlContext::pixel(4, 4).r, 64, 3);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
+    TestImage twoColumns(2, 1); // cells a pixel wide: the second is green
+    twoColumns.fill(1, 0, 1, 1, 0, 255, 0);
+    BitmapPicture thin(twoColumns.save(tempDir() + "/two.bmp"), GraphicProperties(), nullptr, 0);
+    ASSERT_TRUE(thin.loadTexture());
+    StripedAnimatedBitmapPicture column(&thin, 1, 1, 0, false, new int[1]{1}, 1);
+    GlContext::reset();
+    column.draw();
+    EXPECT_EQ(GlContext::colours({{0, 0}}), "g");
 }
 
 // The game's pictures are neither turned nor scaled: a point one unit right of and above the
