@@ -7,9 +7,6 @@ Usage: replay.py BINARY DATA_DIR PLAY.demo          check the play
        replay.py BINARY DATA_DIR PLAY.demo --spoilt
            a checkpoint changed, its block's check made anew, must diverge (exit 3);
            left with the old check, the file is damaged (exit 1)
-       replay.py BINARY DATA_DIR PLAY.demo --rerecord
-           replay the play's input with today's game and write it back with today's
-           checkpoints and pictures (after an intended change of play or look)
 """
 import glob
 import os
@@ -68,13 +65,6 @@ def main(binary, data_dir, demo, mode=None):
             expected = "tolvek: %s: %s\n" % (path, said.replace("%d", str(start)))
             failed |= run.returncode != code or run.stderr != expected
         return 1 if failed else 0
-    if mode == "--rerecord":
-        run, shots = replay(binary, data_dir, demo, "--record", demo + ".new")
-        assert run.returncode == 0, "the play no longer replays to its end"
-        os.replace(demo + ".new", demo)
-        for kept in glob.glob(pictures + "-frame-*.png"):
-            blocks(os.path.join(shots, kept[len(pictures) + 1:-4] + ".bmp")).save(kept)
-        return 0
     run, shots = replay(binary, data_dir, demo)
     failed = run.returncode != 0 or run.stderr != ""
     kept = glob.glob(pictures + "-frame-*.png")
