@@ -1,5 +1,6 @@
 #include "content/RecordReader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 
@@ -85,12 +86,8 @@ bool RecordReader::readBareInt(int& value) {
         in.clear();
     if (!digits)
         return false;
-    long long signedValue = negative ? -magnitude : magnitude;
-    if (signedValue > INT_MAX)
-        signedValue = INT_MAX;
-    if (signedValue < INT_MIN)
-        signedValue = INT_MIN;
-    value = static_cast<int>(signedValue);
+    const long long signedValue = negative ? -magnitude : magnitude;
+    value = static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
     return true;
 }
 

@@ -37,7 +37,7 @@ const std::vector<Frame> kPlay = {
      {padEvent(SDL_JOYAXISMOTION, 1, -32768), padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_LEFTUP),
       padEvent(SDL_JOYBUTTONDOWN, 6, 0), padEvent(SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS)},
      {}},
-    {{3, 1}, {key(SDL_KEYUP, SDLK_RIGHT), SDL_Event{SDL_QUIT}}, {"Sounds/b.ogg", ""}},
+    {{3, 1}, {key(SDL_KEYUP, SDLK_UNDO), SDL_Event{SDL_QUIT}}, {"Sounds/b.ogg", ""}}, // last key
 };
 
 std::string recorded(const std::vector<Frame>& play, unsigned long frames) {
