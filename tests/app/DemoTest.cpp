@@ -123,6 +123,9 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
                          tick); // up and down at once
     hat = good.substr(0, firstBlock) + DemoFormat::block('F', "\x01" + hat, "");
     flipped[firstBlock + 20] ^= 0x10;
+    std::string crowded{1, 0, 2}; // one frame, no event, runs of 60,000 and 50,000 readings
+    for (uint64_t number : {0, 60000, 0, 50000})
+        DemoFormat::putNumber(crowded, number);
     format.replace(good.find("format 1"), 8, "format 7");
     const struct {
         std::string bytes, digest, failure;
@@ -136,6 +139,8 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
          "damaged: the block at byte " + std::to_string(firstBlock) + " is malformed"},
         {good.substr(0, firstBlock) + DemoFormat::block('F', std::string(10, '\x80') + '\0', ""),
          "digest", // a frame count of 0 spelt in 11 bytes: more than a 64-bit number takes
+         "damaged: the block at byte " + std::to_string(firstBlock) + " is malformed"},
+        {good.substr(0, firstBlock) + DemoFormat::block('F', crowded, ""), "digest",
          "damaged: the block at byte " + std::to_string(firstBlock) + " is malformed"},
         {"hello\n", "digest", "not a recorded play"},
         {good.substr(0, firstBlock - 1), "digest", "damaged: its header is incomplete"},
