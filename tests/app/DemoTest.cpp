@@ -1,27 +1,18 @@
 #include <cstring>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 #include "app/CommandLine.h"
 #include "app/DemoPlayer.h"
 #include "app/DemoRecorder.h"
 #include "app/GameManager.h"
-#include "support/PadEvent.h"
 #include "support/ScriptedClock.h"
+#include "support/SdlEvent.h"
 #include "support/TempFile.h"
 
 namespace {
 
 Checkpoint soundsOnly(const std::vector<std::string>& sounds) {
     return Checkpoint("none", nullptr, nullptr, sounds);
-}
-
-SDL_Event key(Uint8 type, SDLKey sym) {
-    SDL_Event event{};
-    event.type = event.key.type = type;
-    event.key.keysym.sym = sym;
-    return event;
 }
 
 struct Frame {
@@ -32,12 +23,14 @@ struct Frame {
 
 // Readings repeat, go back and wrap around the 32-bit counter.
 const std::vector<Frame> kPlay = {
-    {{5, 5, 5, 7}, {key(SDL_KEYDOWN, SDLK_RIGHT)}, {"Sounds/a.ogg"}},
+    {{5, 5, 5, 7}, {sdlEvent(SDL_KEYDOWN, 0, SDLK_RIGHT)}, {"Sounds/a.ogg"}},
     {{4294967290u, 4294967290u, 3},
-     {padEvent(SDL_JOYAXISMOTION, 1, -32768), padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_LEFTUP),
-      padEvent(SDL_JOYBUTTONDOWN, 6, 0), padEvent(SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS)},
+     {sdlEvent(SDL_JOYAXISMOTION, 1, -32768), sdlEvent(SDL_JOYHATMOTION, 0, SDL_HAT_LEFTUP),
+      sdlEvent(SDL_JOYBUTTONDOWN, 6, 0), sdlEvent(SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS)},
      {}},
-    {{3, 1}, {key(SDL_KEYUP, SDLK_UNDO), SDL_Event{SDL_QUIT}}, {"Sounds/b.ogg", ""}}, // last key
+    {{3, 1},
+     {sdlEvent(SDL_KEYUP, 0, SDLK_UNDO), SDL_Event{SDL_QUIT}},
+     {"Sounds/b.ogg", ""}}, // last key
 };
 
 std::string recorded(const std::vector<Frame>& play, unsigned long frames) {
@@ -109,17 +102,12 @@ TEST(Demo, ARecordedPlayReplaysToItsEndAndNamesTheFrameWhereItDiverges) {
               "replay diverges at frame 63: 1 recorded input events are not taken");
 }
 
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
-    const std::string good = bytesOf(recorded(kPlay, 70));
+    const std::string good = readFile(recorded(kPlay, 70));
     const size_t firstBlock = good.find("\n\n") + 2;
     std::string flipped = good, trailing = good + "x", format = good, hat;
     unsigned int tick = 0;
-    DemoFormat::putFrame(hat, {{padEvent(SDL_JOYHATMOTION, 0, 5)}, {}},
+    DemoFormat::putFrame(hat, {{sdlEvent(SDL_JOYHATMOTION, 0, 5)}, {}},
                          tick); // up and down at once
     hat = good.substr(0, firstBlock) + DemoFormat::block('F', "\x01" + hat, "");
     flipped[firstBlock + 20] ^= 0x10;

@@ -3,13 +3,14 @@
 #include <memory>
 #include <xercesc/util/PlatformUtils.hpp>
 
+#include "app/CreditsState.h"
 #include "app/GamePad.h"
 #include "app/LoaderXML.h"
 #include "app/MenuState.h"
 #include "graphics/Rectangle.h"
-#include "support/PadEvent.h"
 #include "support/ScreenTest.h"
 #include "support/ScriptedClock.h"
+#include "support/SdlEvent.h"
 #include "support/TempFile.h"
 #include "support/TestImage.h"
 
@@ -46,15 +47,16 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfWrapsTheSelectionAndDrawsItOverTheBackgroun
     manager->changeState(&idle);
     EXPECT_EQ(sound.take(), (Log{"play Sounds/menu.ogg", "play a:b.ogg", "play Sounds/ok.ogg",
                                  "stop Sounds/menu.ogg", "stop Sounds/ok.ogg"}));
-    EXPECT_TRUE(sound.loops("Sounds/menu.ogg") && !sound.loops("Sounds/ok.ogg"));
+    EXPECT_TRUE(sound.loops("Sounds/menu.ogg") && !sound.loops("a:b.ogg") &&
+                !sound.loops("Sounds/ok.ogg"));
     GamePad::forget(); // the pad's D-pad, stick and Start do as Down, Up and Return; Back nothing
     menu.enter();
     for (const auto& [event, selection] :
-         {std::pair{padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_DOWN), 0},
-          {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_CENTERED), 0},
-          {padEvent(SDL_JOYAXISMOTION, 1, -20000), 1},
-          {padEvent(SDL_JOYBUTTONDOWN, GamePad::kBackButton), 1},
-          {padEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton), -1}}) {
+         {std::pair{sdlEvent(SDL_JOYHATMOTION, 0, SDL_HAT_DOWN), 0},
+          {sdlEvent(SDL_JOYHATMOTION, 0, SDL_HAT_CENTERED), 0},
+          {sdlEvent(SDL_JOYAXISMOTION, 1, -20000), 1},
+          {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kBackButton), 1},
+          {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton), -1}}) {
         SDL_Event pushed = event;
         SDL_PushEvent(&pushed);
         menu.handleEvents();
@@ -87,4 +89,12 @@ TEST(LoaderXML, ReadsTheDocumentElementsAttributesAndRefusesEverythingElse) {
         EXPECT_EQ(xercesc::XMLPlatformUtils::fgMemoryManager, nullptr) << xml;
     }
     EXPECT_EQ(LoaderXML().load("/nonexistent/Levels/Viewport.xml"), nullptr);
+}
+
+TEST_F(ScreenTest, TheCreditsMusicPlaysWhileTheyShow) {
+    CreditsState shown;
+    manager->changeState(&shown);
+    manager->changeState(&idle);
+    EXPECT_EQ(sound.take("music"),
+              (Log{"play Sound/music-interface.ogg", "stop Sound/music-interface.ogg"}));
 }

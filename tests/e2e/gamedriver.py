@@ -118,13 +118,11 @@ class Game:
         self.wait_play(lambda c: c["screen"] == "LevelState", 10, "the level")
 
     def wait_for(self, shows, timeout, what):
-        """Polls screenshots until shows(shot) holds; the shot and when it was taken."""
+        """Polls screenshots until shows(shot) holds."""
         deadline = time.time() + timeout
         while time.time() < deadline and self.proc.poll() is None:
-            taken = time.time()
-            shot = self.screenshot()
-            if shows(shot):
-                return shot, taken
+            if shows(self.screenshot()):
+                return
         raise AssertionError("%s did not show within %d s" % (what, timeout))
 
     def leave(self):
@@ -215,14 +213,11 @@ class Content:
         with open(self.path(rel), "wb") as f:
             f.write(data if isinstance(data, bytes) else data.encode())
 
-    def edit(self, rel, change):
-        """Rewrites a file as change(lines) (lines without endings), keeping its line ending."""
-        ending = "\r\n" if file_lines(self.path(rel), True)[0].endswith("\r\n") else "\n"
-        self.write(rel, "".join(line + ending for line in change(file_lines(self.path(rel)))))
-
     def replace(self, rel, old, new):
-        """re.sub over the file with its lines joined by \\n."""
-        self.edit(rel, lambda lines: re.sub(old, new, "\n".join(lines)).split("\n"))
+        """re.sub over the file with its lines joined by \\n, keeping its line ending."""
+        ending = "\r\n" if file_lines(self.path(rel), True)[0].endswith("\r\n") else "\n"
+        lines = re.sub(old, new, "\n".join(file_lines(self.path(rel)))).split("\n")
+        self.write(rel, "".join(line + ending for line in lines))
 
     def silence(self, rel):
         """Replaces a sound with silence as long (low rate and mono: quick to encode)."""

@@ -34,11 +34,6 @@ def onsets(game, t0, t1):
     return found
 
 
-def quiet(content):
-    """The menu's music silent, so that its effects are heard apart."""
-    content.silence("Sounds/music-menu.ogg")
-
-
 def window_box(game, shows, what):
     """The game window's screen box, once shows(width, height) holds."""
     deadline = time.time() + 5
@@ -131,17 +126,13 @@ def scenario_no_opengl(game):
           len(lines[0]) > len(prefix), "exit %d, saying %r" % (code, game.err))
 
 
-# name: (play, how the data folder is changed for it)
-SCENARIOS = {
-    "effect-and-sigterm": (scenario_effect_and_sigterm, quiet),
-    "music-and-leaving": (scenario_music_and_leaving, lambda content: None),
-    "window": (scenario_window, lambda content: None),
-    "no-opengl": (scenario_no_opengl, lambda content: None),
-}
-# Scenarios on an X screen of their own: the game's options and the screen.
-OWN_SCREEN = {
-    "window": (["--window"], dict(size=(1600, 1000), wm=True)),
-    "no-opengl": ([], dict(glx=False)),
+# name: (play, how the data folder is changed for it, the game's options, its own X screen)
+SCENARIOS = {  # the menu's music silent, so that its effects are heard apart
+    "effect-and-sigterm": (scenario_effect_and_sigterm,
+                           lambda content: content.silence("Sounds/music-menu.ogg"), [], None),
+    "music-and-leaving": (scenario_music_and_leaving, None, [], None),
+    "window": (scenario_window, None, ["--window"], dict(size=(1600, 1000), wm=True)),
+    "no-opengl": (scenario_no_opengl, None, [], dict(glx=False)),
 }
 
 
@@ -150,10 +141,10 @@ def main():
     failed = 0
     display = Display(os.environ["DISPLAY"])
     for name in sys.argv[3:] or list(SCENARIOS):
-        play, change = SCENARIOS[name]
+        play, change, options, screen = SCENARIOS[name]
         content = Content(data_dir)
-        change(content)
-        options, screen = OWN_SCREEN.get(name, ([], None))
+        if change:
+            change(content)
         own = Display(**screen) if screen else None
         game = Game(binary, content.dir, own or display, record=True, options=options)
         try:

@@ -20,9 +20,9 @@
 #include "graphics/StripedAnimatedBitmapPicture.h"
 #include "support/HeroFixture.h"
 #include "support/LevelFixture.h"
-#include "support/PadEvent.h"
 #include "support/ScreenTest.h"
 #include "support/ScriptedClock.h"
+#include "support/SdlEvent.h"
 
 namespace {
 
@@ -193,35 +193,33 @@ TEST_F(World, ThePadPlaysAsTheKeysAndAPauseHoldsTheClockTheMusicAndTheActions) {
     GamePad::forget();
     sound.take();
     const std::string intro = "Sounds/music-ingame-a.ogg";
-    const SDL_Event walk = padEvent(SDL_JOYAXISMOTION, 0, 12000);
+    const SDL_Event walk = sdlEvent(SDL_JOYAXISMOTION, 0, 12000);
     // Each pushed through SDL's queue, then a frame, then 500 ms.
     const std::tuple<SDL_Event, HerosState, bool, Log> steps[] = {
-        {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT), WalkRight, false, {}},
-        {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_LEFTUP), WalkLeft, false, {}},
-        {padEvent(SDL_JOYHATMOTION, 0, SDL_HAT_CENTERED), StandLeft, false, {}},
+        {sdlEvent(SDL_JOYHATMOTION, 0, SDL_HAT_RIGHT), WalkRight, false, {}},
+        {sdlEvent(SDL_JOYHATMOTION, 0, SDL_HAT_LEFTUP), WalkLeft, false, {}},
+        {sdlEvent(SDL_JOYHATMOTION, 0, SDL_HAT_CENTERED), StandLeft, false, {}},
         {walk, WalkRight, false, {}},
-        {padEvent(SDL_JOYAXISMOTION, 0, 8000), WalkRight, false, {}}, // not yet back
-        {padEvent(SDL_JOYAXISMOTION, 0, -7000), StandRight, false, {}},
-        {padEvent(SDL_JOYAXISMOTION, 1, -32768), StandRight, false, {}}, // up: nothing here
+        {sdlEvent(SDL_JOYAXISMOTION, 0, 8000), WalkRight, false, {}}, // not yet back
+        {sdlEvent(SDL_JOYAXISMOTION, 0, -7000), StandRight, false, {}},
+        {sdlEvent(SDL_JOYAXISMOTION, 1, -32768), StandRight, false, {}}, // up: nothing here
         {walk, WalkRight, false, {}},
-        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton), WalkRight, true, {"pause " + intro}},
-        {padEvent(SDL_JOYAXISMOTION, 0, 0), WalkRight, true, {}}, // let go while paused
-        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kJumpButton), WalkRight, true, {}},
-        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton),
+        {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton), WalkRight, true, {"pause " + intro}},
+        {sdlEvent(SDL_JOYAXISMOTION, 0, 0), WalkRight, true, {}}, // let go while paused
+        {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kJumpButton), WalkRight, true, {}},
+        {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton),
          StandRight,
          false,
          {"resume " + intro}},
-        {padEvent(SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS), StandRight, true, {"pause " + intro}},
-        {padEvent(SDL_ACTIVEEVENT, 1, SDL_APPINPUTFOCUS), StandRight, true, {}},
-        {padEvent(SDL_KEYDOWN, 0), StandRight, true, {}},                   // a key that is not P
-        {padEvent(SDL_KEYDOWN, 0), StandRight, false, {"resume " + intro}}, // P
-        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kJumpButton), AirRight, false, {}},
-        {padEvent(SDL_JOYBUTTONDOWN, GamePad::kSprayButton), AirRight, false, {}}};
+        {sdlEvent(SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS), StandRight, true, {"pause " + intro}},
+        {sdlEvent(SDL_ACTIVEEVENT, 1, SDL_APPINPUTFOCUS), StandRight, true, {}},
+        {sdlEvent(SDL_KEYDOWN, 0, SDLK_a), StandRight, true, {}},
+        {sdlEvent(SDL_KEYDOWN, 0, SDLK_p), StandRight, false, {"resume " + intro}},
+        {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kJumpButton), AirRight, false, {}},
+        {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kSprayButton), AirRight, false, {}}};
     const Position* at = hero->getPosition();
     for (const auto& [event, state, paused, sounds] : steps) {
         SDL_Event pushed = event;
-        if (pushed.type == SDL_KEYDOWN)
-            pushed.key.keysym.sym = paused ? SDLK_a : SDLK_p;
         SDL_PushEvent(&pushed);
         const float x = at->getX();
         frame(screen);
@@ -235,7 +233,7 @@ TEST_F(World, ThePadPlaysAsTheKeysAndAPauseHoldsTheClockTheMusicAndTheActions) {
     }
     frame(screen, {SDLK_p, SDLK_p}); // P pauses and resumes
     EXPECT_EQ(sound.take("music"), (Log{"pause " + intro, "resume " + intro}));
-    SDL_Event back = padEvent(SDL_JOYBUTTONDOWN, GamePad::kBackButton);
+    SDL_Event back = sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kBackButton);
     SDL_PushEvent(&back);
     frame(screen);
     EXPECT_EQ(manager->getCurrentState(), &credits);

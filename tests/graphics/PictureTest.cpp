@@ -1,10 +1,14 @@
 #include <GL/gl.h>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <memory>
 
 #include "app/GameManager.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Graphic.h"
+#include "graphics/Shape.h"
 #include "graphics/StripedAnimatedBitmapPicture.h"
+#include "scene/GameObject.h"
 #include "support/GlContext.h"
 #include "support/TempFile.h"
 #include "support/TestImage.h"
@@ -34,9 +38,12 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphic) {
     Graphic graphic;
     graphic.addPicture(&cell);
     graphic.getProperties().setAlpha(0.5f);
+    cell.getProperties().setDepth(0.9f); // the depth moves nothing: the corners are drawn
     GlContext::reset();
-    graphic.draw();
-    EXPECT_NEAR(GlContext::pixel(4, 4).r, 64, 3);
+    Position origin(0, 0);
+    GameObject(false, nullptr, &graphic, nullptr, nullptr, &origin, nullptr, true).update(0);
+    EXPECT_NEAR(GlContext::pixel(0, 0).r, 64, 3);
+    EXPECT_NEAR(GlContext::pixel(31, 15).r, 64, 3);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
     TestImage twoColumns(2, 1); // cells a pixel wide: the second is green
     twoColumns.fill(1, 0, 1, 1, 0, 255, 0);
@@ -48,15 +55,28 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphic) {
     EXPECT_EQ(GlContext::colours({{0, 0}}), "g");
 }
 
-// The game's pictures are neither turned nor scaled: a point one unit right of and above the
-// position, scaled (2, 3), lands at (2, 3) from it, or at (-3, 2) turned a quarter left first.
-TEST(GraphicProperties, TheMatrixScalesThenTurnsAboutThePosition) {
-    for (const auto& [angle, x, y] : {std::tuple{0.0f, 7.0f, 10.0f}, {90.0f, 2.0f, 9.0f}}) {
-        float m[16];
-        GraphicProperties(Position(5, 7), Rotation(angle), Scale(2, 3), 0, 1, Position(0, 0))
-            .getMatrix(m);
-        EXPECT_NEAR(m[0] + m[4] + m[12], x, 1e-5f) << angle;
-        EXPECT_NEAR(m[1] + m[5] + m[13], y, 1e-5f) << angle;
+// The game's pictures are neither turned nor scaled: a picture's point, placed one unit right
+// in its graphic, at (2, 1), scaled (2, 3) lands at (4, 3) from the graphic's position, or at
+// (-3, 4) turned a quarter left; the matrix stack is left as it was.
+TEST(GraphicProperties, AnOutlineIsPlacedThenScaledThenTurnedAboutThePosition) {
+    for (const auto& [angle, x, y] : {std::tuple{0.0f, 9.0f, 10.0f}, {90.0f, 2.0f, 11.0f}}) {
+        BitmapPicture picture("", {Position(1, 0), Rotation(0), Scale(1, 1), 0, 1, {0, 0}},
+                              new Shape({Polygon({Position(1, 1)})}), 0);
+        picture.setUseDefaultShape(false);
+        Graphic graphic({&picture},
+                        {Position(5, 7), Rotation(angle), Scale(2, 3), 0, 1, Position(0, 0)},
+                        nullptr);
+        Position origin(0, 0);
+        GameObject object(false, nullptr, &graphic, nullptr, nullptr, &origin, nullptr, true);
+        GlContext::reset();
+        glPushMatrix();
+        const std::unique_ptr<Shape> outline(object.getWorldShape());
+        GLint depth = 0;
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+        glPopMatrix();
+        const Position at = outline->getPolygon(0).getPoints().front();
+        EXPECT_LT(std::hypot(at.getX() - x, at.getY() - y), 1e-5f) << angle;
+        EXPECT_EQ(depth, 2);
     }
 }
 

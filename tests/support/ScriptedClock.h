@@ -21,7 +21,6 @@ public:
         GameClock::setSource(nullptr);
         GameClock::setSleeper(nullptr);
     }
-    static void set(unsigned int value) { clock = value; }
     static void advance(unsigned int ms) { clock += ms; }
     static unsigned int now() { return clock; }
     static inline unsigned int clock = 0, oversleep = 0;

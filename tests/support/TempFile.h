@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ inline std::string tempDir() {
         });
     made.push_back(pattern);
     return pattern;
+}
+
+inline std::string readFile(const std::string& path) {
+    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
 inline std::string writeTempFile(const std::string& name, const std::string& text) {

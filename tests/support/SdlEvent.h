@@ -2,12 +2,14 @@
 
 #include <SDL/SDL.h>
 
-// A pad or focus event as SDL gives it: index is the axis, hat, button or
-// focus gain, value the axis position, hat direction or focus kind.
-inline SDL_Event padEvent(Uint8 type, Uint8 index, int value = 0) {
+// An event as SDL gives it: index is the axis, hat, button or focus gain, value the
+// key, axis position, hat direction or focus kind.
+inline SDL_Event sdlEvent(Uint8 type, Uint8 index, int value = 0) {
     SDL_Event event{};
     event.type = type;
-    if (type == SDL_JOYAXISMOTION) {
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
+        event.key.keysym.sym = static_cast<SDLKey>(value);
+    } else if (type == SDL_JOYAXISMOTION) {
         event.jaxis.axis = index;
         event.jaxis.value = static_cast<Sint16>(value);
     } else if (type == SDL_JOYHATMOTION) {
