@@ -185,7 +185,8 @@ TEST_F(World, TheIntroPlaysThenTheLoopTakesOverOnce) {
     screen.update();
     screen.update();
     EXPECT_EQ(sound.take("music"), (Log{"stop " + intro, "play " + loop}));
-    EXPECT_TRUE(sound.loops(loop) && !sound.loops(intro));
+    EXPECT_TRUE(sound.loops(loop) && !sound.loops(intro)); // and of the hero's, only the spray
+    EXPECT_TRUE(sound.loops("shot.ogg") && !sound.loops("hurt.ogg") && !sound.loops("jump1.ogg"));
 }
 
 TEST_F(World, ThePadPlaysAsTheKeysAndAPauseHoldsTheClockTheMusicAndTheActions) {
