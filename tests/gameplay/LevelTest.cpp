@@ -18,10 +18,10 @@
 #include "graphics/Graphic.h"
 #include "graphics/Shape.h"
 #include "graphics/StripedAnimatedBitmapPicture.h"
-#include "support/HeroFixture.h"
-#include "support/LevelFixture.h"
 #include "support/ScreenTest.h"
 #include "support/ScriptedClock.h"
+#include "support/TempFile.h"
+#include "support/TestImage.h"
 #include "support/SdlEvent.h"
 
 namespace {
@@ -30,17 +30,18 @@ using Log = std::vector<std::string>;
 const char* const kNames[] = {"StandLeft", "StandRight", "WalkLeft",   "WalkRight", "AirLeft",
                               "AirRight",  "ShootLeft",  "ShootRight", "HitLeft",   "HitRight"};
 
-// The level screen, entered, in a folder laid out like the data folder: the hero (from a CRLF
-// file) in LevelFixture's level.
+// The level screen, entered, in a copy of fixtures/level: a small level (ground at y 20, two
+// platforms at (200, 420) and (600, 300) with a 128 px top, six hazard spots, one layout of two
+// targets) and a hero whose file has CRLF line ends.
 class World : public ScreenTest {
 protected:
     void SetUp() override {
         HazardSpot::resetSoundLatch();
-        std::filesystem::create_directories(files.dir + "/Levels");
-        std::filesystem::copy_file(HeroFixture::writeHeroFile(true),
-                                   files.dir + "/Levels/Heros.ini");
-        std::filesystem::copy_file(files.levelFile, files.dir + "/Levels/Niveau1.ini");
-        std::filesystem::current_path(files.dir);
+        std::filesystem::copy(TOLVEK_TEST_FIXTURES "/level", dir,
+                              std::filesystem::copy_options::recursive);
+        TestImage::solid(dir + "/hero.bmp", 64, 32, 255, 255, 255); // four 16 x 32 cells
+        TestImage::solid(dir + "/warning sign.bmp", 8, 8, 255, 200, 0);
+        std::filesystem::current_path(dir);
         ASSERT_TRUE(screen.init(&credits)) << screen.failure();
         manager->changeState(&screen);
         hero = screen.getHero();
@@ -78,7 +79,7 @@ protected:
         Zeros() { GameRandom::setSource(zero); }
         ~Zeros() { GameRandom::setSource(nullptr); }
     } zeros;
-    LevelFixture files;
+    const std::string dir = tempDir();
     const std::filesystem::path previous = std::filesystem::current_path();
     LevelState screen;
     Heros* hero = nullptr;
@@ -102,7 +103,7 @@ TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
         &Heros::jump,     &Heros::shoot,    &Heros::stopShooting};
     for (const auto& [keys, expected] : cases) {
         Heros h;
-        h.load(HeroFixture::writeHeroFile(false).c_str());
+        h.load("Levels/Heros.ini");
         Shape* kept = nullptr;
         for (const char* k = keys; *k; ++k)
             *k == 'h' ? (kept = h.getShape(), hit(h)) : press[std::string("lLrRjsS").find(*k)](h);
