@@ -1,12 +1,10 @@
 #!/usr/bin/env python3
 """A committed play replayed by the real game, as fast as it goes: every checkpoint must
-match, and the pictures kept beside the play (as 4x4-pixel block
-averages) must show again.
+match, and the pictures kept beside the play (as 4x4-pixel block averages) must show again.
+With --spoilt, a checkpoint changed must diverge (exit 3) once its block's check is made
+anew, and without that the file is damaged (exit 1).
 
-Usage: replay.py BINARY DATA_DIR PLAY.demo          check the play
-       replay.py BINARY DATA_DIR PLAY.demo --spoilt
-           a checkpoint changed, its block's check made anew, must diverge (exit 3);
-           left with the old check, the file is damaged (exit 1)
+Usage: replay.py BINARY DATA_DIR PLAY.demo [--spoilt]
 """
 import glob
 import os
@@ -32,12 +30,11 @@ def blocks(path):
     return image.resize((image.width // SCALE, image.height // SCALE), Image.BOX)
 
 
-def replay(binary, data_dir, demo, *options):
-    shots = tempfile.mkdtemp(prefix="tolvek-shots-")
-    run = subprocess.run([binary, "--replay", demo, "--fast", "--shots", shots] + list(options),
-                         cwd=data_dir, capture_output=True, text=True, timeout=300)
+def replay(binary, data_dir, demo, shots):
+    run = subprocess.run([binary, "--replay", demo, "--fast", "--shots", shots], cwd=data_dir,
+                         capture_output=True, text=True, timeout=300)
     print(run.stdout + run.stderr, end="")
-    return run, shots
+    return run
 
 
 def spoilt(demo, path, recheck):
@@ -55,27 +52,29 @@ def spoilt(demo, path, recheck):
 
 
 def main(binary, data_dir, demo, mode=None):
-    pictures = demo[:-len(".demo")]
-    if mode == "--spoilt":
-        path, failed = os.path.join(tempfile.mkdtemp(prefix="tolvek-spoilt-"), "play.demo"), 0
-        for recheck, code, said in ((True, 3, 'replay diverges at frame 60: lives "2" vs "3"'),
-                                    (False, 1, "damaged: the block at byte %d fails its check")):
-            start = spoilt(demo, path, recheck)
-            run, _ = replay(binary, data_dir, path)
-            expected = "tolvek: %s: %s\n" % (path, said.replace("%d", str(start)))
-            failed |= run.returncode != code or run.stderr != expected
+    with tempfile.TemporaryDirectory(prefix="tolvek-replay-") as shots:
+        if mode == "--spoilt":
+            path, failed = os.path.join(shots, "play.demo"), 0
+            for recheck, code, said in (
+                    (True, 3, 'replay diverges at frame 60: lives "2" vs "3"'),
+                    (False, 1, "damaged: the block at byte %d fails its check")):
+                start = spoilt(demo, path, recheck)
+                run = replay(binary, data_dir, path, shots)
+                expected = "tolvek: %s: %s\n" % (path, said.replace("%d", str(start)))
+                failed |= run.returncode != code or run.stderr != expected
+            return 1 if failed else 0
+        run, pictures = replay(binary, data_dir, demo, shots), demo[:-len(".demo")]
+        failed = run.returncode != 0 or run.stderr != ""
+        kept = glob.glob(pictures + "-frame-*.png")
+        assert kept, "no picture is kept beside " + demo
+        for picture in kept:
+            shot = os.path.join(shots, picture[len(pictures) + 1:-4] + ".bmp")
+            seen = blocks(shot) if os.path.exists(shot) else [[[999] * 3]]  # none: unlike all
+            difference = numpy.abs(numpy.asarray(seen, dtype=int) - numpy.asarray(
+                Image.open(picture).convert("RGB"), dtype=int)).max()
+            print("%s: largest block difference %d" % (os.path.basename(picture), difference))
+            failed |= difference > MOST_BLOCK_DIFFERENCE
         return 1 if failed else 0
-    run, shots = replay(binary, data_dir, demo)
-    failed = run.returncode != 0 or run.stderr != ""
-    kept = glob.glob(pictures + "-frame-*.png")
-    assert kept, "no picture is kept beside " + demo
-    for picture in kept:
-        shot = os.path.join(shots, picture[len(pictures) + 1:-4] + ".bmp")
-        difference = numpy.abs(numpy.asarray(blocks(shot), dtype=int) - numpy.asarray(
-            Image.open(picture).convert("RGB"), dtype=int)).max() if os.path.exists(shot) else 255
-        print("%s: largest block difference %d" % (os.path.basename(picture), difference))
-        failed |= difference > MOST_BLOCK_DIFFERENCE
-    return 1 if failed else 0
 
 
 if __name__ == "__main__":
