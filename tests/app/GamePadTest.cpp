@@ -18,7 +18,9 @@ int padButtons(int type, int buttons) {
     const auto attach =
         reinterpret_cast<int (*)(int, int, int, int)>(dlsym(sdl2, "SDL_JoystickAttachVirtual"));
     // SDL 2's joysticks held open, so that the virtual one outlives the pad's second look.
-    if (init(SDL_INIT_JOYSTICK) < 0 || attach(type, 2, buttons, 1) < 0 || !GamePad::open())
+    const bool made = init(SDL_INIT_JOYSTICK) == 0 && attach(type, 2, buttons, 1) >= 0;
+    dlclose(sdl2); // sdl12-compat keeps it loaded
+    if (!made || !GamePad::open())
         return 1;
     for (int raw = 0; raw < buttons; ++raw) {
         SDL_Event event = sdlEvent(SDL_JOYBUTTONDOWN, static_cast<Uint8>(raw));

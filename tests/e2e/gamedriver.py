@@ -45,12 +45,10 @@ class Display:
             check(time.time() < deadline, "openbox did not start")
 
     def close(self):
-        if self.wm:
-            self.wm.terminate()
-            self.wm.wait()
-        if self.server:
-            self.server.terminate()
-            self.server.wait()
+        for process in (self.wm, self.server):
+            if process:
+                process.terminate()
+                process.wait()
 
     def key(self, name, hold=0.12):
         subprocess.run(["xdotool", "keydown", name], env=self.env, check=True)

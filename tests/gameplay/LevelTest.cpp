@@ -20,9 +20,9 @@
 #include "graphics/StripedAnimatedBitmapPicture.h"
 #include "support/ScreenTest.h"
 #include "support/ScriptedClock.h"
+#include "support/SdlEvent.h"
 #include "support/TempFile.h"
 #include "support/TestImage.h"
-#include "support/SdlEvent.h"
 
 namespace {
 
@@ -195,6 +195,7 @@ TEST_F(World, ThePadPlaysAsTheKeysAndAPauseHoldsTheClockTheMusicAndTheActions) {
     GamePad::forget();
     sound.take();
     const std::string intro = "Sounds/music-ingame-a.ogg";
+    const Log pause{"pause " + intro}, resume{"resume " + intro};
     const SDL_Event walk = sdlEvent(SDL_JOYAXISMOTION, 0, 12000);
     // Each pushed through SDL's queue, then a frame, then 500 ms.
     const std::tuple<SDL_Event, HerosState, bool, Log> steps[] = {
@@ -206,17 +207,14 @@ TEST_F(World, ThePadPlaysAsTheKeysAndAPauseHoldsTheClockTheMusicAndTheActions) {
         {sdlEvent(SDL_JOYAXISMOTION, 0, -7000), StandRight, false, {}},
         {sdlEvent(SDL_JOYAXISMOTION, 1, -32768), StandRight, false, {}}, // up: nothing here
         {walk, WalkRight, false, {}},
-        {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton), WalkRight, true, {"pause " + intro}},
+        {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton), WalkRight, true, pause},
         {sdlEvent(SDL_JOYAXISMOTION, 0, 0), WalkRight, true, {}}, // let go while paused
         {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kJumpButton), WalkRight, true, {}},
-        {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton),
-         StandRight,
-         false,
-         {"resume " + intro}},
-        {sdlEvent(SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS), StandRight, true, {"pause " + intro}},
+        {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton), StandRight, false, resume},
+        {sdlEvent(SDL_ACTIVEEVENT, 0, SDL_APPINPUTFOCUS), StandRight, true, pause},
         {sdlEvent(SDL_ACTIVEEVENT, 1, SDL_APPINPUTFOCUS), StandRight, true, {}},
         {sdlEvent(SDL_KEYDOWN, 0, SDLK_a), StandRight, true, {}},
-        {sdlEvent(SDL_KEYDOWN, 0, SDLK_p), StandRight, false, {"resume " + intro}},
+        {sdlEvent(SDL_KEYDOWN, 0, SDLK_p), StandRight, false, resume},
         {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kJumpButton), AirRight, false, {}},
         {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kSprayButton), AirRight, false, {}}};
     const Position* at = hero->getPosition();

@@ -5,9 +5,14 @@
 
 #include "app/GameManager.h"
 #include "support/GlContext.h"
-#include "support/IdleState.h"
 #include "support/RecordingSoundSystem.h"
 #include "support/SdlEvent.h"
+
+// A screen that ignores input: somewhere to show objects, or a state to switch to.
+class IdleState : public GameState {
+public:
+    void handleEvents() override {}
+};
 
 // A screen run frame by frame as the manager runs it, on the recording sound system.
 class ScreenTest : public testing::Test {
