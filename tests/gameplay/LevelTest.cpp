@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sstream>
 
 #include "app/GameClock.h"
@@ -36,6 +37,7 @@ const char* const kNames[] = {"StandLeft", "StandRight", "WalkLeft",   "WalkRigh
 class World : public ScreenTest {
 protected:
     void SetUp() override {
+        GameRandom::setSource([] { return 0; }); // the replays draw from the real generator
         HazardSpot::resetSoundLatch();
         std::filesystem::copy(TOLVEK_TEST_FIXTURES "/level", dir,
                               std::filesystem::copy_options::recursive);
@@ -50,6 +52,7 @@ protected:
         projectile(5)->setVisible(true, &screen);
     }
     void TearDown() override {
+        GameRandom::setSource(nullptr);
         std::filesystem::current_path(previous);
         Collision::clearCollisions();
     }
@@ -74,11 +77,6 @@ protected:
     Projectile* projectile(int i) { return level->getHazardSpots()[i]->getProjectile(); }
 
     ScriptedClock clock{1000};
-    struct Zeros { // waves drawn from zeros; the replays draw from the real generator
-        static int zero() { return 0; }
-        Zeros() { GameRandom::setSource(zero); }
-        ~Zeros() { GameRandom::setSource(nullptr); }
-    } zeros;
     const std::string dir = tempDir();
     const std::filesystem::path previous = std::filesystem::current_path();
     LevelState screen;
@@ -92,6 +90,9 @@ TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
     EXPECT_EQ(pose(), "StandRight 40,100");
     EXPECT_EQ(hero->getStateShape(StandRight)->getPolygon(0).getPoints(),
               (std::list<Position>{{0, 0}, {16, 0}, {16, 32}, {0, 32}, {0, 0}})); // closed
+    const std::unique_ptr<Shape> hurts(projectile(1)->getWorldShape()); // its file's outline
+    EXPECT_EQ(hurts->getPolygon(0).getPoints(),
+              (std::list<Position>{{100, 400}, {132, 400}, {132, 432}, {100, 432}}));
     // From standing right: l/L press/release Left, r/R Right, j jump, s/S shoot/stop, h a hit.
     // The plain walks, jumps and sprays are in the replays; these are the crossings.
     const std::pair<const char*, HerosState> cases[] = {
