@@ -82,13 +82,17 @@ class Game:
         while time.time() < deadline and self.proc.poll() is None:
             if self.sound_start is None and os.path.exists(self.wav):
                 self.sound_start = time.time()
-            found = subprocess.run(["xdotool", "search", "--name", "VELM Tolvek"], text=True,
-                                   env=self.display.env, capture_output=True).stdout.split()
+            found = self.windows()
             if found and (not self.record or self.sound_start):
                 time.sleep(0.8)  # first frames
                 return found[0]
             time.sleep(0.01)
         check(self.proc.poll() is not None, "no game window after %d s" % timeout)
+
+    def windows(self):
+        """The ids of the windows bearing the game's caption."""
+        return subprocess.run(["xdotool", "search", "--name", "VELM Tolvek"], text=True,
+                              env=self.display.env, capture_output=True).stdout.split()
 
     def started(self):
         if self.wait_window(timeout=30) is None:

@@ -38,8 +38,7 @@ def window_box(game, shows, what):
     """The game window's screen box, once shows(width, height) holds."""
     deadline = time.time() + 5
     while time.time() < deadline:
-        found = subprocess.run(["xdotool", "search", "--name", "VELM Tolvek"], text=True,
-                               env=game.display.env, capture_output=True).stdout.split()
+        found = game.windows()
         info = subprocess.run(["xwininfo", "-id", found[0]], text=True, env=game.display.env,
                               capture_output=True).stdout if found else ""
         x, y, w, h = (int(v) for v in re.findall(r"(?:Absolute upper-left [XY]|Width|Height):\s+(-?\d+)",
