@@ -4,20 +4,22 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Checkpoint.h"
 #include "app/CommandLine.h"
-#include "app/ContentDigest.h"
 #include "app/CreditsState.h"
-#include "app/DemoPlayer.h"
-#include "app/DemoRecorder.h"
+#include "app/GameCheckpoint.h"
 #include "app/GameClock.h"
 #include "app/GameManager.h"
-#include "app/GamePad.h"
 #include "app/LevelState.h"
 #include "app/LoaderXML.h"
 #include "app/MenuState.h"
+#include "app/TerminationSignal.h"
 #include "app/TransitionState.h"
+#include "graphics/FrameShot.h"
 #include "graphics/Rectangle.h"
+#include "input/GamePad.h"
+#include "replay/ContentDigest.h"
+#include "replay/DemoPlayer.h"
+#include "replay/DemoRecorder.h"
 
 namespace {
 
@@ -43,11 +45,11 @@ Application::~Application() {
 
 int Application::start(const CommandLine& options) {
     const DemoRecorder::Snapshot snapshot = [this](const std::vector<std::string>& sounds) {
-        return Checkpoint(screenName(), menuState, levelState, sounds);
+        return GameCheckpoint::of(screenName(), menuState, levelState, sounds);
     };
     const std::string digest = ContentDigest::of(".");
     DemoPlayer player(snapshot);
-    DemoRecorder recorder(snapshot);
+    DemoRecorder recorder(snapshot, GameClock::realNow);
     const bool replaying = !options.replayFile.empty(), recording = !options.recordFile.empty();
     if (replaying && !player.open(options.replayFile, digest))
         return refuse(options.replayFile + ": " + player.failure());
@@ -59,6 +61,8 @@ int Application::start(const CommandLine& options) {
     const unsigned int started = GameClock::realNow();
     const int code = play(options, replaying ? &player : nullptr);
     PlayTap::install(nullptr);
+    if (TerminationSignal::received())
+        player.interrupt();
     if (recording)
         recorder.finish();
     if (!replaying || code != 0)
@@ -131,7 +135,8 @@ int Application::play(const CommandLine& options, DemoPlayer* player) {
         // A fast replay shows nothing: its frames stay in the back buffer.
         if (options.fast)
             GameManager::setPresenter(keepInBackBuffer);
-        player->setShots(options.shotsFolder, width, height, options.fast);
+        player->setShots(options.shotsFolder, width, height, options.fast,
+                         {FrameShot::save, FrameShot::setRasterising});
     }
     SDL_ShowCursor(SDL_DISABLE);
     GameManager::getInstance()->run(menuState);

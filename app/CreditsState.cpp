@@ -3,10 +3,10 @@
 #include <SDL/SDL.h>
 
 #include "app/GameManager.h"
-#include "app/InputSource.h"
 #include "audio/Sound.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Graphic.h"
+#include "input/InputSource.h"
 
 CreditsState::CreditsState() : graphic(nullptr), music(nullptr), picture(nullptr) {
     picture = new BitmapPicture("Images/credits.png", GraphicProperties(), nullptr, 0);

@@ -2,7 +2,7 @@
 
 #include <SDL/SDL.h>
 
-#include "app/PlayTap.h"
+#include "replay/PlayTap.h"
 
 GameClock::Source GameClock::source = nullptr;
 GameClock::Sleeper GameClock::sleeper = nullptr;

@@ -9,10 +9,11 @@
 #include "app/FramePacer.h"
 #include "app/GameClock.h"
 #include "app/GameState.h"
-#include "app/PlayTap.h"
 #include "app/TerminationSignal.h"
 #include "audio/SoundSystem.h"
 #include "graphics/BitmapPicture.h"
+#include "input/InputSource.h"
+#include "replay/PlayTap.h"
 
 GameManager* GameManager::instance = nullptr;
 int GameManager::frameRate = 24;
@@ -27,8 +28,11 @@ const unsigned int kSettlingMs = 1000;
 } // namespace
 
 GameManager* GameManager::getInstance() {
-    if (!instance)
+    if (!instance) {
         instance = new GameManager();
+        InputSource::setWindow([] { instance->switchWindow(); },
+                               [] { return instance->isWindowSettling(); });
+    }
     return instance;
 }
 
@@ -123,9 +127,8 @@ void GameManager::run(GameState* first) {
     unsigned int frameStart = GameClock::realNow();
     do {
         runFrame();
-        if (PlayTap* tap = PlayTap::current())
-            tap->frameEnded();
-        if (TerminationSignal::received())
+        PlayTap* tap = PlayTap::current();
+        if ((tap && !tap->frameEnded()) || TerminationSignal::received())
             stop();
         const int budget = pacer.nextBudget();
         const int delay = FramePacer::delayFor(budget, frameStart, GameClock::realNow());

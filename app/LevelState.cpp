@@ -4,8 +4,6 @@
 
 #include "app/GameClock.h"
 #include "app/GameManager.h"
-#include "app/GamePad.h"
-#include "app/InputSource.h"
 #include "audio/Sound.h"
 #include "gameplay/Heros.h"
 #include "gameplay/Level.h"
@@ -13,6 +11,8 @@
 #include "graphics/AnimatedPicture.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Collision.h"
+#include "input/GamePad.h"
+#include "input/InputSource.h"
 
 LevelState::~LevelState() {
     Collision::clearCollisions(); // the level's pairs go with it

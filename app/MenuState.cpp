@@ -4,12 +4,12 @@
 
 #include "app/GameClock.h"
 #include "app/GameManager.h"
-#include "app/GamePad.h"
-#include "app/InputSource.h"
 #include "audio/Sound.h"
 #include "content/RecordReader.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Graphic.h"
+#include "input/GamePad.h"
+#include "input/InputSource.h"
 #include "scene/GameObject.h"
 
 MenuState::~MenuState() {

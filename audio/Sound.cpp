@@ -1,9 +1,9 @@
 #include "audio/Sound.h"
 
 #include "app/GameManager.h"
-#include "app/PlayTap.h"
 #include "audio/SoundChannel.h"
 #include "audio/SoundSystem.h"
+#include "replay/PlayTap.h"
 
 namespace {
 

@@ -14,11 +14,12 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/Checkpoint.h"
 #include "app/CreditsState.h"
-#include "app/DemoRecorder.h"
+#include "app/GameCheckpoint.h"
+#include "app/GameClock.h"
 #include "app/GameManager.h"
 #include "app/LevelState.h"
+#include "replay/DemoRecorder.h"
 
 namespace {
 
@@ -86,9 +87,11 @@ int main(int argc, char** argv) {
     }
     GameManager::getInstance()->changeState(&level);
 
-    DemoRecorder recorder([&level](const std::vector<std::string>& sounds) {
-        return Checkpoint("LevelState", nullptr, &level, sounds);
-    });
+    DemoRecorder recorder(
+        [&level](const std::vector<std::string>& sounds) {
+            return GameCheckpoint::of("LevelState", nullptr, &level, sounds);
+        },
+        GameClock::realNow);
     const std::string demo = std::filesystem::temp_directory_path() / "level_frame.demo";
     recorder.open(demo, "bench");
     std::vector<double> ms, cpu, plain, recorded;

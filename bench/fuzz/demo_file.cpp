@@ -1,12 +1,13 @@
 #include "FuzzInput.h"
-#include "app/ContentDigest.h"
-#include "app/DemoPlayer.h"
+#include "app/GameCheckpoint.h"
+#include "replay/ContentDigest.h"
+#include "replay/DemoPlayer.h"
 
 // Reads a recorded play whole, then gives back all it holds as the game would.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string digest = ContentDigest::of(".");
     DemoPlayer player([](const std::vector<std::string>& sounds) {
-        return Checkpoint("none", nullptr, nullptr, sounds);
+        return GameCheckpoint::of("none", nullptr, nullptr, sounds);
     });
     if (!player.open(fuzzInputFile(data, size), digest))
         return 0;

@@ -4,10 +4,10 @@
 #include <xercesc/util/PlatformUtils.hpp>
 
 #include "app/CreditsState.h"
-#include "app/GamePad.h"
 #include "app/LoaderXML.h"
 #include "app/MenuState.h"
 #include "graphics/Rectangle.h"
+#include "input/GamePad.h"
 #include "support/ScreenTest.h"
 #include "support/ScriptedClock.h"
 #include "support/SdlEvent.h"

@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "app/GameClock.h"
-#include "app/GamePad.h"
 #include "app/GameRandom.h"
 #include "app/LevelState.h"
 #include "gameplay/HazardSpot.h"
@@ -19,6 +18,7 @@
 #include "graphics/Graphic.h"
 #include "graphics/Shape.h"
 #include "graphics/StripedAnimatedBitmapPicture.h"
+#include "input/GamePad.h"
 #include "support/ScreenTest.h"
 #include "support/ScriptedClock.h"
 #include "support/SdlEvent.h"

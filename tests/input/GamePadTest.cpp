@@ -3,7 +3,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "app/GamePad.h"
+#include "input/GamePad.h"
 #include "support/SdlEvent.h"
 
 namespace {

@@ -1,8 +1,7 @@
-#include "app/InputSource.h"
+#include "input/InputSource.h"
 
-#include "app/GameManager.h"
-#include "app/GamePad.h"
-#include "app/PlayTap.h"
+#include "input/GamePad.h"
+#include "replay/PlayTap.h"
 
 namespace {
 
@@ -13,6 +12,11 @@ bool isKey(const SDL_Event& event) {
 }
 
 } // namespace
+
+void InputSource::setWindow(Switcher switcherValue, Settling settlingValue) {
+    switcher = switcherValue;
+    settling = settlingValue;
+}
 
 bool InputSource::reactsTo(const SDL_Event& event) {
     return isKey(event) || event.type == SDL_QUIT || GamePad::isPadEvent(event) ||
@@ -28,7 +32,8 @@ bool InputSource::switchesWindow(const SDL_Event& event) {
 
 bool InputSource::take(SDL_Event& event) {
     if (switchesWindow(event)) {
-        GameManager::getInstance()->switchWindow();
+        if (switcher)
+            switcher();
         return false;
     }
     if (isKey(event) && event.key.keysym.sym == SDLK_F11)
@@ -37,7 +42,7 @@ bool InputSource::take(SDL_Event& event) {
         return GamePad::normalize(event);
     if (event.type == SDL_ACTIVEEVENT) {
         event.active.state &= kFocus;
-        return !GameManager::getInstance()->isWindowSettling();
+        return !(settling && settling());
     }
     return true;
 }

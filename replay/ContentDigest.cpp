@@ -1,4 +1,4 @@
-#include "app/ContentDigest.h"
+#include "replay/ContentDigest.h"
 
 #include <algorithm>
 #include <cinttypes>

@@ -1,4 +1,4 @@
-#include "app/GamePad.h"
+#include "input/GamePad.h"
 
 #include <cstdlib>
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Checkpoint.h"
-#include "app/DemoFormat.h"
-#include "app/DemoRecorder.h"
-#include "app/PlayTap.h"
+#include "replay/Checkpoint.h"
+#include "replay/DemoFormat.h"
+#include "replay/DemoRecorder.h"
+#include "replay/PlayTap.h"
 
 // Gives a recorded play back to the game, frame by frame, and compares each
 // checkpoint with the game's own state. The whole file is read and checked
@@ -27,7 +27,14 @@ public:
     void echoTo(PlayTap* recorder) { echo = recorder; }
     // Writes the picture of every checkpoint's frame into the folder as
     // frame-N.bmp; with onlyThose, no other frame is rasterised.
-    void setShots(const std::string& folder, int width, int height, bool onlyThose);
+    // The camera reads the frame just drawn back from GL.
+    struct Camera {
+        bool (*save)(const std::string& path, int width, int height);
+        void (*setRasterising)(bool on);
+    };
+    void setShots(const std::string& folder, int width, int height, bool onlyThose, Camera camera);
+    // The game was ended from outside (a signal): the replay did not reach its end.
+    void interrupt() { interrupted = true; }
 
     // After the game loop: the outcome, its one-line message and exit code.
     Outcome outcome() const;
@@ -40,7 +47,7 @@ public:
     bool nextEvent(SDL_Event& event) override;
     void eventTaken(const SDL_Event&) override {}
     void soundStarted(const std::string& fileName) override;
-    void frameEnded() override;
+    bool frameEnded() override;
 
 private:
     bool readHeader(const std::string& bytes, size_t& at, const std::string& contentDigest);
@@ -62,10 +69,12 @@ private:
     unsigned int parsedTick = 0; // the delta coding's running value while reading
     unsigned int lastTick = 0;
     bool interrupted = false;
+    bool stopping = false;
     std::string divergence;
     std::vector<std::string> sounds;
     std::string shotFolder;
     int shotWidth = 0;
     int shotHeight = 0;
     bool rasteriseOnlyShots = false;
+    Camera camera{};
 };

@@ -1,11 +1,7 @@
-#include "app/DemoPlayer.h"
+#include "replay/DemoPlayer.h"
 
 #include <fstream>
 #include <sstream>
-
-#include "app/GameManager.h"
-#include "app/TerminationSignal.h"
-#include "graphics/FrameShot.h"
 
 namespace {
 
@@ -154,19 +150,17 @@ void DemoPlayer::soundStarted(const std::string& fileName) {
         echo->soundStarted(fileName);
 }
 
-void DemoPlayer::frameEnded() {
+bool DemoPlayer::frameEnded() {
     SDL_Event live;
     // Live keys do not reach the game; closing the window ends the replay.
     while (SDL_PollEvent(&live))
         if (live.type == SDL_QUIT)
             interrupted = true;
-    if (TerminationSignal::received())
-        interrupted = true;
     if (echo)
         echo->frameEnded();
     if (current >= frames.size()) {
         stopGame();
-        return;
+        return false;
     }
     const DemoFormat::Frame& frame = frames[current];
     if (!echo && nextTick != frame.ticks.size())
@@ -187,25 +181,28 @@ void DemoPlayer::frameEnded() {
     }
     if (current >= frames.size() || interrupted)
         stopGame();
+    return !stopping;
 }
 
-void DemoPlayer::setShots(const std::string& folder, int width, int height, bool onlyThose) {
+void DemoPlayer::setShots(const std::string& folder, int width, int height, bool onlyThose,
+                          Camera camera) {
+    this->camera = camera;
     shotFolder = folder;
     shotWidth = width;
     shotHeight = height;
     rasteriseOnlyShots = onlyThose;
     if (onlyThose)
-        FrameShot::setRasterising(checkpoints.count(1) > 0 && !folder.empty());
+        camera.setRasterising(checkpoints.count(1) > 0 && !folder.empty());
 }
 
 // Called once the frame just played is drawn: saves it if it is a
 // checkpoint's, and readies the rasteriser for the next one.
 void DemoPlayer::shoot() {
     if (!shotFolder.empty() && checkpoints.count(current))
-        FrameShot::save(shotFolder + "/frame-" + std::to_string(current) + ".bmp", shotWidth,
-                        shotHeight);
+        camera.save(shotFolder + "/frame-" + std::to_string(current) + ".bmp", shotWidth,
+                    shotHeight);
     if (rasteriseOnlyShots)
-        FrameShot::setRasterising(!shotFolder.empty() && checkpoints.count(current + 1));
+        camera.setRasterising(!shotFolder.empty() && checkpoints.count(current + 1));
 }
 
 void DemoPlayer::diverge(unsigned long frame, const std::string& what) {
@@ -215,7 +212,7 @@ void DemoPlayer::diverge(unsigned long frame, const std::string& what) {
 }
 
 void DemoPlayer::stopGame() {
-    GameManager::getInstance()->stop();
+    stopping = true;
 }
 
 DemoPlayer::Outcome DemoPlayer::outcome() const {

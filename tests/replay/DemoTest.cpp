@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
-#include "app/DemoPlayer.h"
-#include "app/DemoRecorder.h"
+#include "app/GameCheckpoint.h"
+#include "app/GameClock.h"
 #include "app/GameManager.h"
+#include "replay/DemoPlayer.h"
+#include "replay/DemoRecorder.h"
 #include "support/ScriptedClock.h"
 #include "support/SdlEvent.h"
 #include "support/TempFile.h"
@@ -12,7 +14,7 @@
 namespace {
 
 Checkpoint soundsOnly(const std::vector<std::string>& sounds) {
-    return Checkpoint("none", nullptr, nullptr, sounds);
+    return GameCheckpoint::of("none", nullptr, nullptr, sounds);
 }
 
 struct Frame {
@@ -35,7 +37,7 @@ const std::vector<Frame> kPlay = {
 
 std::string recorded(const std::vector<Frame>& play, unsigned long frames) {
     std::string path = writeTempFile("play.demo", "");
-    DemoRecorder recorder(soundsOnly);
+    DemoRecorder recorder(soundsOnly, GameClock::realNow);
     EXPECT_TRUE(recorder.open(path, "digest"));
     for (unsigned long n = 0; n < frames; ++n) {
         const Frame& frame = play[n % play.size()];
@@ -157,7 +159,7 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
 TEST(Demo, AKilledRecordingLosesAtMostItsLastSecond) {
     ScriptedClock clock;
     const std::string path = writeTempFile("live.demo", "");
-    DemoRecorder recorder(soundsOnly);
+    DemoRecorder recorder(soundsOnly, GameClock::realNow);
     ASSERT_TRUE(recorder.open(path, "digest"));
     for (int frame = 0; frame < 25; ++frame) { // ten frames a second
         ScriptedClock::advance(100);

@@ -9,6 +9,11 @@
 class InputSource {
 public:
     static bool poll(SDL_Event& event);
+    // What the window owner does: switch between full screen and a window,
+    // and say whether a new window is still settling. Unset, neither happens.
+    using Switcher = void (*)();
+    using Settling = bool (*)();
+    static void setWindow(Switcher switcher, Settling settling);
     static bool reactsTo(const SDL_Event& event);
     // Alt+Enter (Return or the keypad's Enter) or F11, pressed.
     static bool switchesWindow(const SDL_Event& event);
@@ -17,4 +22,7 @@ private:
     // False for events the game drops after a look: the window switch, other
     // joysticks, focus changes while a new window settles.
     static bool take(SDL_Event& event);
+
+    static inline Switcher switcher = nullptr;
+    static inline Settling settling = nullptr;
 };

@@ -23,7 +23,8 @@ public:
     // Live: an event the game took from SDL's queue.
     virtual void eventTaken(const SDL_Event& event) = 0;
     virtual void soundStarted(const std::string& fileName) = 0;
-    virtual void frameEnded() = 0;
+    // False when the game should end after this frame (a replay at its end).
+    virtual bool frameEnded() = 0;
 
     static PlayTap* current() { return installed; }
     // Null takes the tap out.

@@ -1,9 +1,7 @@
-#include "app/DemoRecorder.h"
+#include "replay/DemoRecorder.h"
 
 #include <cerrno>
 #include <cstring>
-
-#include "app/GameClock.h"
 
 #ifndef TOLVEK_VERSION
 #define TOLVEK_VERSION "unknown"
@@ -15,7 +13,8 @@ const unsigned int kMostUnwrittenMs = 1000;
 
 } // namespace
 
-DemoRecorder::DemoRecorder(Snapshot snapshot) : snapshot(std::move(snapshot)) {}
+DemoRecorder::DemoRecorder(Snapshot snapshot, Clock clock)
+    : snapshot(std::move(snapshot)), clock(clock) {}
 
 DemoRecorder::~DemoRecorder() {
     if (file)
@@ -31,7 +30,7 @@ bool DemoRecorder::open(const std::string& path, const std::string& contentDiges
     const std::string header = DemoFormat::header(TOLVEK_VERSION, contentDigest);
     std::fwrite(header.data(), 1, header.size(), file);
     std::fflush(file);
-    lastWrite = GameClock::realNow();
+    lastWrite = clock();
     return true;
 }
 
@@ -48,15 +47,16 @@ void DemoRecorder::soundStarted(const std::string& fileName) {
     sounds.push_back(fileName);
 }
 
-void DemoRecorder::frameEnded() {
+bool DemoRecorder::frameEnded() {
     DemoFormat::putFrame(pendingFrames, frame, previousTick);
     frame = DemoFormat::Frame();
     ++pendingCount;
     ++frameCount;
     if (frameCount % DemoFormat::kCheckpointEvery == 0)
         writeBlock(DemoFormat::kFramesBlock, true);
-    else if (GameClock::realNow() - lastWrite >= kMostUnwrittenMs)
+    else if (clock() - lastWrite >= kMostUnwrittenMs)
         writeBlock(DemoFormat::kFramesBlock, false);
+    return true;
 }
 
 void DemoRecorder::finish() {
@@ -85,5 +85,5 @@ void DemoRecorder::writeBlock(char kind, bool withCheckpoint) {
     std::fflush(file);
     pendingFrames.clear();
     pendingCount = 0;
-    lastWrite = GameClock::realNow();
+    lastWrite = clock();
 }

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Checkpoint.h"
-#include "app/DemoFormat.h"
-#include "app/PlayTap.h"
+#include "replay/Checkpoint.h"
+#include "replay/DemoFormat.h"
+#include "replay/PlayTap.h"
 
 // Writes a play as it goes. A block is written and flushed every
 // checkpoint, and at least once a second, so a killed game loses at most
@@ -17,7 +17,10 @@ public:
     // The state of the game with the sounds started since the last checkpoint.
     using Snapshot = std::function<Checkpoint(const std::vector<std::string>& sounds)>;
 
-    explicit DemoRecorder(Snapshot snapshot);
+    // The machine's millisecond clock, which says when a second has passed.
+    using Clock = unsigned int (*)();
+
+    DemoRecorder(Snapshot snapshot, Clock clock);
     ~DemoRecorder() override;
 
     // False, with failure() telling why, when the file cannot be written.
@@ -31,12 +34,13 @@ public:
     bool nextEvent(SDL_Event&) override { return false; }
     void eventTaken(const SDL_Event& event) override;
     void soundStarted(const std::string& fileName) override;
-    void frameEnded() override;
+    bool frameEnded() override;
 
 private:
     void writeBlock(char kind, bool withCheckpoint);
 
     Snapshot snapshot;
+    Clock clock;
     std::FILE* file = nullptr;
     std::string openFailure;
     DemoFormat::Frame frame;

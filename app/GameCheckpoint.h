@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "replay/Checkpoint.h"
+
+class LevelState;
+class MenuState;
+
+// The game's state as a recorded play checks it: the screen's name, the
+// menu, the hero, the targets, the hazard spots and the sounds started since
+// the last checkpoint.
+class GameCheckpoint {
+public:
+    static Checkpoint of(const std::string& screen, const MenuState* menu, const LevelState* level,
+                         const std::vector<std::string>& soundsStarted);
+};
