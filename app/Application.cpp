@@ -1,7 +1,12 @@
 #include "app/Application.h"
 
 #include <SDL/SDL.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -34,6 +39,19 @@ int refuse(const std::string& message) {
 
 void keepInBackBuffer() {}
 
+// Why no picture can be written into the folder, or "" (none asked for, or it takes them).
+std::string unwritableFolder(const std::string& folder) {
+    if (folder.empty())
+        return "";
+    std::string probe = folder + "/.tolvek-XXXXXX";
+    const int descriptor = mkstemp(&probe[0]);
+    if (descriptor < 0)
+        return std::strerror(errno);
+    close(descriptor);
+    unlink(probe.c_str());
+    return "";
+}
+
 } // namespace
 
 Application::~Application() {
@@ -53,22 +71,33 @@ int Application::start(const CommandLine& options) {
     const bool replaying = !options.replayFile.empty(), recording = !options.recordFile.empty();
     if (replaying && !player.open(options.replayFile, digest))
         return refuse(options.replayFile + ": " + player.failure());
+    const std::string unwritable = unwritableFolder(options.shotsFolder);
+    if (!unwritable.empty())
+        return refuse(options.shotsFolder + ": cannot write pictures there: " + unwritable);
     if (recording && !recorder.open(options.recordFile, digest))
         return refuse(options.recordFile + ": " + recorder.failure());
     if (replaying && recording)
         player.echoTo(&recorder);
     PlayTap::install(replaying ? static_cast<PlayTap*>(&player) : recording ? &recorder : nullptr);
     const unsigned int started = GameClock::realNow();
-    const int code = play(options, replaying ? &player : nullptr);
+    int code = play(options, replaying ? &player : nullptr);
     PlayTap::install(nullptr);
+    const bool played = code == 0;
     if (TerminationSignal::received())
         player.interrupt();
-    if (recording)
-        recorder.finish();
-    if (!replaying || code != 0)
-        return code;
-    return report(options.replayFile, player, (GameClock::realNow() - started) / 1000.0,
-                  options.fast);
+    if (replaying && played)
+        code = report(options.replayFile, player, (GameClock::realNow() - started) / 1000.0,
+                      options.fast);
+    if (recording && !played)
+        recorder.discard();
+    // A re-recording takes the old file's place only when its replay reached the end.
+    if (recording && played &&
+        !recorder.finish(!replaying || player.outcome() == DemoPlayer::Outcome::Finished)) {
+        if (!recorder.failure().empty())
+            refuse(options.recordFile + ": " + recorder.failure());
+        code = code == 0 ? 1 : code;
+    }
+    return code;
 }
 
 // The screens all answer "GameState" by class name, so they are told apart here.
@@ -127,6 +156,9 @@ int Application::play(const CommandLine& options, DemoPlayer* player) {
     if (!GameManager::getInstance()->init(viewportX, viewportY, width, height, 32, 60, flags,
                                           "VELM Tolvek"))
         return refuse("cannot open an OpenGL window: " + GameManager::getInstance()->failure());
+    // A fast replay shows nothing anyway; a play nobody can see is refused.
+    if (!options.fast && !GameManager::getInstance()->showsPictures())
+        return refuse("no display to show the game on (is DISPLAY set?)");
     GamePad::open();
     refusal = loadScreens();
     if (!refusal.empty())

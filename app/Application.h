@@ -20,8 +20,9 @@ public:
 
     // Reads the content, opens the window and plays until the game ends,
     // recording or replaying as the options say. The process exit code: 0,
-    // 1 when the content or a recorded play cannot be played, 3 when a
-    // replay diverges.
+    // 1 when the content or a recorded play cannot be played, a recording or
+    // a picture cannot be written, or there is no display; 3 when a replay
+    // diverges, 4 when it is interrupted before its end.
     int start(const CommandLine& options);
 
     // The content reads, in the game's order: the window's size first, then

@@ -8,7 +8,9 @@ bool CommandLine::parse(int argc, const char* const* argv) {
                             : option == "--shots"  ? &shotsFolder
                                                    : nullptr;
         if (file) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+            // "--record --window" names no file: the window option is not a file name.
+            if (i + 1 >= argc || argv[i + 1][0] == '\0' ||
+                std::string(argv[i + 1]).compare(0, 2, "--") == 0) {
                 parseError = "option '" + option + "' needs a file";
                 return false;
             }
@@ -55,6 +57,11 @@ const char* CommandLine::help() {
            "  --version       show the version and exit\n"
            "\n"
            "A replay exits 0 when it reaches its end with every checkpoint matched, 3 at\n"
-           "the first checkpoint that differs, 1 for a file that cannot be replayed.\n"
-           "Both options together replay FILE and record it anew with today's checkpoints.\n";
+           "the first checkpoint that differs, 4 when it is interrupted (window closed,\n"
+           "Ctrl+C, SIGTERM), 1 for a file that cannot be replayed or a picture or\n"
+           "recording that cannot be written.\n"
+           "A recording is written to FILE.part and takes FILE's place when the play ends;\n"
+           "killed, the game leaves all but its last second in FILE.part.\n"
+           "Both options together replay FILE and record it anew with today's checkpoints;\n"
+           "the new recording replaces FILE only when the replay reached its end.\n";
 }

@@ -6,6 +6,7 @@
 #include "audio/Sound.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Graphic.h"
+#include "input/GamePad.h"
 #include "input/InputSource.h"
 
 CreditsState::CreditsState() : graphic(nullptr), music(nullptr), picture(nullptr) {
@@ -33,15 +34,19 @@ void CreditsState::leave() {
 }
 
 // Any key or pad button ends the game; Alt alone does not, so that
-// Alt+Enter switches the window here too.
+// Alt+Enter switches the window here too. The pad's D-pad and stick do not,
+// whether the D-pad comes as buttons (a mapped pad) or as a hat (a raw one).
 void CreditsState::handleEvents() {
     SDL_Event event;
     while (InputSource::poll(event)) {
         const SDLKey key = event.key.keysym.sym;
         const bool alt = key == SDLK_LALT || key == SDLK_RALT;
-        if ((event.type == SDL_KEYDOWN && !alt) || event.type == SDL_QUIT ||
-            event.type == SDL_JOYBUTTONDOWN)
+        if ((event.type == SDL_KEYDOWN && !alt) || event.type == SDL_QUIT)
             GameManager::getInstance()->stop();
+        else if (GamePad::isPadEvent(event))
+            for (const GamePad::Press& press : GamePad::translate(event))
+                if (press.down && press.control > GamePad::Down) // a button, not a direction
+                    GameManager::getInstance()->stop();
     }
 }
 

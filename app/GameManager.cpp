@@ -5,6 +5,7 @@
 #include <SDL/SDL.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/FramePacer.h"
 #include "app/GameClock.h"
@@ -107,6 +108,12 @@ bool GameManager::switchWindow() {
 
 bool GameManager::isFullScreen() const {
     return (videoFlags & SDL_FULLSCREEN) != 0;
+}
+
+bool GameManager::showsPictures() const {
+    char name[32] = "";
+    SDL_VideoDriverName(name, sizeof name);
+    return std::strcmp(name, "offscreen") != 0 && std::strcmp(name, "dummy") != 0;
 }
 
 bool GameManager::isWindowSettling() const {

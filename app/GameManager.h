@@ -20,6 +20,8 @@ public:
     // leaves the mode as it was. False when it failed.
     bool switchWindow();
     bool isFullScreen() const;
+    // False when the window library found no display and draws off screen.
+    bool showsPictures() const;
     // A new window gains and loses focus while it settles, for a second at
     // most: those changes are not the player's.
     bool isWindowSettling() const;

@@ -120,8 +120,7 @@ int main(int argc, char** argv) {
     report("  of which frames not recorded", plain);
     report("  of which frames recorded", recorded);
     PlayTap::install(nullptr);
-    recorder.finish();
-    std::filesystem::remove(demo);
+    recorder.discard();
     GameManager::getInstance()->clearCurrentState();
     return 0;
 }

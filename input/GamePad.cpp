@@ -1,6 +1,8 @@
 #include "input/GamePad.h"
 
+#include <cstddef>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -10,7 +12,8 @@ const char* const kControllerHint = "SDL12COMPAT_USE_GAME_CONTROLLERS";
 // SDL's raw numbering of an Xbox 360 pad on Linux (A, B, X, Y, LB, RB, Back,
 // Start, Guide, stick clicks), the order most pads without a mapping follow.
 const int kRawToLayout[] = {0, 1, 2, 3, 9, 10, 4, 6, 5, 7, 8};
-const int kRawButtons = sizeof kRawToLayout / sizeof kRawToLayout[0];
+// A small raw pad (under eight buttons): its first two jump and spray.
+const int kSmallRawToLayout[] = {GamePad::kJumpButton, GamePad::kSprayButton};
 
 SDL_Joystick* firstWithTwoButtons() {
     for (int i = 0; i < SDL_NumJoysticks(); ++i) {
@@ -81,14 +84,13 @@ bool GamePad::normalize(SDL_Event& event) {
         return event.jhat.hat == 0;
     if (!pad || !rawLayout)
         return true;
-    // A small raw pad: its first two buttons jump and spray.
-    const int raw = event.jbutton.button;
-    if (SDL_JoystickNumButtons(pad) < 8)
-        event.jbutton.button = raw == 0   ? kJumpButton
-                               : raw == 1 ? kSprayButton
-                                          : static_cast<Uint8>(15 + raw);
-    else
-        event.jbutton.button = static_cast<Uint8>(raw < kRawButtons ? kRawToLayout[raw] : raw);
+    // A raw button the layout does not name is dropped: passed on, it would
+    // read as some button of the layout (11 to 14 walk).
+    const bool small = SDL_JoystickNumButtons(pad) < 8;
+    const std::size_t raw = event.jbutton.button;
+    if (raw >= (small ? std::size(kSmallRawToLayout) : std::size(kRawToLayout)))
+        return false;
+    event.jbutton.button = static_cast<Uint8>(small ? kSmallRawToLayout[raw] : kRawToLayout[raw]);
     return true;
 }
 

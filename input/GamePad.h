@@ -28,7 +28,8 @@ public:
     static bool open();
     static bool isPadEvent(const SDL_Event& event);
     // Brings an event of the open pad to the one layout; false for what the
-    // game never uses (other joysticks, other axes and hats).
+    // game never uses (other joysticks, other axes and hats, a raw pad's
+    // buttons its layout does not name).
     static bool normalize(SDL_Event& event);
     // What a pad event does, in order: a D-pad swung from left to right
     // releases Left, then presses Right.

@@ -1,5 +1,9 @@
 #include "replay/DemoFormat.h"
 
+#include <zlib.h>
+
+#include <cstdio>
+
 const char* const DemoFormat::kMagic = "tolvek demo";
 
 namespace {
@@ -125,21 +129,26 @@ void DemoFormat::putFrame(std::string& out, const Frame& frame, unsigned int& pr
         out += static_cast<char>(event.type);
         putEvent(out, event);
     }
-    // Readings come in runs of the same value: one (delta, count) pair a run.
-    std::string runs;
-    size_t runCount = 0;
-    for (size_t i = 0; i < frame.ticks.size();) {
-        size_t end = i + 1;
-        while (end < frame.ticks.size() && frame.ticks[end] == frame.ticks[i])
-            ++end;
-        putNumber(runs, zigzag(static_cast<int32_t>(frame.ticks[i] - previousTick)));
-        putNumber(runs, end - i);
-        previousTick = frame.ticks[i];
-        ++runCount;
-        i = end;
+    putNumber(out, frame.runs.size());
+    for (const Run& run : frame.runs) {
+        putNumber(out, zigzag(static_cast<int32_t>(run.tick - previousTick)));
+        putNumber(out, run.count);
+        previousTick = run.tick;
     }
-    putNumber(out, runCount);
-    out += runs;
+}
+
+void DemoFormat::Frame::addReading(unsigned int tick) {
+    if (!runs.empty() && runs.back().tick == tick)
+        ++runs.back().count;
+    else
+        runs.push_back({tick, 1});
+}
+
+uint64_t DemoFormat::Frame::readings() const {
+    uint64_t total = 0;
+    for (const Run& run : runs)
+        total += run.count;
+    return total;
 }
 
 void DemoFormat::putNumber(std::string& out, uint64_t value) {
@@ -179,25 +188,38 @@ bool DemoFormat::getFrame(const std::string& in, size_t& at, Frame& frame,
     uint64_t runs = 0;
     if (!getNumber(in, at, runs) || runs > in.size() - at)
         return false;
-    frame.ticks.clear();
+    frame.runs.clear();
+    uint64_t readings = 0;
     for (uint64_t run = 0; run < runs; ++run) {
         uint64_t delta{}, repeat{};
         // A frame reads the clock a few dozen times; thousands are damage.
         if (!getNumber(in, at, delta) || !getNumber(in, at, repeat) || repeat == 0 ||
-            repeat > kMostReadingsAFrame - frame.ticks.size())
+            repeat > kMostReadingsAFrame - readings)
             return false;
+        readings += repeat;
         previousTick += static_cast<unsigned int>(unzigzag(delta));
-        frame.ticks.insert(frame.ticks.end(), repeat, previousTick);
+        frame.runs.push_back({previousTick, static_cast<unsigned int>(repeat)});
     }
     return true;
 }
 
+// Blocks are far smaller than the 4 GB zlib takes in one call.
 uint32_t DemoFormat::crc32(const char* data, size_t size) {
-    uint32_t crc = 0xffffffffu;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= static_cast<unsigned char>(data[i]);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    return static_cast<uint32_t>(::crc32(
+        ::crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(data), static_cast<uInt>(size)));
+}
+
+std::string DemoFormat::printable(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
     }
-    return ~crc;
+    return out;
 }

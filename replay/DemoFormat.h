@@ -14,14 +14,25 @@ public:
     static constexpr int kVersion = 1;
     static constexpr int kCheckpointEvery = 60;
     static constexpr size_t kMostReadingsAFrame = 100000;
+    // Readings come in runs of one value, kept as runs: a play's memory grows
+    // with its file's bytes. A real play reads the clock a few dozen times a
+    // frame, under ten per byte of its file; far more is damage.
+    static constexpr uint64_t kMostReadingsAByte = 1024;
     static constexpr char kFramesBlock = 'F';
     static constexpr char kEndBlock = 'E';
     static const char* const kMagic;
 
+    // count readings of the clock in a row that gave tick.
+    struct Run {
+        unsigned int tick;
+        unsigned int count;
+    };
     // One frame: the events the game took, then its clock readings.
     struct Frame {
         std::vector<SDL_Event> events;
-        std::vector<unsigned int> ticks;
+        std::vector<Run> runs;
+        void addReading(unsigned int tick);
+        uint64_t readings() const;
     };
 
     static std::string header(const std::string& gameVersion, const std::string& contentDigest);
@@ -36,4 +47,6 @@ public:
     static bool getFrame(const std::string& in, size_t& at, Frame& frame,
                          unsigned int& previousTick);
     static uint32_t crc32(const char* data, size_t size);
+    // Text from a file, fit for a terminal: control characters as \xNN.
+    static std::string printable(const std::string& text);
 };

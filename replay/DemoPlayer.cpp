@@ -1,12 +1,11 @@
 #include "replay/DemoPlayer.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <fstream>
-#include <sstream>
 
 namespace {
-
-// Far beyond any play (an hour is a few megabytes), short of exhausting memory.
-const std::streamoff kLargestDemo = 256ll << 20;
 
 uint32_t word(const std::string& bytes, size_t at) {
     uint32_t value = 0;
@@ -24,24 +23,53 @@ bool headerLine(const std::string& bytes, size_t& at, const std::string& key, st
     return true;
 }
 
+// The frames and checkpoint of a payload from at; false when the bytes end first.
+bool skipPayload(const std::string& bytes, size_t& at) {
+    uint64_t count = 0, length = 0;
+    unsigned int tick = 0;
+    DemoFormat::Frame frame;
+    if (!DemoFormat::getNumber(bytes, at, count))
+        return false;
+    for (uint64_t i = 0; i < count; ++i)
+        if (!DemoFormat::getFrame(bytes, at, frame, tick))
+            return false;
+    if (!DemoFormat::getNumber(bytes, at, length) || length > bytes.size() - at)
+        return false;
+    at += length;
+    return true;
+}
+
 } // namespace
 
 DemoPlayer::DemoPlayer(DemoRecorder::Snapshot snapshot) : snapshot(std::move(snapshot)) {}
 
 bool DemoPlayer::open(const std::string& path, const std::string& contentDigest) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
+    struct stat status {};
+    const bool found = stat(path.c_str(), &status) == 0;
+    // A pipe or a device could give bytes forever, or block the open.
+    if (found && !S_ISREG(status.st_mode)) {
+        openFailure = "not a file";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!found || !in) {
         openFailure = "cannot be read";
         return false;
     }
-    if (in.tellg() > kLargestDemo) {
+    // One byte more than the largest play tells a file that is too large.
+    std::string bytes(std::min<size_t>(static_cast<size_t>(status.st_size), kLargestDemo) + 1,
+                      '\0');
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    if (in.bad()) {
+        openFailure = "cannot be read";
+        return false;
+    }
+    if (bytes.size() > kLargestDemo) {
         openFailure = "too large to be a recorded play";
         return false;
     }
-    in.seekg(0);
-    std::ostringstream content;
-    content << in.rdbuf();
-    const std::string bytes = content.str();
+    mostReadings = DemoFormat::kMostReadingsAByte * bytes.size();
     size_t at = 0;
     return readHeader(bytes, at, contentDigest) && readBlocks(bytes, at);
 }
@@ -56,7 +84,7 @@ bool DemoPlayer::readHeader(const std::string& bytes, size_t& at,
         return false;
     }
     if (version != std::to_string(DemoFormat::kVersion)) {
-        openFailure = "recorded in play format " + version.substr(0, 20) +
+        openFailure = "recorded in play format " + DemoFormat::printable(version.substr(0, 20)) +
                       "; this game reads format " + std::to_string(DemoFormat::kVersion);
         return false;
     }
@@ -66,8 +94,8 @@ bool DemoPlayer::readHeader(const std::string& bytes, size_t& at,
         return false;
     }
     if (digest != contentDigest) {
-        openFailure = "recorded over other content (content " + digest.substr(0, 16) + ", here " +
-                      contentDigest + ")";
+        openFailure = "recorded over other content (content " +
+                      DemoFormat::printable(digest.substr(0, 16)) + ", here " + contentDigest + ")";
         return false;
     }
     ++at;
@@ -77,20 +105,24 @@ bool DemoPlayer::readHeader(const std::string& bytes, size_t& at,
 bool DemoPlayer::readBlocks(const std::string& bytes, size_t at) {
     while (at < bytes.size() && !ended) {
         const char kind = bytes[at];
+        const std::string where = "damaged: the block at byte " + std::to_string(at);
         if (kind != DemoFormat::kFramesBlock && kind != DemoFormat::kEndBlock) {
             openFailure = "damaged: no block starts at byte " + std::to_string(at);
             return false;
         }
-        // A recording killed mid-write leaves its last block short: that is a cut.
-        if (bytes.size() - at < 9 || bytes.size() - at - 9 < word(bytes, at + 1))
-            return true;
-        const size_t length = word(bytes, at + 1);
-        if (DemoFormat::crc32(bytes.data() + at, 5 + length) != word(bytes, at + 5 + length)) {
-            openFailure = "damaged: the block at byte " + std::to_string(at) + " fails its check";
+        if (bytes.size() - at < 9 || bytes.size() - at - 9 < word(bytes, at + 1)) {
+            if (isCut(bytes, at))
+                return true;
+            openFailure = where + " runs past the end of the file";
             return false;
         }
-        if (!readPayload(bytes.substr(at + 5, length), kind == DemoFormat::kEndBlock)) {
-            openFailure = "damaged: the block at byte " + std::to_string(at) + " is malformed";
+        const size_t length = word(bytes, at + 1);
+        if (DemoFormat::crc32(bytes.data() + at, 5 + length) != word(bytes, at + 5 + length)) {
+            openFailure = where + " fails its check";
+            return false;
+        }
+        if (!readPayload(bytes, at + 5, at + 5 + length, kind == DemoFormat::kEndBlock)) {
+            openFailure = where + " is malformed";
             return false;
         }
         at += 9 + length;
@@ -102,43 +134,75 @@ bool DemoPlayer::readBlocks(const std::string& bytes, size_t at) {
     return true;
 }
 
-bool DemoPlayer::readPayload(const std::string& payload, bool last) {
-    size_t at = 0;
+// A recording killed mid-write leaves its last block short: its payload ends
+// with the file, or its check does. A whole payload and check with bytes to
+// spare means the block's length is wrong: damage.
+bool DemoPlayer::isCut(const std::string& bytes, size_t at) const {
+    size_t end = at + 5;
+    return bytes.size() - at < 5 || !skipPayload(bytes, end) || bytes.size() - end < 4;
+}
+
+bool DemoPlayer::readPayload(const std::string& bytes, size_t at, size_t end, bool last) {
+    const std::string payload = bytes.substr(at, end - at);
+    size_t from = 0;
     uint64_t count = 0, checkpointLength = 0;
-    if (!DemoFormat::getNumber(payload, at, count) || count > payload.size())
+    if (!DemoFormat::getNumber(payload, from, count) || count > payload.size())
         return false;
+    DemoFormat::Frame frame;
     for (uint64_t i = 0; i < count; ++i) {
-        DemoFormat::Frame frame;
-        if (!DemoFormat::getFrame(payload, at, frame, parsedTick))
+        if (!DemoFormat::getFrame(payload, from, frame, parsedTick))
             return false;
-        frames.push_back(std::move(frame));
+        readings += frame.readings();
+        if (readings > mostReadings)
+            return false;
+        frames.push_back(
+            {static_cast<uint32_t>(events.size()), static_cast<uint32_t>(frame.events.size()),
+             static_cast<uint32_t>(runs.size()), static_cast<uint32_t>(frame.runs.size())});
+        events.insert(events.end(), frame.events.begin(), frame.events.end());
+        runs.insert(runs.end(), frame.runs.begin(), frame.runs.end());
     }
-    if (!DemoFormat::getNumber(payload, at, checkpointLength) ||
-        checkpointLength != payload.size() - at)
+    if (!DemoFormat::getNumber(payload, from, checkpointLength) ||
+        checkpointLength != payload.size() - from)
         return false;
-    if (checkpointLength > 0 && !checkpoints[frames.size()].decode(payload.substr(at)))
-        return false;
+    if (checkpointLength > 0) {
+        checkpoints.emplace_back(frames.size(), Checkpoint());
+        if (!checkpoints.back().second.decode(payload.substr(from)))
+            return false;
+    }
     ended = last;
     return true;
+}
+
+uint64_t DemoPlayer::readingsOf(const FrameSpan& frame) const {
+    uint64_t total = 0;
+    for (uint32_t i = 0; i < frame.runCount; ++i)
+        total += runs[frame.firstRun + i].count;
+    return total;
 }
 
 unsigned int DemoPlayer::tick(unsigned int real) {
     if (current >= frames.size())
         return echo ? echo->tick(real) : lastTick;
-    const std::vector<unsigned int>& ticks = frames[current].ticks;
-    if (nextTick < ticks.size())
-        lastTick = ticks[nextTick];
-    else if (!echo)
+    const FrameSpan& frame = frames[current];
+    if (runAt < frame.runCount) {
+        const DemoFormat::Run& run = runs[frame.firstRun + runAt];
+        lastTick = run.tick;
+        if (++takenOfRun == run.count) {
+            ++runAt;
+            takenOfRun = 0;
+        }
+    } else if (!echo) {
         diverge(current + 1, "the clock is read more often than the " +
-                                 std::to_string(ticks.size()) + " times recorded");
-    ++nextTick;
+                                 std::to_string(readingsOf(frame)) + " times recorded");
+    }
+    ++readingsTaken;
     return echo ? echo->tick(lastTick) : lastTick;
 }
 
 bool DemoPlayer::nextEvent(SDL_Event& event) {
-    if (current >= frames.size() || nextEventIndex >= frames[current].events.size())
+    if (current >= frames.size() || nextEventIndex >= frames[current].eventCount)
         return false;
-    event = frames[current].events[nextEventIndex++];
+    event = events[frames[current].firstEvent + nextEventIndex++];
     if (echo)
         echo->eventTaken(event);
     return true;
@@ -158,30 +222,39 @@ bool DemoPlayer::frameEnded() {
             interrupted = true;
     if (echo)
         echo->frameEnded();
-    if (current >= frames.size()) {
-        stopGame();
+    if (current >= frames.size())
         return false;
-    }
-    const DemoFormat::Frame& frame = frames[current];
-    if (!echo && nextTick != frame.ticks.size())
-        diverge(current + 1, "the clock is read " + std::to_string(nextTick) + " times, recorded " +
-                                 std::to_string(frame.ticks.size()));
-    else if (!echo && nextEventIndex != frame.events.size())
-        diverge(current + 1, std::to_string(frame.events.size() - nextEventIndex) +
+    const FrameSpan& frame = frames[current];
+    if (!echo && readingsTaken != readingsOf(frame))
+        diverge(current + 1, "the clock is read " + std::to_string(readingsTaken) +
+                                 " times, recorded " + std::to_string(readingsOf(frame)));
+    else if (!echo && nextEventIndex != frame.eventCount)
+        diverge(current + 1, std::to_string(frame.eventCount - nextEventIndex) +
                                  " recorded input events are not taken");
     ++current;
-    nextTick = nextEventIndex = 0;
+    readingsTaken = runAt = nextEventIndex = 0;
+    takenOfRun = 0;
     shoot();
-    const auto checkpoint = checkpoints.find(current);
-    if (divergence.empty() && checkpoint != checkpoints.end()) {
-        const std::string difference = snapshot(sounds).differenceFrom(checkpoint->second);
+    // The recorder checks twice after a play's last frame when it ends a
+    // block there: the second time with no sounds since the first.
+    for (; nextCheckpoint < checkpoints.size() && checkpoints[nextCheckpoint].first <= current;
+         ++nextCheckpoint) {
+        if (!divergence.empty() || checkpoints[nextCheckpoint].first < current)
+            continue;
+        const std::string difference =
+            snapshot(sounds).differenceFrom(checkpoints[nextCheckpoint].second);
         sounds.clear();
         if (!difference.empty() && !echo)
             diverge(current, difference);
     }
-    if (current >= frames.size() || interrupted)
-        stopGame();
-    return !stopping;
+    return !stopping && current < frames.size() && !interrupted;
+}
+
+bool DemoPlayer::checkpointAt(unsigned long frame) const {
+    const auto found = std::lower_bound(
+        checkpoints.begin(), checkpoints.end(), frame,
+        [](const auto& checkpoint, unsigned long n) { return checkpoint.first < n; });
+    return found != checkpoints.end() && found->first == frame;
 }
 
 void DemoPlayer::setShots(const std::string& folder, int width, int height, bool onlyThose,
@@ -192,26 +265,25 @@ void DemoPlayer::setShots(const std::string& folder, int width, int height, bool
     shotHeight = height;
     rasteriseOnlyShots = onlyThose;
     if (onlyThose)
-        camera.setRasterising(checkpoints.count(1) > 0 && !folder.empty());
+        camera.setRasterising(checkpointAt(1) && !folder.empty());
 }
 
 // Called once the frame just played is drawn: saves it if it is a
 // checkpoint's, and readies the rasteriser for the next one.
 void DemoPlayer::shoot() {
-    if (!shotFolder.empty() && checkpoints.count(current))
-        camera.save(shotFolder + "/frame-" + std::to_string(current) + ".bmp", shotWidth,
-                    shotHeight);
+    if (!shotFolder.empty() && checkpointAt(current)) {
+        const std::string path = shotFolder + "/frame-" + std::to_string(current) + ".bmp";
+        if (!camera.save(path, shotWidth, shotHeight) && shotFailure.empty())
+            shotFailure = "cannot write " + path;
+    }
     if (rasteriseOnlyShots)
-        camera.setRasterising(!shotFolder.empty() && checkpoints.count(current + 1));
+        camera.setRasterising(!shotFolder.empty() && checkpointAt(current + 1));
 }
 
 void DemoPlayer::diverge(unsigned long frame, const std::string& what) {
     if (divergence.empty())
-        divergence = "replay diverges at frame " + std::to_string(frame) + ": " + what;
-    stopGame();
-}
-
-void DemoPlayer::stopGame() {
+        divergence = "replay diverges at frame " + std::to_string(frame) + ": " +
+                     DemoFormat::printable(what);
     stopping = true;
 }
 
@@ -233,8 +305,11 @@ std::string DemoPlayer::message() const {
     case Outcome::Playing:
         return "replay diverges at frame " + std::to_string(current) +
                ": the game ended; the recording goes on to frame " + std::to_string(frames.size());
+    case Outcome::Interrupted:
+        return "the replay was interrupted at frame " + std::to_string(current) + " of " +
+               std::to_string(frames.size());
     default:
-        return std::string();
+        return shotFailure;
     }
 }
 
@@ -242,10 +317,12 @@ int DemoPlayer::exitCode() const {
     switch (outcome()) {
     case Outcome::Diverged:
     case Outcome::Playing:
-        return 3;
+        return kDiverged;
+    case Outcome::Interrupted:
+        return kInterrupted;
     case Outcome::Cut:
         return 1;
     default:
-        return 0;
+        return shotFailure.empty() ? 0 : 1;
     }
 }

@@ -21,6 +21,10 @@ public:
     bool operator!=(const Position& other) const;
 
     float squaredDistance(const Position& other) const;
+    // The foot of this point on the line through a and b; inside tells whether
+    // it falls between them (ends included). When a and b coincide the segment
+    // is that one point: the answer is a, inside.
+    Position projectOnSegment(const Position& a, const Position& b, bool& inside) const;
 
     virtual const char* getClassName() const { return "Position"; }
 

@@ -91,6 +91,26 @@ TEST(LoaderXML, ReadsTheDocumentElementsAttributesAndRefusesEverythingElse) {
     EXPECT_EQ(LoaderXML().load("/nonexistent/Levels/Viewport.xml"), nullptr);
 }
 
+// A pad button ends the game after its frame, as a key does; the D-pad does not.
+TEST_F(ScreenTest, TheCreditsEndOnAPadButtonButNotOnTheDpad) {
+    ScriptedClock clock;
+    CreditsState shown;
+    static bool ended; // seen at the end of the frame, which ends each run
+    GameManager::setPresenter([] {
+        ended = !GameManager::getInstance()->isRunning();
+        GameManager::getInstance()->stop();
+    });
+    for (const auto& [button, ends] :
+         {std::pair{GamePad::kDpadDown, false}, {GamePad::kJumpButton, true}}) {
+        GamePad::forget();
+        SDL_Event pushed = sdlEvent(SDL_JOYBUTTONDOWN, static_cast<Uint8>(button));
+        SDL_PushEvent(&pushed);
+        manager->run(&shown);
+        EXPECT_EQ(ended, ends) << button;
+    }
+    GameManager::setPresenter(nullptr);
+}
+
 TEST_F(ScreenTest, TheCreditsMusicPlaysWhileTheyShow) {
     CreditsState shown;
     manager->changeState(&shown);

@@ -1,4 +1,10 @@
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
@@ -49,7 +55,7 @@ std::string recorded(const std::vector<Frame>& play, unsigned long frames) {
             recorder.soundStarted(sound);
         recorder.frameEnded();
     }
-    recorder.finish();
+    EXPECT_TRUE(recorder.finish(true));
     return path;
 }
 
@@ -82,13 +88,22 @@ void replay(DemoPlayer& player, unsigned long frames, unsigned long changedFrame
 }
 
 TEST(Demo, ARecordedPlayReplaysToItsEndAndNamesTheFrameWhereItDiverges) {
-    const std::string path = recorded(kPlay, 130); // two checkpoints, then the end
-    DemoPlayer player(soundsOnly);
-    ASSERT_TRUE(player.open(path, "digest")) << player.failure();
-    replay(player, 130);
-    EXPECT_EQ(player.outcome(), DemoPlayer::Outcome::Finished);
-    EXPECT_EQ(player.exitCode(), 0);
-    EXPECT_EQ(player.framesPlayed(), 130u);
+    // Two checkpoints, then the end; and a play ending on a checkpoint, a sound in its last frame.
+    for (const unsigned long frames : {130ul, 120ul}) {
+        DemoPlayer player(soundsOnly);
+        ASSERT_TRUE(player.open(recorded(kPlay, frames), "digest")) << player.failure();
+        replay(player, frames);
+        EXPECT_EQ(player.outcome(), DemoPlayer::Outcome::Finished) << player.message();
+        EXPECT_EQ(player.exitCode(), 0);
+        EXPECT_EQ(player.framesPlayed(), frames);
+    }
+    const std::string path = recorded(kPlay, 130);
+    DemoPlayer interrupted(soundsOnly);
+    ASSERT_TRUE(interrupted.open(path, "digest"));
+    replay(interrupted, 30);
+    interrupted.interrupt();
+    EXPECT_EQ(interrupted.exitCode(), DemoPlayer::kInterrupted);
+    EXPECT_EQ(interrupted.message(), "the replay was interrupted at frame 30 of 130");
 
     DemoPlayer changed(soundsOnly);
     ASSERT_TRUE(changed.open(path, "digest"));
@@ -107,7 +122,7 @@ TEST(Demo, ARecordedPlayReplaysToItsEndAndNamesTheFrameWhereItDiverges) {
 TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
     const std::string good = readFile(recorded(kPlay, 70));
     const size_t firstBlock = good.find("\n\n") + 2;
-    std::string flipped = good, trailing = good + "x", format = good, hat;
+    std::string flipped = good, trailing = good + "x", format = good, hat, flood, longer = good;
     unsigned int tick = 0;
     DemoFormat::putFrame(hat, {{sdlEvent(SDL_JOYHATMOTION, 0, 5)}, {}},
                          tick); // up and down at once
@@ -116,14 +131,26 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
     std::string crowded{1, 0, 2}; // one frame, no event, runs of 60,000 and 50,000 readings
     for (uint64_t number : {0, 60000, 0, 50000})
         DemoFormat::putNumber(crowded, number);
-    format.replace(good.find("format 1"), 8, "format 7");
+    format.replace(good.find("format 1"), 8, "format \x1b[7");
+    for (int frame = 0; frame < 20; ++frame) // each frame 100,000 readings in 6 bytes
+        for (uint64_t number : {0, 1, 0, 100000})
+            DemoFormat::putNumber(flood, number);
+    flood = good.substr(0, firstBlock) + DemoFormat::block('F', "\x14" + flood, "");
+    longer[firstBlock + 3] = '\x01'; // the first block's length, 64 KB more: past the end
+    const std::string fifo = tempDir() + "/fifo.demo";
+    mkfifo(fifo.c_str(), 0600);
     const struct {
         std::string bytes, digest, failure;
     } cases[] = {
         {flipped, "digest",
          "damaged: the block at byte " + std::to_string(firstBlock) + " fails its check"},
         {trailing, "digest", "damaged: bytes follow its end record"},
-        {format, "digest", "recorded in play format 7; this game reads format 1"},
+        {format, "digest", "recorded in play format \\x1b[7; this game reads format 1"},
+        {flood, "digest",
+         "damaged: the block at byte " + std::to_string(firstBlock) + " is malformed"},
+        {longer, "digest",
+         "damaged: the block at byte " + std::to_string(firstBlock) +
+             " runs past the end of the file"},
         {good, "other", "recorded over other content (content digest, here other)"},
         {hat, "digest",
          "damaged: the block at byte " + std::to_string(firstBlock) + " is malformed"},
@@ -142,9 +169,13 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
         EXPECT_FALSE(player.open(writeTempFile("bad.demo", c.bytes), c.digest));
         EXPECT_EQ(player.failure(), c.failure);
     }
-    DemoPlayer missing(soundsOnly);
-    EXPECT_FALSE(missing.open("/nonexistent/play.demo", "digest"));
-    EXPECT_EQ(missing.failure(), "cannot be read");
+    for (const auto& [path, failure] : {std::pair{"/nonexistent/play.demo", "cannot be read"},
+                                        {fifo.c_str(), "not a file"},
+                                        {"/dev/zero", "not a file"}}) {
+        DemoPlayer player(soundsOnly);
+        EXPECT_FALSE(player.open(path, "digest"));
+        EXPECT_EQ(player.failure(), failure) << path;
+    }
 
     // Killed while writing: what was flushed replays, then the play says it was cut.
     DemoPlayer cut(soundsOnly);
@@ -166,10 +197,60 @@ TEST(Demo, AKilledRecordingLosesAtMostItsLastSecond) {
         recorder.frameEnded();
     }
     DemoPlayer killed(soundsOnly); // reads the file as a kill would leave it
-    ASSERT_TRUE(killed.open(path, "digest"));
+    ASSERT_TRUE(killed.open(recorder.writtenTo(), "digest"));
     while (killed.outcome() == DemoPlayer::Outcome::Playing)
         killed.frameEnded();
     EXPECT_EQ(killed.framesPlayed(), 20u);
+}
+
+// Over an existing file the old play stays whole until the new one ends well.
+TEST(Demo, ARecordingTakesItsFilesPlaceOnlyWhenItEndsWell) {
+    for (const std::string how : {"kept", "not kept", "discarded"}) {
+        const std::string path = writeTempFile("over.demo", "old play");
+        DemoRecorder recorder(soundsOnly, GameClock::realNow);
+        ASSERT_TRUE(recorder.open(path, "digest"));
+        recorder.frameEnded();
+        EXPECT_EQ(readFile(path), "old play");
+        if (how == "discarded")
+            recorder.discard();
+        else
+            EXPECT_EQ(recorder.finish(how == "kept"), how == "kept");
+        EXPECT_EQ(readFile(path) == "old play", how != "kept") << how;
+        EXPECT_EQ(std::filesystem::exists(recorder.writtenTo()), how == "not kept") << how;
+    }
+    for (const auto& [path, failure] :
+         {std::pair{"/dev/full", "cannot write: No space left on device"},
+          {"/tmp", "cannot write: it is a folder"}}) {
+        DemoRecorder recorder(soundsOnly, GameClock::realNow);
+        EXPECT_FALSE(recorder.open(path, "digest"));
+        EXPECT_EQ(recorder.failure(), failure);
+    }
+}
+
+// The disk fills up mid-play: said once, the play goes on, what was written replays.
+TEST(Demo, AWriteErrorIsSaidAndWhatWasWrittenReplays) {
+    ScriptedClock clock; // no second passes: blocks end at checkpoints only
+    const std::vector<Frame> empty(1);
+    const size_t firstBlock = readFile(recorded(empty, 60)).size();
+    const std::string path = tempDir() + "/full.demo";
+    const auto fillTheDisk = [&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{firstBlock + 10, firstBlock + 10}; // the next block gets 10 bytes
+        setrlimit(RLIMIT_FSIZE, &limit);
+        DemoRecorder recorder(soundsOnly, GameClock::realNow);
+        bool ok = recorder.open(path, "digest");
+        for (int frame = 0; frame < 180; ++frame)
+            recorder.frameEnded();
+        ok = ok && !recorder.finish(true) && !std::filesystem::exists(path);
+        DemoPlayer player(soundsOnly);
+        ok = ok && player.open(recorder.writtenTo(), "digest");
+        while (ok && player.frameEnded()) {
+        }
+        _exit(ok && player.framesPlayed() == 60 && player.exitCode() == 1 ? 0 : 1);
+    };
+    EXPECT_EXIT(fillTheDisk(), testing::ExitedWithCode(0),
+                "full.demo: cannot write: File too large; the recording stops at frame 60; what it "
+                "holds is in .*full.demo.part");
 }
 
 TEST(Demo, OptionsAreReadOrRefusedWithTheirReason) {
@@ -181,6 +262,7 @@ TEST(Demo, OptionsAreReadOrRefusedWithTheirReason) {
         {{"--fast"}, "option '--fast' goes with '--replay'"},
         {{"--shots", "dir"}, "option '--shots' goes with '--replay'"},
         {{"--record"}, "option '--record' needs a file"},
+        {{"--record", "--window"}, "option '--record' needs a file"},
         {{"--replay", ""}, "option '--replay' needs a file"},
         {{"--window", "--record", "a.demo"}, ""},
         {{"--windowed"}, "unknown option '--windowed'"},
