@@ -53,8 +53,9 @@ def main():
                                     cwd=data_dir, stderr=subprocess.PIPE, text=True,
                                     env=dict(os.environ, LP_NUM_THREADS="0"))
             deadline = time.time() + 60
-            while not subprocess.run(["xdotool", "search", "--pid", str(game.pid), "--name",
-                                      "VELM Tolvek"], capture_output=True).stdout:
+            # Its own window: other tests' games may share the display.
+            own = ["xdotool", "search", "--all", "--pid", str(game.pid), "--name", "VELM Tolvek"]
+            while not subprocess.run(own, capture_output=True).stdout:
                 check(time.time() < deadline and game.poll() is None, "no replay window")
                 time.sleep(0.05)
             game.send_signal(sig)

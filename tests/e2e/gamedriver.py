@@ -38,11 +38,11 @@ class Display:
             self.wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
                                        stderr=subprocess.DEVNULL)
             deadline = time.time() + 10
-            while time.time() < deadline and "window id" not in subprocess.run(
+            while "window id" not in subprocess.run(
                     ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, text=True,
                     capture_output=True).stdout:
+                check(time.time() < deadline, "openbox did not start")
                 time.sleep(0.05)
-            check(time.time() < deadline, "openbox did not start")
 
     def close(self):
         for process in (self.wm, self.server):
@@ -50,7 +50,7 @@ class Display:
                 process.terminate()
                 process.wait()
 
-    def key(self, name, hold=0.12):
+    def key(self, name, hold=0.12):  # how long the key is down: input, nothing looked at
         subprocess.run(["xdotool", "keydown", name], env=self.env, check=True)
         time.sleep(hold)
         subprocess.run(["xdotool", "keyup", name], env=self.env, check=True)
@@ -77,14 +77,14 @@ class Game:
         self.key, self.hold, self.screenshot = display.key, display.key, display.screenshot
 
     def wait_window(self, timeout=10):
-        """The window, once it shows; None when the game ended first."""
+        """The window, once it exists (not yet drawn: look with wait_for or wait_play); None
+        when the game ended first."""
         deadline = time.time() + timeout
         while time.time() < deadline and self.proc.poll() is None:
             if self.sound_start is None and os.path.exists(self.wav):
                 self.sound_start = time.time()
             found = self.windows()
             if found and (not self.record or self.sound_start):
-                time.sleep(0.8)  # first frames
                 return found[0]
             time.sleep(0.01)
         check(self.proc.poll() is not None, "no game window after %d s" % timeout)
@@ -100,8 +100,14 @@ class Game:
 
     def checkpoints(self):
         """The play's checkpoints written so far, each a dict of its name=value lines."""
-        with open(self.demo, "rb") as f:
-            texts = re.findall(rb"screen=[^\n]*\n(?:[a-z]+=[^\n]*\n)*", f.read())
+        # Written beside its file while the game plays, put in its place at the end.
+        try:
+            with open(self.demo + ".part", "rb") as f:
+                data = f.read()
+        except FileNotFoundError:
+            with open(self.demo, "rb") as f:
+                data = f.read()
+        texts = re.findall(rb"screen=[^\n]*\n(?:[a-z]+=[^\n]*\n)*", data)
         return [dict(line.split("=", 1) for line in t.decode(errors="replace").splitlines())
                 for t in texts]
 
@@ -115,16 +121,19 @@ class Game:
         raise AssertionError("%s did not happen within %d s" % (what, timeout))
 
     def enter_level(self):
-        """Return on the menu, then the level's first checkpoint."""
+        """Return once the menu reads keys (its first checkpoint), then the level's first one."""
+        self.wait_play(lambda c: c["screen"] == "MenuState", 20, "the menu")
         self.key("Return")
         self.wait_play(lambda c: c["screen"] == "LevelState", 10, "the level")
 
     def wait_for(self, shows, timeout, what):
-        """Polls screenshots until shows(shot) holds."""
+        """Polls screenshots until shows(shot) holds: what it answered."""
         deadline = time.time() + timeout
         while time.time() < deadline and self.proc.poll() is None:
-            if shows(self.screenshot()):
-                return
+            found = shows(self.screenshot())
+            if found:
+                return found
+            time.sleep(0.05)  # leaves the CPU to the game on a busy machine
         raise AssertionError("%s did not show within %d s" % (what, timeout))
 
     def leave(self):
@@ -132,9 +141,9 @@ class Game:
         self.key("Escape")
         self.wait_play(lambda c: c["screen"] == "CreditsState", 10, "the credits")
         self.key("a")
-        return self.exit_code(timeout=20)
+        return self.exit_code()
 
-    def exit_code(self, timeout=5):
+    def exit_code(self, timeout=30):
         """Waits for the end; a hang is killed and reported."""
         try:
             self.err = self.proc.communicate(timeout=timeout)[1].decode(errors="replace")
@@ -168,8 +177,8 @@ class Game:
         return list(numpy.sqrt(numpy.mean(frames ** 2, axis=1)))
 
     def wait_until(self, t):
-        """Until the device has written up to time t; fails 5 s after t."""
-        deadline = max(time.time(), t) + 5
+        """Until the device has written up to time t; fails 30 s after t."""
+        deadline = max(time.time(), t) + 30
         while len(self.samples()) < (t - self.sound_start) * RATE:
             check(time.time() < deadline, "the sound device did not write up to %.1f s"
                   % (t - self.sound_start))
