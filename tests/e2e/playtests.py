@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Playtests: what only the real game, live, can show. Keys through the X server reach it,
 each screen's music and an effect are heard through the sound device, SIGTERM ends it,
-its window switches under a window manager, and without OpenGL it says so. How it plays
+and its window switches under a window manager. How it plays
 is pinned exactly by the replays (tests/replays).
 
 Usage: playtests.py BINARY DATA_DIR [scenario ...]   (needs DISPLAY)
@@ -115,21 +115,12 @@ def scenario_window(game):
         other.kill()
 
 
-def scenario_no_opengl(game):
-    """An X server without GLX: one line with SDL's reason, and exit 1, at once."""
-    code, prefix = game.exit_code(timeout=30), "tolvek: cannot open an OpenGL window: "
-    lines = game.err.splitlines()
-    check(code == 1 and len(lines) == 1 and lines[0].startswith(prefix) and
-          len(lines[0]) > len(prefix), "exit %d, saying %r" % (code, game.err))
-
-
 # name: (play, how the data folder is changed for it, the game's options, its own X screen)
 SCENARIOS = {  # the menu's music silent, so that its effects are heard apart
     "effect-and-sigterm": (scenario_effect_and_sigterm,
                            lambda content: content.silence("Sounds/music-menu.ogg"), [], None),
     "music-and-leaving": (scenario_music_and_leaving, None, [], None),
     "window": (scenario_window, None, ["--window"], dict(size=(1600, 1000), wm=True)),
-    "no-opengl": (scenario_no_opengl, None, [], dict(glx=False)),
 }
 
 
@@ -145,8 +136,7 @@ def main():
         own = Display(**screen) if screen else None
         game = Game(binary, content.dir, own or display, record=True, options=options)
         try:
-            if (screen or {}).get("glx", True):
-                game.started()
+            game.started()
             play(game)
             print("PASS", name, flush=True)
         except AssertionError as error:
