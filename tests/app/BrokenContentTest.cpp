@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sstream>
@@ -15,15 +14,9 @@ namespace {
 const std::string kViewport = "Levels/Viewport.xml", kMenu = "Levels/Menu.ini",
                   kHero = "Levels/Heros.ini", kLevel = "Levels/Niveau1.ini",
                   kLayouts = "Levels/Layouts.ini", kLayout = "Levels/Layout1.ini";
-const std::string kOnlyFirstLayout = "Target layouts count:1 Levels/Layout1.ini\n";
-
-void write(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 // The game's reads, run inside a copy of its data folder (levels copied, the rest linked).
-class BrokenContent : public testing::Test {
-protected:
+struct BrokenContent : testing::Test {
     void SetUp() override {
         for (const fs::directory_entry& entry : fs::directory_iterator(TOLVEK_GAME_DATA))
             if (entry.path().filename() != "Levels")
@@ -54,17 +47,17 @@ protected:
 
 } // namespace
 
-// Every file cut before each line and inside each line of several tokens.
-TEST_F(BrokenContent, AFileCutAnywhereIsRefusedInOneLineNamingIt) {
+// Every file cut before each line and inside each line of several tokens, and impossible counts.
+TEST_F(BrokenContent, AFileCutAnywhereOrWithImpossibleCountsIsRefusedInOneLineNamingIt) {
     const std::string files[] = {kViewport, kMenu, kHero, kLevel, kLayouts, kLayout};
     std::string seen;
     for (const std::string& file : files) {
         if (file == kLayout) // the layout the level picks
-            write(kLayouts, kOnlyFirstLayout);
+            writeFile(kLayouts, "Target layouts count:1 " + kLayout + "\n");
         const std::string whole = readFile(file);
         for (size_t at = 0, end = 0; at < whole.size(); at = end + 1) {
             end = std::min(whole.find('\n', at), whole.size());
-            write(file, whole.substr(0, at));
+            writeFile(file, whole.substr(0, at));
             refused(file, seen);
             std::istringstream line(whole.substr(at, end - at));
             const std::vector<std::string> words(std::istream_iterator<std::string>{line},
@@ -74,17 +67,13 @@ TEST_F(BrokenContent, AFileCutAnywhereIsRefusedInOneLineNamingIt) {
             std::string half = words[0];
             for (size_t i = 1; i < words.size() / 2; ++i)
                 half += " " + words[i];
-            write(file, whole.substr(0, at) + half);
+            writeFile(file, whole.substr(0, at) + half);
             refused(file, seen);
         }
-        write(file, whole);
+        writeFile(file, whole);
     }
     EXPECT_EQ(seen, readFile(TOLVEK_TEST_FIXTURES "/refusals.txt")); // each new line, in order
-}
-
-// Counts too large for the file (the viewport's are LoaderXML's).
-TEST_F(BrokenContent, ImpossibleCountsAreRefusedInOneLineNamingTheFile) {
-    write(kLayouts, kOnlyFirstLayout);
+    // Counts too large for the file (the viewport's are LoaderXML's); Layouts.ini as left above.
     const std::tuple<std::string, std::string, std::string, std::string> edits[] = {
         {kLevel, "count:8", "count:2000000000", "missing a platform's x"},
         {kLevel, "count:9", "count:2147483647", "missing a projectile image path"},
@@ -96,11 +85,11 @@ TEST_F(BrokenContent, ImpossibleCountsAreRefusedInOneLineNamingTheFile) {
         const std::string whole = readFile(file);
         const size_t at = whole.find(old);
         ASSERT_NE(at, std::string::npos) << old;
-        write(file, whole.substr(0, at) + text + whole.substr(at + old.size()));
-        std::string seen;
+        writeFile(file, whole.substr(0, at) + text + whole.substr(at + old.size()));
+        seen.clear();
         refused(file, seen);
         EXPECT_EQ(seen.substr(seen.find(": ") + 2), expected + "\n") << text; // file named above
-        write(file, whole);
+        writeFile(file, whole);
     }
     EXPECT_EQ(refusal(), ""); // the untouched content loads
 }

@@ -16,13 +16,11 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
 Log* logged = nullptr; // the sound log of the test running
 
 // Logs its hooks into the sound log, between the swaps and sound updates.
 // Each frame starts from the identity: a translation left over shows.
-class ScriptedState : public GameState {
-public:
+struct ScriptedState : GameState {
     explicit ScriptedState(std::string name) : name(std::move(name)) {}
     void enter() override { logged->push_back(name + ".enter"); }
     void leave() override { logged->push_back(name + ".leave"); }
@@ -42,8 +40,7 @@ public:
 
 class FreshManager : public GameManager {};
 
-class GameManagerTest : public testing::Test {
-protected:
+struct GameManagerTest : testing::Test {
     void SetUp() override {
         GameManager::setFrameRate(60);
         logged = &sound.log;
@@ -126,16 +123,13 @@ TEST_F(GameManagerTest, StopFinishesTheFrameAndChangesApplyAtOnce) {
     }
 }
 
-TEST_F(GameManagerTest, InitWithoutVideoExitsWith1) {
+// Without video, init exits with 1. After a switch, in a new GL context or the same one, the
+// pictures draw again; a mode that cannot be set leaves the one there was.
+TEST_F(GameManagerTest, NoVideoExitsWith1SwitchesKeepThePicturesAndAFailedOneKeepsTheMode) {
     GTEST_FLAG_SET(death_test_style, "threadsafe"); // not a fork sharing our X link
     EXPECT_EXIT((SDL_QuitSubSystem(SDL_INIT_VIDEO), setenv("SDL_VIDEODRIVER", "none", 1),
                  manager.init(0, 0, 8, 8, 32, 30, 0, "")),
                 testing::ExitedWithCode(1), "");
-}
-
-// After a switch, in a new GL context or the same one, the pictures draw
-// again; a mode that cannot be set leaves the one there was.
-TEST_F(GameManagerTest, SwitchesKeepThePicturesAndAFailedSwitchOrInitKeepsTheMode) {
     ASSERT_TRUE(manager.init(0, 0, GlContext::kWidth, GlContext::kHeight, 32, 60, 0, ""));
     BitmapPicture green(TestImage::solid(tempDir() + "/green.bmp", 8, 8, 0, 255, 0),
                         GraphicProperties(), nullptr, 0);
@@ -151,8 +145,7 @@ TEST_F(GameManagerTest, SwitchesKeepThePicturesAndAFailedSwitchOrInitKeepsTheMod
     GameManager::setModeSetter([](int w, int h, int bpp, Uint32 flags) {
         return (flags & SDL_FULLSCREEN) ? nullptr : SDL_SetVideoMode(w, h, bpp, flags);
     });
-    EXPECT_FALSE(manager.switchWindow());
-    EXPECT_FALSE(manager.isFullScreen());
+    EXPECT_FALSE(manager.switchWindow() || manager.isFullScreen());
     EXPECT_EQ(shown(), "gk");
     GameManager::setModeSetter(
         [](int, int, int, Uint32) -> SDL_Surface* { return SDL_SetError("no visual"), nullptr; });

@@ -16,12 +16,8 @@
 
 namespace {
 
-using GlContext::colours;
-using Log = std::vector<std::string>;
-
 // A blue background at (3, 5); each item green when selected, red when not.
-class MenuTest : public ScreenTest {
-protected:
+struct MenuTest : ScreenTest {
     void SetUp() override {
         const std::string eol = "\r\n", dir = tempDir();
         const std::string on = TestImage::solid(dir + "/on.bmp", 16, 16, 0, 255, 0) + eol;
@@ -43,7 +39,7 @@ protected:
 TEST_F(MenuTest, ReadsTheFileWithCrlfWrapsTheSelectionAndDrawsItOverTheBackground) {
     frame(menu, {SDLK_DOWN, SDLK_RETURN});
     // Item 1 selected, item 0 over the background, the background's corner.
-    EXPECT_EQ(colours({{42, 22}, {12, 20}, {4, 6}, {2, 6}, {4, 4}}), "grbkk");
+    EXPECT_EQ(GlContext::colours({{42, 22}, {12, 20}, {4, 6}, {2, 6}, {4, 4}}), "grbkk");
     manager->changeState(&idle);
     EXPECT_EQ(sound.take(), (Log{"play Sounds/menu.ogg", "play a:b.ogg", "play Sounds/ok.ogg",
                                  "stop Sounds/menu.ogg", "stop Sounds/ok.ogg"}));
@@ -57,8 +53,7 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfWrapsTheSelectionAndDrawsItOverTheBackgroun
           {sdlEvent(SDL_JOYAXISMOTION, 1, -20000), 1},
           {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kBackButton), 1},
           {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kStartButton), -1}}) {
-        SDL_Event pushed = event;
-        SDL_PushEvent(&pushed);
+        pushEvent(event);
         menu.handleEvents();
         EXPECT_EQ(menu.isValidated(), selection < 0);
         EXPECT_TRUE(selection < 0 || menu.getSelection() == selection) << selection;
@@ -83,8 +78,7 @@ TEST(LoaderXML, ReadsTheDocumentElementsAttributesAndRefusesEverythingElse) {
         int w = 0, h = 0;
         if (r)
             r->getBounds(origin, w, h);
-        const int x = static_cast<int>(origin.getX()), y = static_cast<int>(origin.getY());
-        EXPECT_EQ((std::array<int, 4>{x, y, w, h}), bounds) << xml;
+        EXPECT_EQ((std::array{int(origin.getX()), int(origin.getY()), w, h}), bounds) << xml;
         // The parser's platform exists only while a file is read, whatever the outcome.
         EXPECT_EQ(xercesc::XMLPlatformUtils::fgMemoryManager, nullptr) << xml;
     }
@@ -104,8 +98,7 @@ TEST_F(ScreenTest, TheCreditsPlayTheirMusicAndEndOnAPadButtonButNotOnTheDpad) {
     for (const auto& [button, ends] :
          {std::pair{GamePad::kDpadDown, false}, {GamePad::kJumpButton, true}}) {
         GamePad::forget();
-        SDL_Event pushed = sdlEvent(SDL_JOYBUTTONDOWN, static_cast<Uint8>(button));
-        SDL_PushEvent(&pushed);
+        pushEvent(sdlEvent(SDL_JOYBUTTONDOWN, static_cast<Uint8>(button)));
         manager->run(&shown);
         EXPECT_EQ(ended, ends) << button;
     }

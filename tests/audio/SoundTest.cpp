@@ -19,21 +19,20 @@ namespace {
 
 // A loopback sound system installed as the game's: what the player would hear. Without
 // floatBuffers, sounds are queued as 16-bit samples.
-class SoundCapture {
-public:
-    static const int kFrequency = 48000;
+struct SoundCapture {
+    static const int kFrequency = 48000, kWav = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
 
     explicit SoundCapture(int channels, bool floatBuffers = true) {
-        soundSystem.initLoopback(channels, kFrequency, floatBuffers);
-        GameManager::setSoundSystem(&soundSystem);
+        system.initLoopback(channels, kFrequency, floatBuffers);
+        GameManager::setSoundSystem(&system);
     }
     ~SoundCapture() { GameManager::setSoundSystem(previous); }
 
-    SoundSystem& system() { return soundSystem; }
+    SoundSystem system;
     // Each step: update(), then a frame of audio (a 60th of a second) recorded.
     void run(int updates, int framesPerUpdate = 800) {
         for (int i = 0; i < updates; ++i) {
-            soundSystem.update();
+            system.update();
             mix(framesPerUpdate);
         }
     }
@@ -41,7 +40,7 @@ public:
     void mix(int count) {
         const size_t start = recording.size();
         recording.resize(start + static_cast<size_t>(count) * 2);
-        soundSystem.render(recording.data() + start, count);
+        system.render(recording.data() + start, count);
     }
     void clear() { recording.clear(); }
     double rms(int side, double from, double to) const {
@@ -76,17 +75,14 @@ public:
 
     // A 1 kHz sine, the same on every channel, as 16-bit WAV unless told.
     static std::string writeTone(const std::string& path, int channels, double seconds,
-                                 double amplitude = 0.5,
-                                 int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16,
-                                 int rate = kFrequency) {
+                                 double amplitude = 0.5, int format = kWav, int rate = kFrequency) {
         SF_INFO info = {0, rate, channels, format, 0, 0};
         SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
         const int total = static_cast<int>(seconds * rate);
         std::vector<float> samples(static_cast<size_t>(total) * channels);
-        for (size_t i = 0; i < samples.size(); ++i) // frame i / channels
-            samples[i] = static_cast<float>(
-                amplitude *
-                std::sin(2 * M_PI * 1000 * std::floor(static_cast<double>(i) / channels) / rate));
+        for (int frame = 0; frame < total; ++frame)
+            std::fill_n(samples.begin() + frame * channels, channels,
+                        static_cast<float>(amplitude * std::sin(2 * M_PI * 1000 * frame / rate)));
         sf_writef_float(file, samples.data(), total);
         sf_close(file);
         return path;
@@ -99,7 +95,6 @@ private:
         return std::max(0, std::min(frames, static_cast<int>(seconds * kFrequency)));
     }
 
-    SoundSystem soundSystem;
     SoundSystem* previous = GameManager::getSoundSystem();
     std::vector<float> recording;
 };
@@ -110,23 +105,21 @@ const unsigned int kLooping = kOnce ^ SoundSystem::ModeLoopOff ^ SoundSystem::Mo
 
 // Sounds played through a four-channel loopback mix. Tones are 1 kHz: a whole
 // number of cycles in every length used, so a clean loop keeps a perfect sine.
-class AudioTest : public testing::Test {
-protected:
+struct AudioTest : testing::Test {
     std::string tone(const std::string& name, double seconds, int channels = 1) {
         return SoundCapture::writeTone(dir + "/" + name, channels, seconds);
     }
-    Sound& start(const std::string& path, bool software, bool loop, float volume = 1,
-                 float pan = 0) {
+    Sound& start(const std::string& path, bool soft, bool loop, float volume = 1, float pan = 0) {
         sounds.push_back(std::make_unique<Sound>(path, volume, pan));
-        sounds.back()->load(software, loop);
+        sounds.back()->load(soft, loop);
         sounds.back()->play();
         return *sounds.back();
     }
     std::unique_ptr<SoundChannel> play(const std::string& path, unsigned int mode) {
         SoundStream* stream = nullptr;
         SoundChannel* channel = nullptr;
-        capture.system().createSound(path, mode, nullptr, &stream);
-        capture.system().playSound(stream, false, &channel);
+        capture.system.createSound(path, mode, nullptr, &stream);
+        capture.system.playSound(stream, false, &channel);
         return std::unique_ptr<SoundChannel>(channel);
     }
 
@@ -217,7 +210,7 @@ TEST_F(AudioTest, DecodedStereoOvershootIsClippedNotWrappedInFloatAnd16BitBuffer
         SoundCapture::writeTone(dir + "/loud.ogg", 2, 0.5, 1.2, SF_FORMAT_OGG | SF_FORMAT_VORBIS);
     for (bool floats : {true, false}) {
         SoundCapture out(1, floats);
-        EXPECT_EQ(out.system().hasFloatBuffers(), floats);
+        EXPECT_EQ(out.system.hasFloatBuffers(), floats);
         start(path, false, false); // outlives its system: the stale handle stays harmless
         out.run(40);
         EXPECT_EQ(out.rms(0, 0.51, 0.66), 0.0) << floats; // stereo: ends on time
@@ -234,7 +227,7 @@ TEST_F(AudioTest, PlaysTakeFreeSlotsAndBadFilesOrStreamsAreRefused) {
     EXPECT_EQ(play(path, kLooping), nullptr);
     channels[2]->stop();
     EXPECT_NE(play(path, kLooping), nullptr);
-    EXPECT_EQ(capture.system().getPlayingCount(), 4);
+    EXPECT_EQ(capture.system.getPlayingCount(), 4);
     channels[0]->stop();
     const size_t held = mallinfo2().uordblks; // a refused file is closed, not leaked
     for (int i = 0; i < 100; ++i)
@@ -263,9 +256,8 @@ TEST_F(AudioTest, StreamsStayFedAtSlowFrameRatesAndThroughHalfASecondLateFrames)
         EXPECT_LE(capture.longestSilence(0.01, 3.0), 1) << period;
         // The stereo music alone on the left: no jump past its head.
         EXPECT_LT(capture.steepest(0, 0, 3.0), 0.2f) << period;
-        EXPECT_EQ(capture.system().getUnderrunCount(), 0) << period; // never starved
-        left->stop();
-        right->stop();
+        EXPECT_EQ(capture.system.getUnderrunCount(), 0) << period; // never starved
+        EXPECT_TRUE(left->stop() && right->stop()) << period;
     }
 }
 
@@ -277,7 +269,7 @@ TEST_F(AudioTest, ASoundPlaysWholeAsLoadedAfterItsFileIsRemovedOrReplaced) {
         if (removed)
             std::remove(path.c_str());
         else // at a third of the rate: read as loaded, it would sound three times higher
-            SoundCapture::writeTone(path, 1, 0.5, 0.5, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 16000);
+            SoundCapture::writeTone(path, 1, 0.5, 0.5, SoundCapture::kWav, 16000);
         capture.clear();
         for (int play = 0; play < 2; ++play) {
             sounds.back()->play();

@@ -99,34 +99,29 @@ CASES = [("missing " + rel, rel, [("remove", rel)]) for rel in (VIEWPORT, MENU, 
 
 def run_case(case, binary, data_dir, display):
     name, refuses, edits, play = (case + (explore,))[:4]
-    content = Content(data_dir)
+    content, game = Content(data_dir), None
     try:
         for edit in edits:
             edit(content) if callable(edit) else getattr(content, edit[0])(*edit[1:])
         game = Game(binary, content.dir, display)
-        try:
-            return judge(game, refuses, play)
-        finally:
-            game.stop()
+        if refuses:
+            code, err = game.exit_code(timeout=30), game.err
+            path = refuses.pattern if isinstance(refuses, re.Pattern) else re.escape(refuses)
+            named = len(err.splitlines()) == 1 and re.match(r"tolvek: (\./)?%s: " % path, err)
+            check(code == 1 and named and not SANITIZER.search(err), "expected exit 1 and one "
+                  "line naming the file; got exit %d, %r" % (code, err[-3000:]))
+            return err.strip()
+        if game.wait_window(timeout=30) is not None:
+            play(game)
+        check(game.proc.poll() is None, "ended early: exit %s" % game.proc.poll())
+        code, err = game.leave(), game.err
+        check(code == 0 and all(LIBRARY_LINE.match(line) for line in err.splitlines()),
+              "expected a clean end; got exit %d, stderr %r" % (code, err[-3000:]))
+        return "played and left cleanly"
     finally:
+        if game:
+            game.stop()
         content.close()
-
-
-def judge(game, refuses, play):
-    if refuses:
-        code, err = game.exit_code(timeout=30), game.err
-        path = refuses.pattern if isinstance(refuses, re.Pattern) else re.escape(refuses)
-        named = len(err.splitlines()) == 1 and re.match(r"tolvek: (\./)?%s: " % path, err)
-        check(code == 1 and named and not SANITIZER.search(err),
-              "expected exit 1 and one line naming the file; got exit %d, %r" % (code, err[-3000:]))
-        return err.strip()
-    if game.wait_window(timeout=30) is not None:
-        play(game)
-    check(game.proc.poll() is None, "ended early: exit %s" % game.proc.poll())
-    code, err = game.leave(), game.err
-    check(code == 0 and all(LIBRARY_LINE.match(line) for line in err.splitlines()),
-          "expected a clean end; got exit %d, stderr %r" % (code, err[-3000:]))
-    return "played and left cleanly"
 
 
 def main():

@@ -12,9 +12,8 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 
-from gamedriver import Display, check
+from gamedriver import Display, check, poll
 
 ENV = dict(os.environ, LP_NUM_THREADS="0")
 
@@ -34,8 +33,7 @@ def main():
             (["--replay", copy, "--record", copy], none, 1, r"(?m)^tolvek: no display"),
             (["--replay", copy, "--record", copy], no_gl.name, 1,
              r"\Atolvek: cannot open an OpenGL window: \S[^\n]*\n\Z")]:
-        env = {k: v for k, v in ENV.items() if k != "DISPLAY"}
-        env.update({"DISPLAY": display} if display else {})
+        env = {k: v for k, v in dict(ENV, DISPLAY=display).items() if v is not None}
         done = subprocess.run([binary] + args, cwd=data_dir, env=env, capture_output=True,
                               text=True, timeout=300)
         check(done.returncode == code and re.search(says, done.stdout + done.stderr),
@@ -50,10 +48,8 @@ def main():
                                 cwd=data_dir, env=ENV, stderr=subprocess.PIPE, text=True)
         # Its own window: other tests' games may share the display.
         own = ["xdotool", "search", "--all", "--pid", str(game.pid), "--name", "VELM Tolvek"]
-        deadline = time.time() + 60
-        while not subprocess.run(own, capture_output=True).stdout:
-            check(time.time() < deadline and game.poll() is None, "no replay window")
-            time.sleep(0.05)
+        poll(lambda: subprocess.run(own, capture_output=True).stdout, 60, "no replay window",
+             proc=game)
         game.send_signal(sig)
         err = game.communicate(timeout=60)[1]
         check(game.returncode == 4 and "interrupted at frame" in err,

@@ -32,17 +32,13 @@ class Display:
                 ready = select.select([numbers], [], [], 30)[0]
                 name = ":" + numbers.readline().strip() if ready else ""
             check(len(name) > 1, "Xvfb did not start")
-        self.name = name
-        self.env = dict(os.environ, DISPLAY=name, LIBGL_ALWAYS_SOFTWARE="1")
+        self.name, self.env = name, dict(os.environ, DISPLAY=name, LIBGL_ALWAYS_SOFTWARE="1")
         if wm:
             self.wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
                                        stderr=subprocess.DEVNULL)
-            deadline = time.time() + 10
-            while "window id" not in subprocess.run(
-                    ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, text=True,
-                    capture_output=True).stdout:
-                check(time.time() < deadline, "openbox did not start")
-                time.sleep(0.05)
+            poll(lambda: "window id" in subprocess.run(
+                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, text=True,
+                capture_output=True).stdout, 10, "openbox did not start")
 
     def close(self):
         for process in (self.wm, self.server):
@@ -67,13 +63,12 @@ class Game:
         self.dir, self.sound_start = tempfile.mkdtemp(prefix="tolvek-sound-"), None
         self.wav, env = os.path.join(self.dir, "mix.wav"), display.env
         self.demo = os.path.join(self.dir, "play.demo")
-        options = ["--record", self.demo] + list(options)
         if record:
             env = dict(env, ALSOFT_CONF=os.path.join(self.dir, "alsoft.conf"))
             with open(env["ALSOFT_CONF"], "w") as f:
                 f.write("[general]\ndrivers=wave\n[wave]\nfile=%s\n" % self.wav)
-        self.proc = subprocess.Popen([binary] + list(options), cwd=data_dir, env=env, stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.PIPE)
+        self.proc = subprocess.Popen([binary, "--record", self.demo] + list(options), cwd=data_dir,
+                                     env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         self.key, self.hold, self.screenshot = display.key, display.key, display.screenshot
 
     def wait_window(self, timeout=10):
@@ -102,23 +97,17 @@ class Game:
         """The play's checkpoints written so far, each a dict of its name=value lines."""
         # Written beside its file while the game plays, put in its place at the end.
         try:
-            with open(self.demo + ".part", "rb") as f:
-                data = f.read()
+            data = open(self.demo + ".part", "rb").read()
         except FileNotFoundError:
-            with open(self.demo, "rb") as f:
-                data = f.read()
+            data = open(self.demo, "rb").read()
         texts = re.findall(rb"screen=[^\n]*\n(?:[a-z]+=[^\n]*\n)*", data)
         return [dict(line.split("=", 1) for line in t.decode(errors="replace").splitlines())
                 for t in texts]
 
     def wait_play(self, holds, timeout, what):
         """Until a checkpoint of the play satisfies holds (they come every second)."""
-        deadline = time.time() + timeout
-        while time.time() < deadline and self.proc.poll() is None:
-            if any(holds(c) for c in self.checkpoints()):
-                return
-            time.sleep(0.2)
-        raise AssertionError("%s did not happen within %d s" % (what, timeout))
+        poll(lambda: any(holds(c) for c in self.checkpoints()), timeout,
+             "%s did not happen within %d s" % (what, timeout), 0.2, self.proc)
 
     def enter_level(self):
         """Return once the menu reads keys (its first checkpoint), then the level's first one."""
@@ -128,13 +117,8 @@ class Game:
 
     def wait_for(self, shows, timeout, what):
         """Polls screenshots until shows(shot) holds: what it answered."""
-        deadline = time.time() + timeout
-        while time.time() < deadline and self.proc.poll() is None:
-            found = shows(self.screenshot())
-            if found:
-                return found
-            time.sleep(0.05)  # leaves the CPU to the game on a busy machine
-        raise AssertionError("%s did not show within %d s" % (what, timeout))
+        return poll(lambda: shows(self.screenshot()), timeout,
+                    "%s did not show within %d s" % (what, timeout), proc=self.proc)
 
     def leave(self):
         """Escape to the credits and, once they show, any key: the exit code."""
@@ -160,15 +144,16 @@ class Game:
 
     def samples(self):
         """Every frame written so far; the header keeps its placeholder length."""
-        with open(self.wav, "rb") as f:
-            data = f.read()
+        data = open(self.wav, "rb").read()
         at = data.index(b"data") + 8
         return numpy.frombuffer(data[at:at + (len(data) - at) // 8 * 8], "<f4").reshape(-1, 2)
 
     def levels(self, t0, t1, step=0.02):
         """RMS per step-long window from wall-clock t0 to t1 (one if step is None), once written."""
         check(self.sound_start is not None, "the game opened no sound device")
-        self.wait_until(t1)
+        poll(lambda: len(self.samples()) >= (t1 - self.sound_start) * RATE,  # fails 30 s after t1
+             max(time.time(), t1) + 30 - time.time(),
+             "the sound device did not write up to %.1f s" % (t1 - self.sound_start))
         frames = self.samples()[max(0, int((t0 - self.sound_start) * RATE)):
                                 max(0, int((t1 - self.sound_start) * RATE))]
         size = int(step * RATE) if step else max(1, len(frames))
@@ -176,18 +161,22 @@ class Game:
         check(len(frames), "no sound window from %.2f to %.2f s" % (t0, t1))
         return list(numpy.sqrt(numpy.mean(frames ** 2, axis=1)))
 
-    def wait_until(self, t):
-        """Until the device has written up to time t; fails 30 s after t."""
-        deadline = max(time.time(), t) + 30
-        while len(self.samples()) < (t - self.sound_start) * RATE:
-            check(time.time() < deadline, "the sound device did not write up to %.1f s"
-                  % (t - self.sound_start))
-            time.sleep(0.05)
-
 
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
+
+
+def poll(found, timeout, failure, pause=0.05, proc=None):
+    """found()'s first true answer, asked every pause s (leaving the CPU to the game on a busy
+    machine); failure is raised once timeout s have passed or proc has ended."""
+    deadline = time.time() + timeout
+    while time.time() < deadline and (proc is None or proc.poll() is None):
+        answer = found()
+        if answer:
+            return answer
+        time.sleep(pause)
+    raise AssertionError(failure)
 
 
 def rms(a, b):
@@ -197,8 +186,7 @@ def rms(a, b):
 
 def file_lines(path, keepends=False):
     """A file's lines, with their own endings (CRLF stays CRLF) when keepends is set."""
-    with open(path, "rb") as f:
-        return f.read().decode().splitlines(keepends)
+    return open(path, "rb").read().decode().splitlines(keepends)
 
 
 class Content:

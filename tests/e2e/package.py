@@ -17,10 +17,9 @@ from gamedriver import Display, Game, check, menu_screen, rms
 
 # Everything but the game data, which must be data/ itself.
 FILES = {"usr/games/tolvek", "usr/libexec/tolvek/tolvek", "usr/share/applications/tolvek.desktop",
-         "usr/share/icons/hicolor/64x64/apps/tolvek.png", "usr/share/man/man6/tolvek.6.gz",
+         "usr/share/icons/hicolor/64x64/apps/tolvek.png", "usr/share/doc/tolvek/changelog.gz",
          "usr/share/icons/hicolor/256x256/apps/tolvek.png", "usr/share/doc/tolvek/copyright",
-         "usr/share/metainfo/example.tolvek.tolvek.metainfo.xml",
-         "usr/share/doc/tolvek/changelog.gz"}
+         "usr/share/metainfo/example.tolvek.tolvek.metainfo.xml", "usr/share/man/man6/tolvek.6.gz"}
 DATA = "usr/share/games/tolvek"
 EXECUTABLES = {"usr/games/tolvek", "usr/libexec/tolvek/tolvek"}
 # Libraries the game links; dpkg-shlibdeps must have found each one.

@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""Playtests: what only the real game, live, can show. Keys through the X server reach it,
-each screen's music and an effect are heard through the sound device, SIGTERM ends it,
-and its window switches under a window manager. How it plays
-is pinned exactly by the replays (tests/replays).
+"""Playtests: what only the real game, live, can show. Keys through the X server reach it, each
+screen's music and an effect are heard through the sound device, SIGTERM ends it, and its window
+switches under a window manager. How it plays is pinned exactly by the replays (tests/replays).
 
 Usage: playtests.py BINARY DATA_DIR [scenario ...]   (needs DISPLAY)
 """
@@ -41,8 +40,8 @@ def window_shows(game, size, looks=lambda picture: True):
         found = game.windows()
         info = subprocess.run(["xwininfo", "-id", found[0]], text=True, env=game.display.env,
                               capture_output=True).stdout if found else ""
-        x, y, w, h = (int(v) for v in re.findall(r"(?:Absolute upper-left [XY]|Width|Height):\s+(-?\d+)",
-                                                    info)[:4] or (0, 0, 0, 0))
+        x, y, w, h = (int(v) for v in re.findall(
+            r"(?:Absolute upper-left [XY]|Width|Height):\s+(-?\d+)", info)[:4] or (0, 0, 0, 0))
         part = shot.crop((x, y, x + w, y + h)) if (w, h) == size else None
         return part if part is not None and looks(part) else None
     return shows

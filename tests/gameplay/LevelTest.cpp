@@ -12,7 +12,6 @@
 #include "gameplay/Level.h"
 #include "gameplay/Plateforme.h"
 #include "gameplay/Target.h"
-#include "gameplay/TargetGroup.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Collision.h"
 #include "graphics/Graphic.h"
@@ -27,15 +26,13 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
 const char* const kNames[] = {"StandLeft", "StandRight", "WalkLeft",   "WalkRight", "AirLeft",
                               "AirRight",  "ShootLeft",  "ShootRight", "HitLeft",   "HitRight"};
 
 // The level screen, entered, in a copy of fixtures/level: a small level (ground at y 20, two
 // platforms at (200, 420) and (600, 300) with a 128 px top, six hazard spots, one layout of two
 // targets) and a hero whose file has CRLF line ends.
-class World : public ScreenTest {
-protected:
+struct World : ScreenTest {
     void SetUp() override {
         GameRandom::setSource([] { return 0; }); // the replays draw from the real generator
         HazardSpot::resetSoundLatch();
@@ -86,7 +83,7 @@ protected:
 
 } // namespace
 
-TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
+TEST_F(World, KeysMoveBetweenThePosesAHitKeepsTheShapeAndALandingIsFromAboveOnly) {
     EXPECT_EQ(pose(), "StandRight 40,100");
     EXPECT_EQ(hero->getStateShape(StandRight)->getPolygon(0).getPoints(),
               (std::list<Position>{{0, 0}, {16, 0}, {16, 32}, {0, 32}, {0, 0}})); // closed
@@ -112,10 +109,7 @@ TEST_F(World, KeysMoveBetweenThePosesAndAHitKeepsTheShape) {
         EXPECT_EQ(h.getGraphic()->getPictures(), std::list<Picture*>{h.getStatePicture(expected)});
         EXPECT_EQ(h.getShape(), expected < HitLeft ? h.getStateShape(expected) : kept) << keys;
     }
-}
-
-TEST_F(World, LandingTakesTheEdgeStartsHeightAndOnlyFromAbove) {
-    // From y 50: the new y, where the edge starts, and the pose after the contact.
+    // Landing from y 50: the new y, where the edge starts, and the pose after the contact.
     for (const auto& [y, edgeStartY, after] : {std::tuple{48.0f, 51.0f, "AirRight 200,48"}, // above
                                                {52, 45, "AirRight 200,52"}, // rising
                                                {48, 45, "StandRight 200,45 grounded"},
@@ -137,8 +131,9 @@ TEST_F(World, LandingTakesTheEdgeStartsHeightAndOnlyFromAbove) {
     EXPECT_EQ(pose(), "StandRight 250,420 grounded");
 }
 
-// Later waves strike fewer spots, harder.
-TEST(Level, WaveSizeShrinksTheSpotsAndStrengthAsWavesGoBy) {
+// Later waves strike fewer spots, harder. The real generator, not a script: waves must come
+// every 2 to 6 s.
+TEST(Level, WavesShrinkAsTheyGoByAndTheRealGeneratorSpacesThemTwoToSixSecondsApart) {
     const int sizes[][3] = {{0, 5, 3}, {2, 4, 2},  {3, 3, 2}, {6, 3, 2},
                             {7, 2, 1}, {14, 2, 1}, {15, 1, 0}};
     for (const auto& row : sizes) {
@@ -146,10 +141,6 @@ TEST(Level, WaveSizeShrinksTheSpotsAndStrengthAsWavesGoBy) {
         Level::waveSize(row[0], spotCount, strength);
         EXPECT_EQ(std::make_pair(spotCount, strength), std::make_pair(row[1], row[2])) << row[0];
     }
-}
-
-// The real generator, not a script: waves must come every 2 to 6 s.
-TEST(Level, RealGeneratorDrawsIntervalsAcrossTwoToSixSeconds) {
     GameRandom::seed(1234);
     int low = GameRandom::max, high = 0;
     for (int i = 0; i < 300000; ++i) {
@@ -163,8 +154,7 @@ TEST(Level, RealGeneratorDrawsIntervalsAcrossTwoToSixSeconds) {
 TEST(Target, TakesPointsOnlyInTheBoxOfItsFourCorners) {
     Target odd; // points after the four corners are not corners
     odd.setup(new BitmapPicture("", GraphicProperties(), nullptr, 0),
-              new Shape({Polygon({Position(0, 0), Position(10, 0), Position(10, 10),
-                                  Position(0, 10), Position(0, 0), Position(100, 5)})}),
+              new Shape({Polygon({{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}, {100, 5}})}),
               Position(0, 0));
     // Inside, on each edge, and just past an edge.
     const std::tuple<float, float, bool> points[] = {{5, 5, true},      {0, 5, true},
@@ -220,8 +210,7 @@ TEST_F(World, ThePadPlaysAsTheKeysAndAPauseHoldsTheClockTheMusicAndTheActions) {
         {sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kSprayButton), AirRight, false, {}}};
     const Position* at = hero->getPosition();
     for (const auto& [event, state, paused, sounds] : steps) {
-        SDL_Event pushed = event;
-        SDL_PushEvent(&pushed);
+        pushEvent(event);
         const float x = at->getX();
         frame(screen);
         EXPECT_EQ(hero->getState(), state) << &event - &std::get<0>(steps[0]);
@@ -234,8 +223,7 @@ TEST_F(World, ThePadPlaysAsTheKeysAndAPauseHoldsTheClockTheMusicAndTheActions) {
     }
     frame(screen, {SDLK_p, SDLK_p}); // P pauses and resumes
     EXPECT_EQ(sound.take("music"), (Log{"pause " + intro, "resume " + intro}));
-    SDL_Event back = sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kBackButton);
-    SDL_PushEvent(&back);
+    pushEvent(sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kBackButton));
     frame(screen);
     EXPECT_EQ(manager->getCurrentState(), &credits);
 }

@@ -35,21 +35,6 @@ struct Probe : GameObject {
     float moveOnHit = 0;
 };
 
-// One checkAll over the pairs, each notifying its first side only.
-template <size_t n> Log check(GameObject* (&pairs)[n][2]) {
-    Collision::clearCollisions();
-    seen.clear();
-    for (auto [a, b] : pairs)
-        Collision::registerCollision(a, b, true, false);
-    GlContext::reset();
-    Collision::checkAll();
-    GLint depth = 0; // the stack as it was
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, 1);
-    Collision::clearCollisions();
-    return seen;
-}
-
 const Points xAxis{{0, 0}, {10, 0}};
 
 } // namespace
@@ -58,14 +43,13 @@ const Points xAxis{{0, 0}, {10, 0}};
 // crossing, and joins the collision whose subject is either side. Resting on an edge (the foot of
 // the centre on the circle) is no collision, nor is crossing an edge left unflagged.
 TEST(Collision, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
-    Probe x("x", {xAxis}), touching("touching", {{{5, 0}, {8, 6}, {2, 6}}});
-    Probe lower("lower", {{{5, -1}, {8, 5}, {2, 5}}}),
-        hook("hook", {{{1.5f, 10}, {1.5f, 0}, {10, 0}}});
-    Probe s("s", {{{10, 0}, {20, 0}, {20, 10}, {10, 10}}}), bar("bar", {{{5, 5}, {15, 5}}});
-    Probe slant("slant", {{{7, -1}, {13, 5}}}), chain("c", {{{0, 0}, {10, 0}, {10, 10}}});
-    Probe reversed("r", {{{10, 10}, {10, 0}, {0, 0}}}), lines("lines", {{{0, 1}, {20, 1}}, xAxis});
     Probe bars("bars", {{{30, 40}, {30, 50}}, {{3, -5}, {3, 5}}, {{17, -5}, {17, 5}}});
-    Probe mover("mover", {xAxis}), far("far", {{{105, -5}, {105, 5}}}), held("held", {xAxis});
+    Probe touching("touching", {{{5, 0}, {8, 6}, {2, 6}}}), slant("slant", {{{7, -1}, {13, 5}}});
+    Probe s("s", {{{10, 0}, {20, 0}, {20, 10}, {10, 10}}}), bar("bar", {{{5, 5}, {15, 5}}});
+    Probe hook("hook", {{{1.5f, 10}, {1.5f, 0}, {10, 0}}}), far("far", {{{105, -5}, {105, 5}}});
+    Probe lower("lower", {{{5, -1}, {8, 5}, {2, 5}}}), reversed("r", {{{10, 10}, {10, 0}, {0, 0}}});
+    Probe lines("lines", {{{0, 1}, {20, 1}}, xAxis}), chain("c", {{{0, 0}, {10, 0}, {10, 10}}});
+    Probe x("x", {xAxis}), mover("mover", {xAxis}), held("held", {xAxis});
     mover.moveOnHit = 100; // the first notification moves it away from the next: fresh outlines
     GameObject nothing, holder; // nothing has no graphic and no shape: no outline at all
     holder.addChild(&held);     // placed by its holder's position
@@ -75,7 +59,16 @@ TEST(Collision, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
                               {&bar, &s},          {&s, &slant},       {&chain, &slant},
                               {&chain, &nothing},  {&lines, &bars},    {&reversed, &slant},
                               {&slant, &reversed}, {&nothing, &slant}, {&held, &far}};
-    EXPECT_EQ(check(pairs),
+    Collision::clearCollisions(); // one checkAll over the pairs, each notifying its first side only
+    for (auto [a, b] : pairs)
+        Collision::registerCollision(a, b, true, false);
+    GlContext::reset();
+    Collision::checkAll();
+    GLint depth = 0; // the stack as it was
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+    Collision::clearCollisions();
+    EXPECT_EQ(seen,
               (Log{"x<lower (0,0)(10,0)|(5,-1)(8,5)", "mover<bars (0,0)(10,0)|(3,-5)(3,5)",
                    "mover<far (100,0)(110,0)|(105,-5)(105,5)", "bar<s (5,5)(15,5)|(10,10)(10,0)",
                    "c<slant (0,0)(10,0)|(7,-1)(13,5)", "lines<bars (0,1)(20,1)|(3,-5)(3,5)",

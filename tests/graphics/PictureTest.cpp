@@ -13,9 +13,7 @@
 #include "support/TempFile.h"
 #include "support/TestImage.h"
 
-namespace {
-
-std::string framesOverDraws(StripedAnimatedBitmapPicture& animation, size_t draws) {
+static std::string framesOverDraws(StripedAnimatedBitmapPicture& animation, size_t draws) {
     std::string frames;
     while (frames.size() < draws) {
         animation.draw();
@@ -24,11 +22,11 @@ std::string framesOverDraws(StripedAnimatedBitmapPicture& animation, size_t draw
     return frames;
 }
 
-} // namespace
-
 // The strip is lent the cell's depth and graphic for the draw: the opacity is the graphic's times
-// the strip's, and the GL switches are off after the quad.
-TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphic) {
+// the strip's, and the GL switches are off after the quad. Which cell a frame shows is in the
+// replays' pictures; how fast frames turn over is not: frame rate, speed and the frames over
+// successive draws.
+TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphicPacedAtTheGamesFrameRate) {
     BitmapPicture strip(TestImage::solid(tempDir() + "/white.bmp", 64, 32, 255, 255, 255),
                         GraphicProperties(), nullptr, 0);
     ASSERT_TRUE(strip.loadTexture());
@@ -45,14 +43,30 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphic) {
     EXPECT_NEAR(GlContext::pixel(0, 0).r, 64, 3);
     EXPECT_NEAR(GlContext::pixel(31, 15).r, 64, 3);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
-    TestImage twoColumns(2, 1); // cells a pixel wide: the second is green
-    twoColumns.fill(1, 0, 1, 1, 0, 255, 0);
-    BitmapPicture thin(twoColumns.save(tempDir() + "/two.bmp"), GraphicProperties(), nullptr, 0);
+    BitmapPicture thin(TestImage(2, 1).fill(1, 0, 1, 1, 0, 255, 0).save(tempDir() + "/two.bmp"),
+                       GraphicProperties(), nullptr, 0); // cells a pixel wide, the second green
     ASSERT_TRUE(thin.loadTexture());
     StripedAnimatedBitmapPicture column(&thin, 1, 1, 0, false, new int[1]{1}, 1);
     GlContext::reset();
     column.draw();
     EXPECT_EQ(GlContext::colours({{0, 0}}), "g");
+    BitmapPicture none("", GraphicProperties(), nullptr, 0); // pacing needs no texture
+    const int savedRate = GameManager::getFrameRate();
+    const std::tuple<int, int, std::string> paced[] = {{60, 12, "0000111112"}, {60, 120, "246"},
+                                                       {60, 45, "123"},        {60, 0, "00"},
+                                                       {0, 12, "00"},          {30, 7, "00011112"}};
+    for (const auto& [rate, speed, frames] : paced) {
+        GameManager::setFrameRate(rate);
+        StripedAnimatedBitmapPicture a(&none, 32, 16, speed, true, new int[9](), 9);
+        EXPECT_EQ(framesOverDraws(a, frames.size()), frames) << speed;
+    }
+    StripedAnimatedBitmapPicture wrapping(&none, 32, 16, 120, true, new int[3]{0, 1, 2}, 3);
+    EXPECT_EQ(framesOverDraws(wrapping, 2), "12"); // 30 fps: 4 per draw
+    for (int i = 0; i < 3; ++i)                    // down to 0 without wrapping early, then round
+        wrapping.previousFrame();
+    wrapping.setStrip(nullptr); // nothing drawn, nothing advanced
+    EXPECT_EQ(framesOverDraws(wrapping, 2), "22");
+    GameManager::setFrameRate(savedRate);
 }
 
 // The game's pictures are neither turned nor scaled: a picture's point, placed one unit right
@@ -63,8 +77,7 @@ TEST(GraphicProperties, AnOutlineIsPlacedThenScaledThenTurnedAboutThePosition) {
         BitmapPicture picture("", {Position(1, 0), Rotation(0), Scale(1, 1), 0, 1, {0, 0}},
                               new Shape({Polygon({Position(1, 1)})}), 0);
         picture.setUseDefaultShape(false);
-        Graphic graphic({&picture},
-                        {Position(5, 7), Rotation(angle), Scale(2, 3), 0, 1, Position(0, 0)},
+        Graphic graphic({&picture}, {Position(5, 7), Rotation(angle), Scale(2, 3), 0, 1, {0, 0}},
                         nullptr);
         Position origin(0, 0);
         GameObject object(false, nullptr, &graphic, nullptr, nullptr, &origin, nullptr, true);
@@ -78,26 +91,4 @@ TEST(GraphicProperties, AnOutlineIsPlacedThenScaledThenTurnedAboutThePosition) {
         EXPECT_LT(std::hypot(at.getX() - x, at.getY() - y), 1e-5f) << angle;
         EXPECT_EQ(depth, 2);
     }
-}
-
-// Which cell a frame shows is in the replays' pictures; how fast frames turn over is not: frame
-// rate, speed and the frames over successive draws.
-TEST(StripedAnimation, PacesFramesByDrawsAtTheGamesFrameRate) {
-    BitmapPicture strip("", GraphicProperties(), nullptr, 0); // pacing needs no texture
-    const int savedRate = GameManager::getFrameRate();
-    const std::tuple<int, int, std::string> paced[] = {{60, 12, "0000111112"}, {60, 120, "246"},
-                                                       {60, 45, "123"},        {60, 0, "00"},
-                                                       {0, 12, "00"},          {30, 7, "00011112"}};
-    for (const auto& [rate, speed, frames] : paced) {
-        GameManager::setFrameRate(rate);
-        StripedAnimatedBitmapPicture a(&strip, 32, 16, speed, true, new int[9](), 9);
-        EXPECT_EQ(framesOverDraws(a, frames.size()), frames) << speed;
-    }
-    StripedAnimatedBitmapPicture wrapping(&strip, 32, 16, 120, true, new int[3]{0, 1, 2}, 3);
-    EXPECT_EQ(framesOverDraws(wrapping, 2), "12"); // 30 fps: 4 per draw
-    for (int i = 0; i < 3; ++i)                    // down to 0 without wrapping early, then round
-        wrapping.previousFrame();
-    wrapping.setStrip(nullptr); // nothing drawn, nothing advanced
-    EXPECT_EQ(framesOverDraws(wrapping, 2), "22");
-    GameManager::setFrameRate(savedRate);
 }

@@ -16,8 +16,7 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesAndDrawsTheTriangles) {
         polygon = Polygon(points); // assigned: the copy must hold the points
         polygon.triangulate();
         polygon.triangulate(); // again: a fresh list, not one appended to the last
-        const std::vector<Position*> t(polygon.getTriangles().begin(),
-                                       polygon.getTriangles().end());
+        const std::vector t(polygon.getTriangles().begin(), polygon.getTriangles().end());
         ASSERT_EQ(t.size(), 3 * (points.size() - 2));
         for (size_t i = 0; i < t.size(); i += 3) {
             const Position u = *t[i + 1] - *t[i], v = *t[i + 2] - *t[i];

@@ -6,11 +6,9 @@
 #include "input/GamePad.h"
 #include "support/SdlEvent.h"
 
-namespace {
-
 // A pad made as a virtual joystick of SDL 2 (under sdl12-compat), of SDL 2's joystick type:
 // prints what its buttons become; 1 when there is no such pad.
-int padButtons(int type, int buttons) {
+static int padButtons(int type, int buttons) {
     void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_NOLOAD);
     if (!sdl2)
         return 1;
@@ -29,12 +27,9 @@ int padButtons(int type, int buttons) {
     return 0;
 }
 
-} // namespace
-
 // A pad SDL has a mapping for keeps its buttons; one it has none for is read raw: with few
 // buttons, the first two jump and spray; with more, as SDL numbers a common pad. A raw button
-// beyond those is dropped (-1), never a D-pad code. The pad stays open, so each runs in a
-// process of its own.
+// beyond those is dropped (-1), never a D-pad code. The pad stays open: each in its own process.
 TEST(GamePad, EveryPadReachesTheGameInOneLayout) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     for (const auto& [type, buttons, layout] :

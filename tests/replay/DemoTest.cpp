@@ -10,7 +10,6 @@
 #include "app/CommandLine.h"
 #include "app/GameCheckpoint.h"
 #include "app/GameClock.h"
-#include "app/GameManager.h"
 #include "replay/DemoPlayer.h"
 #include "replay/DemoRecorder.h"
 #include "support/ScriptedClock.h"
@@ -59,28 +58,26 @@ std::string recorded(const std::vector<Frame>& play, unsigned long frames) {
     return path;
 }
 
-enum class Change { ReadsMore, LeavesAnEvent };
-
-// Plays the recorded frames back as the game would, but for the changed frame.
-void replay(DemoPlayer& player, unsigned long frames, unsigned long changedFrame = 0,
-            Change change = Change::ReadsMore) {
-    for (unsigned long n = 0; n < frames && player.outcome() == DemoPlayer::Outcome::Playing; ++n) {
-        const Frame& frame = kPlay[n % kPlay.size()];
+// Plays the recorded frames up to the last back as the game would, but for frame readsMore, which
+// reads the clock once more, and frame leaves, which leaves its last event untaken.
+void replay(DemoPlayer& player, unsigned long last, unsigned long readsMore = 0,
+            unsigned long leaves = 0) {
+    for (unsigned long n = 1; n <= last && player.outcome() == DemoPlayer::Outcome::Playing; ++n) {
+        const Frame& frame = kPlay[(n - 1) % kPlay.size()];
         for (unsigned int tick : frame.ticks)
-            EXPECT_EQ(player.tick(0), tick) << "frame " << n + 1;
-        const bool changed = n + 1 == changedFrame;
-        if (changed && change == Change::ReadsMore)
+            EXPECT_EQ(player.tick(0), tick) << "frame " << n;
+        if (n == readsMore)
             player.tick(0);
         SDL_Event event;
         for (const SDL_Event& expected : frame.events) {
-            if (changed && change == Change::LeavesAnEvent && &expected == &frame.events.back())
+            if (n == leaves && &expected == &frame.events.back())
                 break;
             ASSERT_TRUE(player.nextEvent(event));
             // Both were zeroed before being filled, so their padding compares equal too.
             // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
             EXPECT_EQ(std::memcmp(&event, &expected, sizeof event), 0) << int(expected.type);
         }
-        EXPECT_TRUE((changed && change == Change::LeavesAnEvent) || !player.nextEvent(event));
+        EXPECT_TRUE(n == leaves || !player.nextEvent(event));
         for (const std::string& sound : frame.sounds)
             player.soundStarted(sound);
         player.frameEnded();
@@ -88,35 +85,30 @@ void replay(DemoPlayer& player, unsigned long frames, unsigned long changedFrame
 }
 
 TEST(Demo, ARecordedPlayReplaysToItsEndAndNamesTheFrameWhereItDiverges) {
-    // Two checkpoints, then the end; and a play ending on a checkpoint, a sound in its last frame.
-    for (const unsigned long frames : {130ul, 120ul}) {
+    // Whole: two checkpoints, then the end; a play ending on a checkpoint, a sound in its last
+    // frame. Then stopped early, or changed at its last frame. Each is interrupted after its
+    // frames: a signal after the end or a divergence changes neither.
+    const struct {
+        unsigned long recorded, played;
+        int exitCode;
+        unsigned long readsMore, leaves;
+        std::string message;
+    } cases[] = {
+        {130, 130, 0, 0, 0, ""},
+        {120, 120, 0, 0, 0, ""},
+        {130, 30, DemoPlayer::kInterrupted, 0, 0, "the replay was interrupted at frame 30 of 130"},
+        {130, 62, 3, 62, 0,
+         "replay diverges at frame 62: the clock is read more often than the 3 times recorded"},
+        {130, 63, 3, 0, 63, "replay diverges at frame 63: 1 recorded input events are not taken"}};
+    for (const auto& c : cases) {
         DemoPlayer player(soundsOnly);
-        ASSERT_TRUE(player.open(recorded(kPlay, frames), "digest")) << player.failure();
-        replay(player, frames);
-        EXPECT_EQ(player.outcome(), DemoPlayer::Outcome::Finished) << player.message();
-        EXPECT_EQ(player.exitCode(), 0);
-        EXPECT_EQ(player.framesPlayed(), frames);
+        ASSERT_TRUE(player.open(recorded(kPlay, c.recorded), "digest")) << player.failure();
+        replay(player, c.played, c.readsMore, c.leaves);
+        player.interrupt();
+        EXPECT_EQ(player.exitCode(), c.exitCode) << c.message;
+        EXPECT_EQ(player.message(), c.message);
+        EXPECT_EQ(player.framesPlayed(), c.played);
     }
-    const std::string path = recorded(kPlay, 130);
-    DemoPlayer interrupted(soundsOnly);
-    ASSERT_TRUE(interrupted.open(path, "digest"));
-    replay(interrupted, 30);
-    interrupted.interrupt();
-    EXPECT_EQ(interrupted.exitCode(), DemoPlayer::kInterrupted);
-    EXPECT_EQ(interrupted.message(), "the replay was interrupted at frame 30 of 130");
-
-    DemoPlayer changed(soundsOnly);
-    ASSERT_TRUE(changed.open(path, "digest"));
-    replay(changed, 130, 62);
-    EXPECT_EQ(changed.exitCode(), 3);
-    EXPECT_EQ(changed.message(),
-              "replay diverges at frame 62: the clock is read more often than the 3 times "
-              "recorded");
-    DemoPlayer untaken(soundsOnly);
-    ASSERT_TRUE(untaken.open(path, "digest"));
-    replay(untaken, 130, 63, Change::LeavesAnEvent);
-    EXPECT_EQ(untaken.message(),
-              "replay diverges at frame 63: 1 recorded input events are not taken");
 }
 
 TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
@@ -124,8 +116,7 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
     const size_t firstBlock = good.find("\n\n") + 2;
     std::string flipped = good, trailing = good + "x", format = good, hat, flood, longer = good;
     unsigned int tick = 0;
-    DemoFormat::putFrame(hat, {{sdlEvent(SDL_JOYHATMOTION, 0, 5)}, {}},
-                         tick); // up and down at once
+    DemoFormat::putFrame(hat, {{sdlEvent(SDL_JOYHATMOTION, 0, 5)}, {}}, tick); // up and down
     hat = good.substr(0, firstBlock) + DemoFormat::block('F', "\x01" + hat, "");
     flipped[firstBlock + 20] ^= 0x10;
     std::string crowded{1, 0, 2}; // one frame, no event, runs of 60,000 and 50,000 readings
@@ -159,8 +150,7 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
         {good.substr(0, firstBlock) + "Z", "digest", "damaged: no block starts at byte " + block},
         {"/nonexistent/play.demo", "", "cannot be read"}, // files named, not written
         {fifo, "", "not a file"},
-        {"/dev/zero", "", "not a file"},
-    };
+        {"/dev/zero", "", "not a file"}};
     for (const auto& c : cases) {
         DemoPlayer player(soundsOnly);
         const bool named = c.digest.empty();
@@ -177,22 +167,6 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
     EXPECT_EQ(cut.exitCode(), 1);
     EXPECT_EQ(cut.message(),
               "the recording ends without its end record (cut short?); replayed its 60 frames");
-}
-
-TEST(Demo, AKilledRecordingLosesAtMostItsLastSecond) {
-    ScriptedClock clock;
-    const std::string path = writeTempFile("live.demo", "");
-    DemoRecorder recorder(soundsOnly, GameClock::realNow);
-    ASSERT_TRUE(recorder.open(path, "digest"));
-    for (int frame = 0; frame < 25; ++frame) { // ten frames a second
-        ScriptedClock::advance(100);
-        recorder.frameEnded();
-    }
-    DemoPlayer killed(soundsOnly); // reads the file as a kill would leave it
-    ASSERT_TRUE(killed.open(recorder.writtenTo(), "digest"));
-    while (killed.outcome() == DemoPlayer::Outcome::Playing)
-        killed.frameEnded();
-    EXPECT_EQ(killed.framesPlayed(), 20u);
 }
 
 // Over an existing file the old play stays whole until the new one ends well.
@@ -217,11 +191,23 @@ TEST(Demo, ARecordingTakesItsFilesPlaceOnlyWhenItEndsWell) {
     }
 }
 
-// The disk fills up mid-play: said once, the play goes on, what was written replays.
-TEST(Demo, AWriteErrorIsSaidAndWhatWasWrittenReplays) {
-    ScriptedClock clock; // no second passes: blocks end at checkpoints only
-    const std::vector<Frame> empty(1);
-    const size_t firstBlock = readFile(recorded(empty, 60)).size();
+// A killed recording loses at most its last second. The disk fills up mid-play: said once, the
+// play goes on, what was written replays.
+TEST(Demo, AKilledRecordingLosesAtMostItsLastSecondAndAWriteErrorIsSaid) {
+    ScriptedClock clock;
+    DemoRecorder live(soundsOnly, GameClock::realNow);
+    ASSERT_TRUE(live.open(writeTempFile("live.demo", ""), "digest"));
+    for (int frame = 0; frame < 25; ++frame) { // ten frames a second
+        ScriptedClock::advance(100);
+        live.frameEnded();
+    }
+    DemoPlayer killed(soundsOnly); // reads the file as a kill would leave it
+    ASSERT_TRUE(killed.open(live.writtenTo(), "digest"));
+    while (killed.outcome() == DemoPlayer::Outcome::Playing)
+        killed.frameEnded();
+    EXPECT_EQ(killed.framesPlayed(), 20u);
+    // From here no second passes: blocks end at checkpoints only.
+    const size_t firstBlock = readFile(recorded(std::vector<Frame>(1), 60)).size();
     const std::string path = tempDir() + "/full.demo";
     const auto fillTheDisk = [&] {
         std::signal(SIGXFSZ, SIG_IGN);
@@ -255,8 +241,7 @@ TEST(Demo, OptionsAreReadOrRefusedWithTheirReason) {
         {{"--record", "--window"}, "option '--record' needs a file"},
         {{"--replay", ""}, "option '--replay' needs a file"},
         {{"--window", "--record", "a.demo"}, ""},
-        {{"--windowed"}, "unknown option '--windowed'"},
-    };
+        {{"--windowed"}, "unknown option '--windowed'"}};
     for (const auto& c : cases) {
         std::vector<const char*> argv = {"tolvek"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());

@@ -20,9 +20,8 @@ inline void reset() {
     gluOrtho2D(0, kWidth, 0, kHeight);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
+    for (GLenum capability : {GL_TEXTURE_2D, GL_BLEND, GL_ALPHA_TEST})
+        glDisable(capability);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glColor4f(1, 1, 1, 1);

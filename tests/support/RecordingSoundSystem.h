@@ -9,10 +9,11 @@
 #include "audio/SoundChannel.h"
 #include "audio/SoundSystem.h"
 
+using Log = std::vector<std::string>;
+
 // The game's sound system for a test: no device; logs "play <file>", "stop <file>",
 // "pause <file>", "resume <file>" and "update", and keeps each file's mode.
-class RecordingSoundSystem : public SoundSystem {
-public:
+struct RecordingSoundSystem : SoundSystem {
     RecordingSoundSystem() { GameManager::setSoundSystem(this); }
     ~RecordingSoundSystem() override { GameManager::setSoundSystem(previous); }
 
@@ -31,8 +32,8 @@ public:
     void update() override { log.push_back("update"); }
 
     // What was logged since the last call, or only the entries naming a file like this.
-    std::vector<std::string> take(const std::string& naming = "") {
-        std::vector<std::string> taken;
+    Log take(const std::string& naming = "") {
+        Log taken;
         for (const std::string& entry : log)
             if (entry.find(naming) != std::string::npos)
                 taken.push_back(entry);
@@ -41,7 +42,7 @@ public:
     }
     bool loops(const std::string& name) { return modes[name] & ModeLoopNormal; }
 
-    std::vector<std::string> log;
+    Log log;
 
 private:
     struct Channel : SoundChannel {

@@ -9,19 +9,15 @@
 #include "support/SdlEvent.h"
 
 // A screen that ignores input: somewhere to show objects, or a state to switch to.
-class IdleState : public GameState {
-public:
+struct IdleState : GameState {
     void handleEvents() override {}
 };
 
 // A screen run frame by frame as the manager runs it, on the recording sound system.
-class ScreenTest : public testing::Test {
-protected:
+struct ScreenTest : testing::Test {
     void frame(GameState& screen, std::initializer_list<SDLKey> pressed = {}) {
-        for (SDLKey key : pressed) { // input as the screens read it
-            SDL_Event event = sdlEvent(SDL_KEYDOWN, 0, key);
-            SDL_PushEvent(&event);
-        }
+        for (SDLKey key : pressed) // input as the screens read it
+            pushEvent(sdlEvent(SDL_KEYDOWN, 0, key));
         screen.handleEvents();
         GlContext::reset();
         if (manager->getCurrentState() == &screen)

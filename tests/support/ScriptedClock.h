@@ -5,8 +5,7 @@
 #include "app/GameClock.h"
 
 // The game's clock for a test: time moves when the test advances it or the game waits.
-class ScriptedClock {
-public:
+struct ScriptedClock {
     explicit ScriptedClock(unsigned int start = 1000) {
         clock = start;
         oversleep = 0;

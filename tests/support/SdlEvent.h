@@ -24,3 +24,7 @@ inline SDL_Event sdlEvent(Uint8 type, Uint8 index, int value = 0) {
     }
     return event;
 }
+
+inline void pushEvent(SDL_Event event) {
+    SDL_PushEvent(&event);
+}

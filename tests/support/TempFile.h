@@ -27,8 +27,11 @@ inline std::string readFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
-inline std::string writeTempFile(const std::string& name, const std::string& text) {
-    std::string path = tempDir() + "/" + name;
+inline std::string writeFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
     return path;
+}
+
+inline std::string writeTempFile(const std::string& name, const std::string& text) {
+    return writeFile(tempDir() + "/" + name, text);
 }
