@@ -73,7 +73,8 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphicPacedAtTheGa
 // in its graphic, at (2, 1), scaled (2, 3) lands at (4, 3) from the graphic's position, or at
 // (-3, 4) turned a quarter left; the matrix stack is left as it was.
 TEST(GraphicProperties, AnOutlineIsPlacedThenScaledThenTurnedAboutThePosition) {
-    for (const auto& [angle, x, y] : {std::tuple{0.0f, 9.0f, 10.0f}, {90.0f, 2.0f, 11.0f}}) {
+    for (const auto& [angle, x, y] :
+         {std::tuple{0.0f, 9.0f, 10.0f}, {90.0f, 2.0f, 11.0f}, {180.0f, 1.0f, 4.0f}}) {
         BitmapPicture picture("", {Position(1, 0), Rotation(0), Scale(1, 1), 0, 1, {0, 0}},
                               new Shape({Polygon({Position(1, 1)})}), 0);
         picture.setUseDefaultShape(false);
@@ -91,4 +92,14 @@ TEST(GraphicProperties, AnOutlineIsPlacedThenScaledThenTurnedAboutThePosition) {
         EXPECT_LT(std::hypot(at.getX() - x, at.getY() - y), 1e-5f) << angle;
         EXPECT_EQ(depth, 2);
     }
+    // A picture's own outline is its rectangle about its anchor; unloaded, it has no size.
+    BitmapPicture anchored(TestImage::solid(tempDir() + "/w.bmp", 4, 2, 255, 255, 255),
+                           {Position(0, 0), Rotation(0), Scale(1, 1), 0, 1, {1, 0.5f}}, nullptr, 0);
+    ASSERT_TRUE(anchored.loadTexture());
+    const auto outline = [&] {
+        return std::unique_ptr<Shape>(anchored.createShape())->getPolygon(0).getPoints();
+    };
+    EXPECT_EQ(outline(), (std::list<Position>{{-1, -0.5f}, {3, -0.5f}, {3, 1.5f}, {-1, 1.5f}}));
+    anchored.unloadTexture();
+    EXPECT_EQ(outline(), std::list<Position>(4, Position(-1, -0.5f)));
 }
