@@ -79,7 +79,7 @@ TEST(GraphicProperties, AnOutlineIsPlacedThenScaledThenTurnedAboutThePosition) {
                               new Shape({Polygon({Position(1, 1)})}), 0);
         picture.setUseDefaultShape(false);
         Graphic graphic({&picture}, {Position(5, 7), Rotation(angle), Scale(2, 3), 0, 1, {0, 0}},
-                        nullptr);
+                        new Shape({Polygon({Position(50, 50)})})); // the pictures' outlines win
         Position origin(0, 0);
         GameObject object(false, nullptr, &graphic, nullptr, nullptr, &origin, nullptr, true);
         GlContext::reset();
