@@ -50,6 +50,8 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphicPacedAtTheGa
     GlContext::reset();
     column.draw();
     EXPECT_EQ(GlContext::colours({{0, 0}}), "g");
+    // A cell wider than its strip fits no column (and no division by the count of them).
+    StripedAnimatedBitmapPicture(&thin, 4, 1, 0, false, new int[1](), 1).draw();
     BitmapPicture none("", GraphicProperties(), nullptr, 0); // pacing needs no texture
     const int savedRate = GameManager::getFrameRate();
     const std::tuple<int, int, std::string> paced[] = {{60, 12, "0000111112"}, {60, 120, "246"},
