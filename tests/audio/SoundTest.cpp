@@ -13,6 +13,7 @@
 #include "audio/SoundChannel.h"
 #include "audio/SoundStream.h"
 #include "audio/SoundSystem.h"
+#include "audio/SoundVoice.h"
 #include "support/TempFile.h"
 
 namespace {
@@ -188,7 +189,8 @@ TEST_F(AudioTest, TogglePauseResumesWhereItWasEvenOnAPlayThatRanDry) {
 
 TEST_F(AudioTest, CallsOnAPlayThatEndedDoNothingNotEvenOnTheSlotsNextPlay) {
     Sound& blip = start(tone("blip.wav", 0.05), false, false);
-    capture.mix(8000); // ran out before any update
+    EXPECT_TRUE(blip.getSound()->isHeadWhole()); // short and played once: all in memory
+    capture.mix(8000);                           // ran out before any update
     blip.togglePause();
     EXPECT_FALSE(blip.getChannel()->isPlaying() || blip.getChannel()->setVolume(0.5f));
     blip.togglePause(); // must not replay the buffers still queued
@@ -208,8 +210,10 @@ TEST_F(AudioTest, DecodedStereoOvershootIsClippedNotWrappedInFloatAnd16BitBuffer
     // Peaks past full scale: a wrapped one jumps far steeper than the sine steps.
     const std::string path =
         SoundCapture::writeTone(dir + "/loud.ogg", 2, 0.5, 1.2, SF_FORMAT_OGG | SF_FORMAT_VORBIS);
+    std::unique_ptr<SoundChannel> here = play(tone("h.wav", 0.1), kOnce);
     for (bool floats : {true, false}) {
         SoundCapture out(1, floats);
+        EXPECT_TRUE(here->isPlaying()) << floats; // asked while the other system is current
         EXPECT_EQ(out.system.hasFloatBuffers(), floats);
         start(path, false, false); // outlives its system: the stale handle stays harmless
         out.run(40);
@@ -278,6 +282,19 @@ TEST_F(AudioTest, ASoundPlaysWholeAsLoadedAfterItsFileIsRemovedOrReplaced) {
         EXPECT_NEAR(capture.soundingWindows(5.0), 400, 2) << removed;
         EXPECT_LT(capture.steepest(0, 0, 5.0), 0.08f) << removed;
     }
+}
+
+TEST_F(AudioTest, AStoppedSlotIsUnpausedAndGeneratedStereoIsAllSilence) {
+    SoundStream* stream = nullptr;
+    capture.system.createSound(tone("s.wav", 0.1), kOnce, nullptr, &stream);
+    SoundVoice voice(alcGetCurrentContext(), false, true);
+    ASSERT_TRUE(voice.start(*stream, true, 0.0));
+    voice.stop();
+    EXPECT_FALSE(voice.isPaused() || voice.isActive());
+    SoundDecoder silence(2, 48000, 100);
+    std::vector<float> out(200, 1.0f);
+    EXPECT_EQ(silence.read(out.data(), 100, false), 100);
+    EXPECT_EQ(std::count(out.begin(), out.end(), 0.0f), 200);
 }
 
 // The sound library reads its log level at its first use: the game's init quiets
