@@ -17,6 +17,7 @@ CreditsState::CreditsState() : graphic(nullptr), music(nullptr), picture(nullptr
     music = new Sound();
     music->setFileName("Sound/music-interface.ogg");
     music->load(false, false);
+    music->setGroup(SoundGroup::Music);
 }
 
 CreditsState::~CreditsState() {

@@ -72,6 +72,11 @@ bool GameManager::init(int viewportX, int viewportY, int width, int height, int 
     if (!soundSystem && !silent) {
         soundSystem = new SoundSystem();
         soundSystem->init(200);
+        // Its feeder thread must not be working while the process unloads.
+        std::atexit([] {
+            delete soundSystem;
+            soundSystem = nullptr;
+        });
     }
     return true;
 }

@@ -40,6 +40,8 @@ bool LevelState::init(GameState* next) {
     introMusic->load(false, false);
     loopMusic = new Sound("Sounds/music-ingame-b.ogg", 0.8f, 0.0f);
     loopMusic->load(true, true);
+    introMusic->setGroup(SoundGroup::Music);
+    loopMusic->setGroup(SoundGroup::Music);
     introLength = kIntroLength;
     pausedPicture = new BitmapPicture("Images/paused.png", GraphicProperties(), nullptr, 0);
     if (pausedPicture->loadTexture()) {

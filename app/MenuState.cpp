@@ -41,10 +41,12 @@ BitmapPicture* MenuState::itemPicture(const std::string& path, int x, int y) {
     return picture;
 }
 
-Sound* MenuState::menuSound(const std::string& path, bool looping) {
+Sound* MenuState::menuSound(const std::string& path, bool isMusic) {
     Sound* sound = new Sound();
     sound->setFileName(path);
-    sound->load(looping, looping);
+    sound->load(isMusic, isMusic);
+    if (isMusic)
+        sound->setGroup(SoundGroup::Music);
     return sound;
 }
 

@@ -40,7 +40,7 @@ private:
     // Return, Up and Down pressed, or what the pad does for them.
     void handleKey(int key);
     BitmapPicture* itemPicture(const std::string& path, int x, int y);
-    static Sound* menuSound(const std::string& path, bool looping);
+    static Sound* menuSound(const std::string& path, bool isMusic);
 
     int selection = 0;
     GameObject* menuObject = nullptr;

@@ -55,6 +55,7 @@ void Sound::play() {
     delete previous;
     if (!channel)
         return;
+    channel->setGroup(group);
     channel->setPan(pan);
     channel->setVolume(volume);
     channel->setPaused(false);

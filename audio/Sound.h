@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "audio/SoundGroup.h"
+
 class SoundChannel;
 class SoundStream;
 class SoundSystem;
@@ -19,6 +21,8 @@ public:
     Sound& operator=(const Sound&) = delete;
 
     void setFileName(std::string value) { fileName = std::move(value); }
+    // Effects unless told: the music says so.
+    void setGroup(SoundGroup value) { group = value; }
 
     // Only software-mixed sounds can loop. Does nothing without a system.
     virtual void load(bool softwareMixing, bool loop);
@@ -32,6 +36,7 @@ public:
     const std::string& getFileName() const { return fileName; }
     float getVolume() const { return volume; }
     float getPan() const { return pan; }
+    SoundGroup getGroup() const { return group; }
     SoundStream* getSound() const { return sound; }
     SoundChannel* getChannel() const { return channel; }
 
@@ -39,6 +44,7 @@ private:
     std::string fileName;
     float volume;
     float pan;
+    SoundGroup group = SoundGroup::Effects;
     SoundStream* sound;
     SoundChannel* channel;
     SoundSystem* system;

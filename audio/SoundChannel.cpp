@@ -2,54 +2,38 @@
 
 #include "audio/SoundVoice.h"
 
-SoundChannel::SoundChannel(std::weak_ptr<SoundVoice> voice, unsigned int generation)
-    : voice(std::move(voice)), generation(generation) {}
+SoundChannel::SoundChannel(std::weak_ptr<SoundVoice> voice, unsigned int play)
+    : voice(std::move(voice)), play(play) {}
 
-std::shared_ptr<SoundVoice> SoundChannel::live() const {
-    // The system may be gone (its voices with it), the slot replayed, or
-    // the play heard to its end since the last update.
-    std::shared_ptr<SoundVoice> v = voice.lock();
-    if (!v || v->getGeneration() != generation)
-        return nullptr;
-    v->settle();
-    return v->getGeneration() == generation ? v : nullptr;
+template <typename Call> bool SoundChannel::onPlay(Call call) const {
+    const std::shared_ptr<SoundVoice> v = voice.lock();
+    return v && call(*v);
 }
 
 bool SoundChannel::setVolume(float volume) {
-    const std::shared_ptr<SoundVoice> v = live();
-    if (v)
-        v->setVolume(volume);
-    return v != nullptr;
+    return onPlay([&](SoundVoice& v) { return v.setVolume(play, volume); });
 }
 
 bool SoundChannel::setPan(float pan) {
-    const std::shared_ptr<SoundVoice> v = live();
-    if (v)
-        v->setPan(pan);
-    return v != nullptr;
+    return onPlay([&](SoundVoice& v) { return v.setPan(play, pan); });
+}
+
+bool SoundChannel::setGroup(SoundGroup group) {
+    return onPlay([&](SoundVoice& v) { return v.setGroup(play, group); });
 }
 
 bool SoundChannel::setPaused(bool paused) {
-    const std::shared_ptr<SoundVoice> v = live();
-    if (v)
-        v->setPaused(paused);
-    return v != nullptr;
+    return onPlay([&](SoundVoice& v) { return v.setPaused(play, paused); });
 }
 
 bool SoundChannel::getPaused(bool* paused) const {
-    const std::shared_ptr<SoundVoice> v = live();
-    if (v && paused)
-        *paused = v->isPaused();
-    return v != nullptr;
+    return onPlay([&](SoundVoice& v) { return v.getPaused(play, paused); });
 }
 
 bool SoundChannel::stop() {
-    const std::shared_ptr<SoundVoice> v = live();
-    if (v)
-        v->stop();
-    return v != nullptr;
+    return onPlay([&](SoundVoice& v) { return v.stop(play); });
 }
 
 bool SoundChannel::isPlaying() const {
-    return live() != nullptr;
+    return onPlay([&](SoundVoice& v) { return v.isPlaying(play); });
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 struct SoundDecoder::Cursor {
     Bytes bytes;
@@ -43,13 +44,20 @@ sf_count_t tellBytes(void* data) {
 
 SF_VIRTUAL_IO io = {length, seekBytes, readBytes, writeNothing, tellBytes};
 
+// libsndfile's open keeps its error and log in globals: one thread at a time.
+std::mutex opening;
+
 } // namespace
 
 SoundDecoder* SoundDecoder::open(Bytes bytes) {
     auto cursor = std::make_unique<Cursor>(Cursor{std::move(bytes), 0});
     SF_INFO info;
     std::memset(&info, 0, sizeof info);
-    SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, cursor.get());
+    SNDFILE* file = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(opening);
+        file = sf_open_virtual(&io, SFM_READ, &info, cursor.get());
+    }
     if (!file)
         return nullptr;
     if (info.channels < 1 || info.channels > 2 || info.samplerate <= 0) {

@@ -6,8 +6,8 @@
 #include "audio/SoundStream.h"
 
 SoundPrefetcher& SoundPrefetcher::shared() {
-    // The game never releases its system, so the thread ends with the
-    // statics: after main returns, once its current order is done.
+    // Shared by every system, so the thread ends with the statics: after
+    // main returns, once its current order is done.
     static SoundPrefetcher prefetcher;
     return prefetcher;
 }

@@ -4,21 +4,25 @@
 
 #include "audio/SoundBackendLog.h"
 #include "audio/SoundChannel.h"
+#include "audio/SoundFeeder.h"
 #include "audio/SoundVoice.h"
 
 namespace {
 
 const int kSilentFrequency = 48000;
-// A long stall (loading) is not caught up on, nor queued for: the sounds
-// just wait.
-const double kMaxPeriod = 0.25;
-// A period that grows is followed at once; one that shrinks is let go over
-// a second or so at 60 updates a second.
-const double kPeriodDecay = 0.95;
+// Between the feeder's passes on a device: far inside the lead it keeps.
+const double kFeedInterval = 0.02;
+// The most of a loopback mix rendered between two passes.
+const int kFeedSlice = 1024;
+// A machine that slept is not caught up on: the sounds just wait.
+const double kMaxDrain = 0.25;
 
 } // namespace
 
+SoundSystem::SoundSystem() = default;
+
 SoundSystem::~SoundSystem() {
+    feeder.reset();
     if (!context)
         return;
     makeCurrent();
@@ -87,7 +91,13 @@ void SoundSystem::createVoices(int channels) {
     // no sources.
     voices.clear();
     for (int i = 0; i < channels; ++i)
-        voices.push_back(std::make_shared<SoundVoice>(context, stereoAngles, floatBuffers));
+        voices.push_back(
+            std::make_shared<SoundVoice>(context, stereoAngles, floatBuffers, groupVolumes.data()));
+}
+
+void SoundSystem::startFeeder(double interval) {
+    lastDrain = std::chrono::steady_clock::now();
+    feeder = std::make_unique<SoundFeeder>(context, interval, [this] { feed(); });
 }
 
 bool SoundSystem::init(int channels) {
@@ -102,8 +112,8 @@ bool SoundSystem::init(int channels) {
     } else {
         return false;
     }
-    lastUpdate = std::chrono::steady_clock::now();
     createVoices(channels);
+    startFeeder(kFeedInterval);
     return true;
 }
 
@@ -116,48 +126,51 @@ bool SoundSystem::initLoopback(int channels, int loopbackFrequency, bool floatWa
     output = LoopbackOutput;
     floatBuffers = floatBuffers && floatWanted;
     createVoices(channels);
+    // The mix advances only as it is rendered: the feeder runs when asked.
+    startFeeder(0.0);
     return true;
 }
 
 int SoundSystem::render(float* out, int frames) {
-    if (!context || !renderSamples || frames <= 0)
+    if (output != LoopbackOutput || frames <= 0)
         return 0;
-    makeCurrent();
-    renderSamples(device, out, frames);
-    rendered += frames;
+    for (int done = 0; done < frames;) {
+        const int n = std::min(kFeedSlice, frames - done);
+        feeder->passNow();
+        renderSamples(device, out + static_cast<size_t>(done) * 2, n);
+        done += n;
+    }
     return frames;
 }
 
-void SoundSystem::drainSilently(double seconds) {
+void SoundSystem::drainSilently() {
     // Sources only advance as the loopback mix is pulled, so pull (and
     // drop) as much as real time has passed for sounds to end on time.
-    int frames = static_cast<int>(seconds * frequency);
-    const int chunk = 1024;
-    drainBuffer.resize(static_cast<size_t>(chunk) * 2);
+    const auto now = std::chrono::steady_clock::now();
+    const double seconds = std::chrono::duration<double>(now - lastDrain).count();
+    lastDrain = now;
+    int frames = static_cast<int>(std::min(seconds, kMaxDrain) * frequency);
+    drainBuffer.resize(static_cast<size_t>(kFeedSlice) * 2);
     while (frames > 0) {
-        const int n = std::min(chunk, frames);
+        const int n = std::min(kFeedSlice, frames);
         renderSamples(device, drainBuffer.data(), n);
         frames -= n;
     }
 }
 
-void SoundSystem::update() {
-    if (!context)
-        return;
-    makeCurrent();
-    const auto now = std::chrono::steady_clock::now();
-    const double elapsed =
-        std::min(kMaxPeriod, output == LoopbackOutput
-                                 ? static_cast<double>(rendered) / frequency
-                                 : std::chrono::duration<double>(now - lastUpdate).count());
-    lastUpdate = now;
-    rendered = 0;
-    period = std::max(elapsed, period * kPeriodDecay);
+void SoundSystem::feed() {
     if (output == SilentOutput)
-        drainSilently(elapsed);
+        drainSilently();
     for (const std::shared_ptr<SoundVoice>& voice : voices)
-        if (voice->isActive())
-            voice->service(period);
+        voice->service();
+}
+
+void SoundSystem::update() {}
+
+void SoundSystem::setGroupVolume(SoundGroup group, float volume) {
+    groupVolumes[static_cast<int>(group)] = std::min(1.0f, std::max(0.0f, volume));
+    for (const std::shared_ptr<SoundVoice>& voice : voices)
+        voice->applyGain();
 }
 
 bool SoundSystem::createSound(const std::string& name, unsigned int mode,
@@ -195,10 +208,13 @@ bool SoundSystem::playSound(SoundStream* sound, bool paused, SoundChannel** chan
         if (chosen->hasSource())
             break;
     }
-    if (!chosen || !chosen->start(*sound, paused, period))
+    const unsigned int play = chosen ? chosen->start(*sound, paused) : 0;
+    if (!play)
         return false;
+    // Topped up beyond the head's first part at once, not at the next pass.
+    feeder->wake();
     if (channel)
-        *channel = new SoundChannel(voices[index], chosen->getGeneration());
+        *channel = new SoundChannel(voices[index], play);
     return true;
 }
 

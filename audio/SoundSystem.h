@@ -3,21 +3,24 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <AL/alext.h>
+#include <array>
 #include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "audio/SoundGroup.h"
 #include "audio/SoundStream.h"
 
 class SoundChannel;
+class SoundFeeder;
 class SoundVoice;
 
 // The game's sound output: an OpenAL Soft device and context, a fixed set of
-// play slots, and the sounds made through it. Main thread only (decoders are
-// opened ahead by the prefetch thread, behind the sounds); update() once a
-// frame keeps every playing stream fed half a second and more ahead, so a
-// frame that runs that late still leaves no gap.
+// play slots, and the sounds made through it. Its calls are the main
+// thread's; a feeder thread of its own keeps every playing stream fed half a
+// second ahead, however late the main thread's frames run. Decoders are
+// opened ahead by the prefetch thread, behind the sounds.
 class SoundSystem {
 public:
     // Mode bits of createSound. Only the loop bits change how a sound
@@ -37,7 +40,7 @@ public:
         SilentOutput    // no device: a loopback mix that update() discards in real time
     };
 
-    SoundSystem() = default;
+    SoundSystem();
     virtual ~SoundSystem();
 
     // Opens the default device with the given number of play slots; without
@@ -47,6 +50,8 @@ public:
     // Without floatBuffers, sounds are queued as 16-bit samples, as on a
     // library that takes no float buffers.
     virtual bool initLoopback(int channels, int frequency, bool floatBuffers = true);
+    // Once a frame. The feeder does the streams' work, so nothing is left
+    // for the frame to do; kept as the frame's hook.
     virtual void update();
 
     // A stream from a file (format null), or a generated sound of the given
@@ -58,8 +63,14 @@ public:
     virtual bool playSound(SoundStream* sound, bool paused, SoundChannel** channel);
 
     // Mixes the next frames of interleaved stereo floats into out (loopback
-    // outputs only); returns the frames written.
+    // outputs only); returns the frames written. The feeder tops the streams
+    // up every few milliseconds of the mix, as it would for a device.
     virtual int render(float* out, int frames);
+
+    // In [0, 1]; multiplies the own volume of every play in the group, those
+    // playing now included. Both start at 1.
+    void setGroupVolume(SoundGroup group, float volume);
+    float getGroupVolume(SoundGroup group) const { return groupVolumes[static_cast<int>(group)]; }
 
     Output getOutput() const { return output; }
     int getFrequency() const { return frequency; }
@@ -75,7 +86,10 @@ private:
     bool openLoopback(int loopbackFrequency);
     void createVoices(int channels);
     void makeCurrent() const;
-    void drainSilently(double seconds);
+    void startFeeder(double interval);
+    // The feeder's pass: the silent output's real time, then every slot.
+    void feed();
+    void drainSilently();
 
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
@@ -84,12 +98,12 @@ private:
     bool stereoAngles = false;
     bool floatBuffers = false;
     LPALCRENDERSAMPLESSOFT renderSamples = nullptr;
+    std::array<float, kSoundGroupCount> groupVolumes = {1.0f, 1.0f};
     std::vector<std::shared_ptr<SoundVoice>> voices;
     std::vector<std::shared_ptr<SoundStream>> sounds;
+    // Feeder thread only.
     std::vector<float> drainBuffer;
-    std::chrono::steady_clock::time_point lastUpdate;
-    // Loopback frames rendered since the last update.
-    long rendered = 0;
-    // The longest recent time between updates, in seconds.
-    double period = 0.0;
+    std::chrono::steady_clock::time_point lastDrain;
+    // Stopped before anything it feeds goes.
+    std::unique_ptr<SoundFeeder> feeder;
 };

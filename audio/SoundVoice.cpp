@@ -12,10 +12,18 @@ namespace {
 const float kHalfPi = 1.57079633f;
 const float kSixthPi = 0.52359878f;
 
+ALint stateOf(ALuint source) {
+    ALint state = AL_STOPPED;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state;
+}
+
 } // namespace
 
-SoundVoice::SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers)
-    : context(context), stereoAngles(stereoAngles), floatBuffers(floatBuffers) {}
+SoundVoice::SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers,
+                       const float* groupVolumes)
+    : context(context), stereoAngles(stereoAngles), floatBuffers(floatBuffers),
+      groupVolumes(groupVolumes) {}
 
 SoundVoice::~SoundVoice() {
     if (!source)
@@ -59,12 +67,12 @@ bool SoundVoice::ensureObjects() {
     return true;
 }
 
-bool SoundVoice::start(SoundStream& played, bool startPaused, double updatePeriod) {
+unsigned int SoundVoice::start(SoundStream& played, bool startPaused) {
+    std::lock_guard<std::mutex> lock(mutex);
     makeCurrent();
-    if (active)
-        release();
+    release();
     if (!ensureObjects())
-        return false;
+        return 0;
     stream = &played;
     channels = played.getChannels();
     frequency = played.getFrequency();
@@ -77,19 +85,22 @@ bool SoundVoice::start(SoundStream& played, bool startPaused, double updatePerio
     active = true;
     paused = startPaused;
     ++generation;
-    period = updatePeriod;
-    setVolume(1.0f);
-    setPan(0.0f);
-    fill();
+    volume = 1.0f;
+    group = SoundGroup::Effects;
+    setGain();
+    aim(0.0f);
+    fill(static_cast<int>(kStartSeconds * frequency), false);
     if (!paused)
         alSourcePlay(source);
-    return true;
+    return generation;
 }
 
-int SoundVoice::read(float* out, int frames) {
+int SoundVoice::read(float* out, int frames, bool decode) {
     int got = stream->readHead(headPosition, out, frames);
     headPosition += got;
     if (got < frames && !stream->isHeadWhole()) {
+        if (!decode)
+            return got;
         if (claimed) {
             decoder = stream->takeDecoder();
             claimed = false;
@@ -101,11 +112,9 @@ int SoundVoice::read(float* out, int frames) {
     return got;
 }
 
-void SoundVoice::fill() {
-    const int target =
-        static_cast<int>(std::max(period, kLateFrameSeconds) * frequency) + kAheadMargin;
+void SoundVoice::fill(int target, bool decode) {
     for (int ahead = queuedFrames(); ahead < target && !exhausted && !freeBuffers.empty();) {
-        const int got = read(staging.data(), kBufferFrames);
+        const int got = read(staging.data(), kBufferFrames, decode);
         if (got == 0)
             return;
         const ALuint id = freeBuffers.back();
@@ -149,27 +158,27 @@ void SoundVoice::unqueuePlayed() {
 }
 
 void SoundVoice::settle() {
-    if (!active)
-        return;
     makeCurrent();
     unqueuePlayed();
-    ALint state = AL_STOPPED;
-    alGetSourcei(source, AL_SOURCE_STATE, &state);
-    if (state == AL_STOPPED && !paused && exhausted)
+    if (stateOf(source) == AL_STOPPED && !paused && exhausted)
         release();
 }
 
-void SoundVoice::service(double updatePeriod) {
+bool SoundVoice::current(unsigned int play) {
+    if (!active || play != generation)
+        return false;
     settle();
-    period = updatePeriod;
+    return active;
+}
+
+void SoundVoice::service() {
+    std::lock_guard<std::mutex> lock(mutex);
     // A source that ran dry and was then paused would count buffers queued
     // now as played: a paused play is fed when it resumes.
-    if (!active || paused)
+    if (!current(generation) || paused)
         return;
-    fill();
-    ALint state = AL_STOPPED;
-    alGetSourcei(source, AL_SOURCE_STATE, &state);
-    if (state == AL_STOPPED && !paused && !queued.empty()) {
+    fill(static_cast<int>(kLeadSeconds * frequency) + kAheadMargin, true);
+    if (stateOf(source) != AL_PLAYING && !queued.empty()) {
         // Ran dry with audio still to come: the refill was late.
         ++underruns;
         alSourcePlay(source);
@@ -191,47 +200,85 @@ void SoundVoice::release() {
     claimed = false;
     stream = nullptr;
     active = false;
-    paused = false;
-    // Stale channel handles of this play stop working here.
+    // Calls on this play stop working here.
     ++generation;
 }
 
-void SoundVoice::stop() {
-    if (!active)
-        return;
-    makeCurrent();
-    release();
+bool SoundVoice::isPlaying(unsigned int play) {
+    std::lock_guard<std::mutex> lock(mutex);
+    return current(play);
 }
 
-void SoundVoice::setPaused(bool value) {
-    if (!active)
-        return;
-    makeCurrent();
+bool SoundVoice::stop(unsigned int play) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!current(play))
+        return false;
+    release();
+    return true;
+}
+
+bool SoundVoice::setPaused(unsigned int play, bool value) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!current(play))
+        return false;
     paused = value;
-    ALint state = AL_STOPPED;
-    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    const ALint state = stateOf(source);
     if (paused && state == AL_PLAYING) {
         alSourcePause(source);
-    } else if (!paused && state != AL_PLAYING) {
-        unqueuePlayed();
-        fill();
+    } else if (!paused && state != AL_PLAYING && !queued.empty()) {
         alSourcePlay(source);
     }
+    return true;
 }
 
-void SoundVoice::setVolume(float value) {
-    if (!active)
-        return;
-    makeCurrent();
+bool SoundVoice::getPaused(unsigned int play, bool* value) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!current(play))
+        return false;
+    if (value)
+        *value = paused;
+    return true;
+}
+
+bool SoundVoice::setVolume(unsigned int play, float value) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!current(play))
+        return false;
     volume = std::min(1.0f, std::max(0.0f, value));
-    alSourcef(source, AL_GAIN, volume);
+    setGain();
+    return true;
 }
 
-void SoundVoice::setPan(float value) {
+bool SoundVoice::setGroup(unsigned int play, SoundGroup value) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!current(play))
+        return false;
+    group = value;
+    setGain();
+    return true;
+}
+
+void SoundVoice::applyGain() {
+    std::lock_guard<std::mutex> lock(mutex);
     if (!active)
         return;
     makeCurrent();
-    pan = std::min(1.0f, std::max(-1.0f, value));
+    setGain();
+}
+
+void SoundVoice::setGain() {
+    alSourcef(source, AL_GAIN, volume * groupVolumes[static_cast<int>(group)]);
+}
+
+bool SoundVoice::setPan(unsigned int play, float value) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!current(play))
+        return false;
+    aim(std::min(1.0f, std::max(-1.0f, value)));
+    return true;
+}
+
+void SoundVoice::aim(float pan) {
     alSource3f(source, AL_POSITION, pan, 0.0f, -std::sqrt(1.0f - pan * pan));
     if (channels == 2 && stereoAngles) {
         // Both channel angles swing together towards the side, so -1 puts
@@ -242,4 +289,19 @@ void SoundVoice::setPan(float value) {
                                    -kSixthPi + (toward + kSixthPi) * amount};
         alSourcefv(source, AL_STEREO_ANGLES, angles);
     }
+}
+
+bool SoundVoice::isActive() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return active;
+}
+
+bool SoundVoice::hasSource() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return source != 0;
+}
+
+long SoundVoice::getUnderruns() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return underruns;
 }

@@ -4,72 +4,90 @@
 #include <AL/alc.h>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <vector>
+
+#include "audio/SoundGroup.h"
 
 class SoundDecoder;
 class SoundStream;
 
 // One playing slot of the system: an OpenAL source fed by a queue of
-// buffers that service() keeps topped up, first from the stream's head,
-// then from the play's own decoder. The queue is kept deep enough to outlast
-// a frame half a second late, so only the main thread ever feeds it.
+// buffers. A play starts on the main thread from the stream's head, which is
+// already decoded; from then on the feeder thread keeps the queue half a
+// second ahead, from the head and then from the play's own decoder. One lock
+// guards the slot's state and its source, so the two threads take turns.
+//
+// Calls on a play name it by the number start() gave it; once that play is
+// over (stopped, heard to its end, or the slot replayed) they do nothing and
+// return false.
 class SoundVoice {
 public:
     static constexpr int kBufferFrames = 2048;
     // A second at 48 kHz: room for the deepest queue.
     static constexpr int kBufferCount = 24;
-    // Queued after every update: the longer of this and the frame period...
-    static constexpr double kLateFrameSeconds = 0.5;
+    // Queued ahead by the feeder: the thread can be kept off the processor
+    // this long without a gap...
+    static constexpr double kLeadSeconds = 0.5;
     // ...and this margin beyond, for the mixer's own look-ahead.
     static constexpr int kAheadMargin = 3 * kBufferFrames;
+    // Queued by start() itself, from the head: until the feeder's next pass.
+    static constexpr double kStartSeconds = 0.25;
 
     // floatBuffers: the library takes float buffers; without, samples are
-    // clipped to 16 bits.
-    SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers);
+    // clipped to 16 bits. groupVolumes: the system's, by group.
+    SoundVoice(ALCcontext* context, bool stereoAngles, bool floatBuffers,
+               const float* groupVolumes);
     virtual ~SoundVoice();
     SoundVoice(const SoundVoice&) = delete;
     SoundVoice& operator=(const SoundVoice&) = delete;
 
-    // Begins a play at frame 0 with volume 1 and centre pan, with enough
-    // audio queued to last `period` seconds (the longest recent time between
-    // updates) or a late frame; false when the OpenAL objects cannot be had.
-    virtual bool start(SoundStream& stream, bool paused, double updatePeriod);
-    // Ends a play whose audio ran out; refills the queue of a play that is
-    // not paused with what has played since the last update; restarts a
-    // source that ran dry while its sound had data left.
-    virtual void service(double updatePeriod);
-    // Ends the play if its last buffer has been heard, so nothing reaches
-    // it before the next update.
-    virtual void settle();
-    virtual void stop();
+    // Main thread: begins a play at frame 0, volume 1, centre pan, in the
+    // effects group; 0 when the OpenAL objects cannot be had, else the
+    // play's number.
+    virtual unsigned int start(SoundStream& stream, bool paused);
+    // Feeder thread: ends a play heard to its end, tops up the queue of one
+    // that is not paused, restarts a source that ran dry (a play resumed
+    // after running dry restarts here too).
+    virtual void service();
 
-    virtual void setPaused(bool value);
-    virtual void setVolume(float value);
+    virtual bool isPlaying(unsigned int play);
+    virtual bool stop(unsigned int play);
+    virtual bool setPaused(unsigned int play, bool value);
+    virtual bool getPaused(unsigned int play, bool* value);
+    virtual bool setVolume(unsigned int play, float value);
     // -1 is hard left, 1 hard right; mono by position, stereo by angles.
-    virtual void setPan(float value);
+    virtual bool setPan(unsigned int play, float value);
+    virtual bool setGroup(unsigned int play, SoundGroup value);
+    // A group's volume changed: the play takes it at once.
+    void applyGain();
 
-    bool isActive() const { return active; }
-    bool isPaused() const { return paused; }
-    float getVolume() const { return volume; }
-    float getPan() const { return pan; }
-    unsigned int getGeneration() const { return generation; }
-    long getUnderruns() const { return underruns; }
-    bool hasSource() const { return source != 0; }
+    bool isActive() const;
+    bool hasSource() const;
+    long getUnderruns() const;
 
 private:
     bool ensureObjects();
     void makeCurrent() const;
+    // The play is still this one, once one heard to its end has been ended.
+    bool current(unsigned int play);
+    void settle();
     void unqueuePlayed();
-    // Frames of the play, from the head and then the decoder.
-    int read(float* out, int frames);
-    // Decodes and queues whole buffers until the target is ahead.
-    void fill();
+    // Frames of the play, from the head and then (decoding allowed) the
+    // decoder.
+    int read(float* out, int frames, bool decode);
+    // Queues whole buffers until `target` frames are ahead.
+    void fill(int target, bool decode);
     int queuedFrames() const;
+    void setGain();
+    void aim(float pan);
     void release();
 
+    mutable std::mutex mutex;
     ALCcontext* context;
     bool stereoAngles;
     bool floatBuffers;
+    const float* groupVolumes;
     ALuint source = 0;
     ALuint buffers[kBufferCount] = {};
     std::vector<ALuint> freeBuffers;
@@ -85,15 +103,13 @@ private:
     bool claimed = false;
     // Every frame of the play has been read.
     bool exhausted = false;
-    // The longest recent time between updates, in seconds.
-    double period = 0.0;
     int frequency = 0;
     int channels = 1;
     bool looping = false;
     bool active = false;
     bool paused = false;
     float volume = 1.0f;
-    float pan = 0.0f;
+    SoundGroup group = SoundGroup::Effects;
     unsigned int generation = 0;
     long underruns = 0;
 };

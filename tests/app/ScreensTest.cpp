@@ -45,6 +45,8 @@ TEST_F(MenuTest, ReadsTheFileWithCrlfWrapsTheSelectionAndDrawsItOverTheBackgroun
                                  "stop Sounds/menu.ogg", "stop Sounds/ok.ogg"}));
     EXPECT_TRUE(sound.loops("Sounds/menu.ogg") && !sound.loops("a:b.ogg") &&
                 !sound.loops("Sounds/ok.ogg"));
+    EXPECT_TRUE(sound.isMusic("Sounds/menu.ogg") && !sound.isMusic("a:b.ogg") &&
+                !sound.isMusic("Sounds/ok.ogg"));
     GamePad::forget(); // the pad's D-pad, stick and Start do as Down, Up and Return; Back nothing
     menu.enter();
     for (const auto& [event, selection] :
@@ -107,4 +109,5 @@ TEST_F(ScreenTest, TheCreditsPlayTheirMusicAndEndOnAPadButtonButNotOnTheDpad) {
     const std::string music = "Sound/music-interface.ogg";
     EXPECT_EQ(sound.take("music"),
               (Log{"play " + music, "stop " + music, "play " + music, "stop " + music}));
+    EXPECT_TRUE(sound.isMusic(music));
 }

@@ -12,7 +12,8 @@
 using Log = std::vector<std::string>;
 
 // The game's sound system for a test: no device; logs "play <file>", "stop <file>",
-// "pause <file>", "resume <file>" and "update", and keeps each file's mode.
+// "pause <file>", "resume <file>" and "update", and keeps each file's mode and the group
+// its plays were put in.
 struct RecordingSoundSystem : SoundSystem {
     RecordingSoundSystem() { GameManager::setSoundSystem(this); }
     ~RecordingSoundSystem() override { GameManager::setSoundSystem(previous); }
@@ -41,6 +42,9 @@ struct RecordingSoundSystem : SoundSystem {
         return taken;
     }
     bool loops(const std::string& name) { return modes[name] & ModeLoopNormal; }
+    bool isMusic(const std::string& name) {
+        return groups.count(name) && groups[name] == SoundGroup::Music;
+    }
 
     Log log;
 
@@ -58,6 +62,10 @@ private:
             *value = paused;
             return true;
         }
+        bool setGroup(SoundGroup group) override {
+            system.groups[name] = group;
+            return true;
+        }
         bool stop() override {
             system.log.push_back("stop " + name);
             return true;
@@ -70,5 +78,6 @@ private:
     std::vector<std::unique_ptr<SoundStream>> streams;
     std::map<const SoundStream*, std::string> names;
     std::map<std::string, unsigned int> modes;
+    std::map<std::string, SoundGroup> groups;
     SoundSystem* previous = GameManager::getSoundSystem();
 };

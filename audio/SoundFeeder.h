@@ -1,0 +1,40 @@
+#pragma once
+
+#include <AL/alc.h>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+// The thread that keeps one system's streams fed: it runs the system's pass
+// every interval, or only when asked (a loopback mix, which advances only as
+// it is rendered). The main thread's frames never wait on it, so a frame
+// however late leaves the queues as full as ever.
+class SoundFeeder {
+public:
+    // interval 0: passes only on request. The thread works in `context`
+    // without changing the context current on other threads.
+    SoundFeeder(ALCcontext* context, double intervalSeconds, std::function<void()> pass);
+    ~SoundFeeder();
+    SoundFeeder(const SoundFeeder&) = delete;
+    SoundFeeder& operator=(const SoundFeeder&) = delete;
+
+    // Asks for a pass soon.
+    void wake();
+    // Returns once a pass begun after this call has finished.
+    void passNow();
+
+private:
+    void run();
+
+    ALCcontext* context;
+    double interval;
+    std::function<void()> pass;
+    std::mutex mutex;
+    std::condition_variable wakeUp;
+    std::condition_variable passed;
+    long requested = 0;
+    long finished = 0;
+    bool stopping = false;
+    std::thread thread;
+};
