@@ -19,6 +19,7 @@
 #include "app/MenuState.h"
 #include "app/TerminationSignal.h"
 #include "app/TransitionState.h"
+#include "audio/SoundSystem.h"
 #include "graphics/FrameShot.h"
 #include "graphics/Rectangle.h"
 #include "input/GamePad.h"
@@ -159,6 +160,10 @@ int Application::play(const CommandLine& options, DemoPlayer* player) {
     // A fast replay shows nothing anyway; a play nobody can see is refused.
     if (!options.fast && !GameManager::getInstance()->showsPictures())
         return refuse("no display to show the game on (is DISPLAY set?)");
+    if (SoundSystem* sound = GameManager::getSoundSystem()) {
+        sound->setGroupVolume(SoundGroup::Music, static_cast<float>(options.musicVolume) / 10);
+        sound->setGroupVolume(SoundGroup::Effects, static_cast<float>(options.effectsVolume) / 10);
+    }
     GamePad::open();
     refusal = loadScreens();
     if (!refusal.empty())

@@ -1,5 +1,8 @@
 #include "app/CommandLine.h"
 
+#include <cstdlib>
+#include <cstring>
+
 bool CommandLine::parse(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -15,6 +18,10 @@ bool CommandLine::parse(int argc, const char* const* argv) {
                 return false;
             }
             *file = argv[++i];
+        } else if (option == "--music-volume" || option == "--effects-volume") {
+            if (!readVolume(option, i + 1 < argc ? argv[++i] : nullptr,
+                            option == "--music-volume" ? &musicVolume : &effectsVolume))
+                return false;
         } else if (option == "--fast") {
             fast = true;
         } else if (option == "--window") {
@@ -36,9 +43,20 @@ bool CommandLine::parse(int argc, const char* const* argv) {
     return true;
 }
 
+bool CommandLine::readVolume(const std::string& option, const char* value, int* volume) {
+    const bool whole = value && std::strlen(value) > 0 && std::strlen(value) <= 2 &&
+                       std::strspn(value, "0123456789") == std::strlen(value);
+    if (!whole || std::atoi(value) > 10) {
+        parseError = "option '" + option + "' needs a volume from 0 to 10";
+        return false;
+    }
+    *volume = std::atoi(value);
+    return true;
+}
+
 const char* CommandLine::usage() {
-    return "usage: tolvek [--window] [--record FILE] [--replay FILE [--fast] [--shots DIR]] "
-           "[--help] [--version]";
+    return "usage: tolvek [--window] [--music-volume N] [--effects-volume N] [--record FILE]\n"
+           "              [--replay FILE [--fast] [--shots DIR]] [--help] [--version]";
 }
 
 const char* CommandLine::help() {
@@ -46,6 +64,9 @@ const char* CommandLine::help() {
            "\n"
            "  --window        start in a window the size of the picture instead of full\n"
            "                  screen (F11 or Alt+Enter switches at any time)\n"
+           "  --music-volume N, --effects-volume N\n"
+           "                  the volume of the music, and of every other sound, from 0\n"
+           "                  (silent) to 10 (full, as without the option)\n"
            "  --record FILE   play as usual and write the play to FILE as it goes\n"
            "  --replay FILE   show a recorded play again, exactly; live keys do not reach\n"
            "                  the game (close the window or press Ctrl+C to end it)\n"

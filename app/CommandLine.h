@@ -20,7 +20,12 @@ public:
     bool window = false;
     bool showHelp = false;
     bool showVersion = false;
+    // Steps of a tenth of full volume.
+    int musicVolume = 10;
+    int effectsVolume = 10;
 
 private:
+    bool readVolume(const std::string& option, const char* value, int* volume);
+
     std::string parseError;
 };

@@ -218,13 +218,6 @@ class Content:
         lines = re.sub(old, new, "\n".join(file_lines(self.path(rel)))).split("\n")
         self.write(rel, "".join(line + ending for line in lines))
 
-    def silence(self, rel):
-        """Replaces a sound with silence as long (low rate and mono: quick to encode)."""
-        quiet = self.path(rel) + ".ogg"
-        subprocess.run(["sox", "-D", self.path(rel), "-r", "8000", "-c", "1", quiet, "vol", "0"],
-                       check=True)
-        os.replace(quiet, self.path(rel))
-
     def close(self):
         shutil.rmtree(self.dir, ignore_errors=True)
 

@@ -241,13 +241,21 @@ TEST(Demo, OptionsAreReadOrRefusedWithTheirReason) {
         {{"--record", "--window"}, "option '--record' needs a file"},
         {{"--replay", ""}, "option '--replay' needs a file"},
         {{"--window", "--record", "a.demo"}, ""},
-        {{"--windowed"}, "unknown option '--windowed'"}};
+        {{"--windowed"}, "unknown option '--windowed'"},
+        {{"--music-volume", "3", "--effects-volume", "0"}, ""},
+        {{"--music-volume", "11"}, "option '--music-volume' needs a volume from 0 to 10"},
+        {{"--effects-volume", "-1"}, "option '--effects-volume' needs a volume from 0 to 10"},
+        {{"--effects-volume", "5x"}, "option '--effects-volume' needs a volume from 0 to 10"},
+        {{"--music-volume"}, "option '--music-volume' needs a volume from 0 to 10"}};
     for (const auto& c : cases) {
         std::vector<const char*> argv = {"tolvek"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         CommandLine options;
         EXPECT_EQ(options.parse(static_cast<int>(argv.size()), argv.data()), c.error.empty());
         EXPECT_EQ(options.error(), c.error);
+        if (c.args.size() == 4 && c.error.empty()) {
+            EXPECT_TRUE(options.musicVolume == 3 && options.effectsVolume == 0);
+        }
     }
 }
 
