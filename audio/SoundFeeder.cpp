@@ -16,14 +16,6 @@ SoundFeeder::~SoundFeeder() {
     thread.join();
 }
 
-void SoundFeeder::wake() {
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        ++requested;
-    }
-    wakeUp.notify_one();
-}
-
 void SoundFeeder::passNow() {
     std::unique_lock<std::mutex> lock(mutex);
     const long ticket = ++requested;

@@ -19,8 +19,6 @@ public:
     SoundFeeder(const SoundFeeder&) = delete;
     SoundFeeder& operator=(const SoundFeeder&) = delete;
 
-    // Asks for a pass soon.
-    void wake();
     // Returns once a pass begun after this call has finished.
     void passNow();
 

@@ -11,9 +11,9 @@ namespace {
 
 const int kSilentFrequency = 48000;
 // Between the feeder's passes on a device: far inside the lead it keeps.
-const double kFeedInterval = 0.02;
-// The most of a loopback mix rendered between two passes.
-const int kFeedSlice = 1024;
+const double kFeedInterval = 0.05;
+// The loopback mix rendered between two passes.
+const int kFeedSlice = 4096;
 // A machine that slept is not caught up on: the sounds just wait.
 const double kMaxDrain = 0.25;
 
@@ -135,10 +135,12 @@ int SoundSystem::render(float* out, int frames) {
     if (output != LoopbackOutput || frames <= 0)
         return 0;
     for (int done = 0; done < frames;) {
-        const int n = std::min(kFeedSlice, frames - done);
-        feeder->passNow();
+        if (unfed == 0)
+            feeder->passNow();
+        const int n = std::min(kFeedSlice - unfed, frames - done);
         renderSamples(device, out + static_cast<size_t>(done) * 2, n);
         done += n;
+        unfed = (unfed + n) % kFeedSlice;
     }
     return frames;
 }
@@ -211,8 +213,6 @@ bool SoundSystem::playSound(SoundStream* sound, bool paused, SoundChannel** chan
     const unsigned int play = chosen ? chosen->start(*sound, paused) : 0;
     if (!play)
         return false;
-    // Topped up beyond the head's first part at once, not at the next pass.
-    feeder->wake();
     if (channel)
         *channel = new SoundChannel(voices[index], play);
     return true;

@@ -104,6 +104,8 @@ private:
     // Feeder thread only.
     std::vector<float> drainBuffer;
     std::chrono::steady_clock::time_point lastDrain;
+    // Loopback frames rendered since the feeder's last pass.
+    int unfed = 0;
     // Stopped before anything it feeds goes.
     std::unique_ptr<SoundFeeder> feeder;
 };
