@@ -42,9 +42,7 @@ struct RecordingSoundSystem : SoundSystem {
         return taken;
     }
     bool loops(const std::string& name) { return modes[name] & ModeLoopNormal; }
-    bool isMusic(const std::string& name) {
-        return groups.count(name) && groups[name] == SoundGroup::Music;
-    }
+    bool isMusic(const std::string& name) { return music[name]; }
 
     Log log;
 
@@ -63,7 +61,7 @@ private:
             return true;
         }
         bool setGroup(SoundGroup group) override {
-            system.groups[name] = group;
+            system.music[name] = group == SoundGroup::Music;
             return true;
         }
         bool stop() override {
@@ -78,6 +76,6 @@ private:
     std::vector<std::unique_ptr<SoundStream>> streams;
     std::map<const SoundStream*, std::string> names;
     std::map<std::string, unsigned int> modes;
-    std::map<std::string, SoundGroup> groups;
+    std::map<std::string, bool> music;
     SoundSystem* previous = GameManager::getSoundSystem();
 };
