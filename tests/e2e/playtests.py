@@ -50,9 +50,8 @@ def window_shows(game, size, looks=lambda picture: True):
 # Scenarios. Each gets a game, started, and the data folder it plays.
 
 def scenario_effect_and_sigterm(game):
-    """Down moves the menu's selection with its sound, heard by 0.4 s after the move
-    shows (the frame that moves it starts the sound), and the music turned down to nothing
-    is not heard; SIGTERM then ends the game with 0."""
+    """Down moves the menu's selection with its sound, heard by 0.4 s after the move shows
+    (its frame starts the sound) over music at volume 0; SIGTERM then ends the game with 0."""
     menus = [menu_screen(game.data_dir, n) for n in (0, 1)]
     game.wait_for(lambda shot: rms(shot, menus[0]) < 6, 10, "the menu with item 0 selected")
     pressed = time.time()
