@@ -293,7 +293,7 @@ TEST_F(AudioTest, StreamsAreFedOffTheMainThreadThroughStallsOfSecondsAndFramesAS
         EXPECT_TRUE(left->setPan(-1.0f) && right->setPan(1.0f) && left->setPaused(false));
         const long loaded = decodesOnThisThread; // only loading decodes here
         // The main thread stalls (no update) while the device plays on its own thread.
-        std::thread([&] { capture.mix(stall); }).join();
+        std::thread([&, frames = stall] { capture.mix(frames); }).join();
         capture.run(2 * SoundCapture::kFrequency / period + 1, period);
         const double end = stall / 48000.0 + 2.0;
         SCOPED_TRACE(testing::Message() << period << " " << stall);
