@@ -100,9 +100,10 @@ class Game:
             data = open(self.demo + ".part", "rb").read()
         except FileNotFoundError:
             data = open(self.demo, "rb").read()
-        texts = re.findall(rb"screen=[^\n]*\n(?:[a-z]+=[^\n]*\n)*", data)
-        return [dict(line.split("=", 1) for line in t.decode(errors="replace").splitlines())
-                for t in texts]
+        # Printable values only: the bytes after a block (its check, the next one's length)
+        # may spell "c=" by chance, and what follows is no checkpoint line.
+        texts = re.findall(rb"screen=[ -~]*\n(?:[a-z]+=[ -~]*\n)*", data)
+        return [dict(line.split("=", 1) for line in t.decode().split("\n")[:-1]) for t in texts]
 
     def wait_play(self, holds, timeout, what):
         """Until a checkpoint of the play satisfies holds (they come every second)."""
