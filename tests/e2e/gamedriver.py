@@ -100,8 +100,7 @@ class Game:
             data = open(self.demo + ".part", "rb").read()
         except FileNotFoundError:
             data = open(self.demo, "rb").read()
-        # Printable values only: the bytes after a block (its check, the next one's length)
-        # may spell "c=" by chance, and what follows is no checkpoint line.
+        # Printable values only: the bytes after a block may spell "c=" by chance.
         texts = re.findall(rb"screen=[ -~]*\n(?:[a-z]+=[ -~]*\n)*", data)
         return [dict(line.split("=", 1) for line in t.decode().split("\n")[:-1]) for t in texts]
 
