@@ -36,14 +36,13 @@ template <typename Function> Function real(const char* name) {
 } // namespace
 
 extern "C" sf_count_t sf_readf_float(SNDFILE* file, float* out, sf_count_t frames) {
-    static const auto read = real<sf_count_t (*)(SNDFILE*, float*, sf_count_t)>("sf_readf_float");
+    static const auto read = real<decltype(&sf_readf_float)>("sf_readf_float");
     ++decodesOnThisThread;
     return read(file, out, frames);
 }
 
 extern "C" SNDFILE* sf_open_virtual(SF_VIRTUAL_IO* io, int mode, SF_INFO* info, void* data) {
-    static const auto open =
-        real<SNDFILE* (*)(SF_VIRTUAL_IO*, int, SF_INFO*, void*)>("sf_open_virtual");
+    static const auto open = real<decltype(&sf_open_virtual)>("sf_open_virtual");
     ++insideOpen;
     const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
     while (widenOpens && insideOpen < 2 && std::chrono::steady_clock::now() < limit)
@@ -278,7 +277,8 @@ TEST_F(AudioTest, PlaysTakeFreeSlotsAndBadFilesOrStreamsAreRefused) {
     for (int i = 0; i < 20; ++i, capture.run(70)) // nor are decoders kept for plays long gone
         music.play();
     EXPECT_LT(mallinfo2().uordblks, held + 1500000); // a spare or two in the making
-    EXPECT_EQ(start(dir + "/missing.ogg", true, true).getSound(), nullptr);
+    SoundStream* none = nullptr;                     // a file that is not there
+    EXPECT_FALSE(capture.system.createSound(dir + "/no.ogg", kOnce, nullptr, &none) || none);
 }
 
 TEST_F(AudioTest, StreamsAreFedOffTheMainThreadThroughStallsOfSecondsAndFramesASecondLong) {
@@ -313,7 +313,7 @@ TEST_F(AudioTest, GroupVolumesScaleTheirPlaysWithinAFrameAndASilentGroupKeepsTim
     capture.run(6);
     const double music = capture.rms(0, 0.05, 0.1), effects = capture.rms(1, 0.05, 0.1);
     for (const auto& [musicVolume, effectsVolume] :
-         {std::pair{0.5f, 1.0f}, {1.0f, 0.25f}, {0.0f, 1.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}}) {
+         {std::pair{0.5f, 1.0f}, {1.0f, 0.25f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}}) {
         capture.system.setGroupVolume(SoundGroup::Music, musicVolume);
         capture.system.setGroupVolume(SoundGroup::Effects, effectsVolume);
         capture.clear();
@@ -323,15 +323,13 @@ TEST_F(AudioTest, GroupVolumesScaleTheirPlaysWithinAFrameAndASilentGroupKeepsTim
     }
     sounds.clear();
     // Started silent, turned up: heard as far into the sound as it would have been.
-    capture.system.setGroupVolume(SoundGroup::Music, 0.0f);
     start(tone("once.wav", 1.0), false, false, 1, 0, SoundGroup::Music);
     capture.clear();
     capture.run(36);
     capture.system.setGroupVolume(SoundGroup::Music, 1.0f);
     capture.run(30);
-    EXPECT_EQ(capture.rms(0, 0, 0.6), 0.0);
+    EXPECT_EQ(capture.rms(0, 0, 0.6) + capture.rms(0, 1.01, 1.1), 0.0);
     EXPECT_GT(capture.rms(0, 0.62, 0.99), 0.2);
-    EXPECT_EQ(capture.rms(0, 1.01, 1.1), 0.0);
 }
 
 TEST(SoundDecoderTest, NoTwoThreadsAreInsideTheLibrarysOpenAtOnce) {

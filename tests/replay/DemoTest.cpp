@@ -242,7 +242,6 @@ TEST(Demo, OptionsAreReadOrRefusedWithTheirReason) {
         {{"--replay", ""}, "option '--replay' needs a file"},
         {{"--window", "--record", "a.demo"}, ""},
         {{"--windowed"}, "unknown option '--windowed'"},
-        {{"--music-volume", "3", "--effects-volume", "0"}, ""},
         {{"--music-volume", "11"}, "option '--music-volume' needs a volume from 0 to 10"},
         {{"--effects-volume", "5x"}, "option '--effects-volume' needs a volume from 0 to 10"},
         {{"--music-volume"}, "option '--music-volume' needs a volume from 0 to 10"}};

@@ -20,4 +20,7 @@ TEST(Position, ProjectsOnASegmentAndTellsWhetherTheFootIsBetweenItsEnds) {
         EXPECT_LT(foot.squaredDistance(c.foot), 1e-10) << c.p.getX() << "," << c.p.getY();
         EXPECT_EQ(inside, c.inside) << c.p.getX() << "," << c.p.getY();
     }
+    Position moved(5, 7);
+    moved -= Position(2, 3);
+    EXPECT_EQ(moved, Position(3, 4));
 }
