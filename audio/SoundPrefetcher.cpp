@@ -31,6 +31,11 @@ void SoundPrefetcher::order(std::weak_ptr<SoundStream> stream) {
     wake.notify_one();
 }
 
+void SoundPrefetcher::waitIdle() {
+    std::unique_lock<std::mutex> lock(mutex);
+    idle.wait(lock, [this] { return orders.empty() && !working; });
+}
+
 void SoundPrefetcher::run() {
     // A batch thread does not preempt the main thread when an order wakes
     // it, which on a busy machine would land its decoding inside the frame.
@@ -43,9 +48,13 @@ void SoundPrefetcher::run() {
             return;
         std::weak_ptr<SoundStream> next = std::move(orders.front());
         orders.pop_front();
+        working = true;
         lock.unlock();
         if (std::shared_ptr<SoundStream> stream = next.lock())
             stream->makeSpares();
         lock.lock();
+        working = false;
+        if (orders.empty())
+            idle.notify_all();
     }
 }

@@ -21,6 +21,8 @@ public:
 
     // A stream gone by the time its turn comes is skipped.
     void order(std::weak_ptr<SoundStream> stream);
+    // Returns once every order given so far is done.
+    void waitIdle();
 
 private:
     SoundPrefetcher();
@@ -28,7 +30,9 @@ private:
 
     std::mutex mutex;
     std::condition_variable wake;
+    std::condition_variable idle;
     std::deque<std::weak_ptr<SoundStream>> orders;
+    bool working = false;
     bool stopping;
     std::thread thread;
 };
