@@ -209,53 +209,48 @@ bool SoundVoice::isPlaying(unsigned int play) {
     return current(play);
 }
 
-bool SoundVoice::stop(unsigned int play) {
+template <typename Change> bool SoundVoice::onPlay(unsigned int play, Change change) {
     std::lock_guard<std::mutex> lock(mutex);
     if (!current(play))
         return false;
-    release();
+    change();
     return true;
+}
+
+bool SoundVoice::stop(unsigned int play) {
+    return onPlay(play, [this] { release(); });
 }
 
 bool SoundVoice::setPaused(unsigned int play, bool value) {
-    std::lock_guard<std::mutex> lock(mutex);
-    if (!current(play))
-        return false;
-    paused = value;
-    const ALint state = stateOf(source);
-    if (paused && state == AL_PLAYING) {
-        alSourcePause(source);
-    } else if (!paused && state != AL_PLAYING && !queued.empty()) {
-        alSourcePlay(source);
-    }
-    return true;
+    return onPlay(play, [this, value] {
+        paused = value;
+        const ALint state = stateOf(source);
+        if (paused && state == AL_PLAYING)
+            alSourcePause(source);
+        else if (!paused && state != AL_PLAYING && !queued.empty())
+            alSourcePlay(source);
+    });
 }
 
 bool SoundVoice::getPaused(unsigned int play, bool* value) {
-    std::lock_guard<std::mutex> lock(mutex);
-    if (!current(play))
-        return false;
-    if (value)
-        *value = paused;
-    return true;
+    return onPlay(play, [this, value] {
+        if (value)
+            *value = paused;
+    });
 }
 
 bool SoundVoice::setVolume(unsigned int play, float value) {
-    std::lock_guard<std::mutex> lock(mutex);
-    if (!current(play))
-        return false;
-    volume = std::min(1.0f, std::max(0.0f, value));
-    setGain();
-    return true;
+    return onPlay(play, [this, value] {
+        volume = std::min(1.0f, std::max(0.0f, value));
+        setGain();
+    });
 }
 
 bool SoundVoice::setGroup(unsigned int play, SoundGroup value) {
-    std::lock_guard<std::mutex> lock(mutex);
-    if (!current(play))
-        return false;
-    group = value;
-    setGain();
-    return true;
+    return onPlay(play, [this, value] {
+        group = value;
+        setGain();
+    });
 }
 
 void SoundVoice::applyGain() {
@@ -271,11 +266,7 @@ void SoundVoice::setGain() {
 }
 
 bool SoundVoice::setPan(unsigned int play, float value) {
-    std::lock_guard<std::mutex> lock(mutex);
-    if (!current(play))
-        return false;
-    aim(std::min(1.0f, std::max(-1.0f, value)));
-    return true;
+    return onPlay(play, [this, value] { aim(std::min(1.0f, std::max(-1.0f, value))); });
 }
 
 void SoundVoice::aim(float pan) {

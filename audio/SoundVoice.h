@@ -71,6 +71,8 @@ private:
     void makeCurrent() const;
     // The play is still this one, once one heard to its end has been ended.
     bool current(unsigned int play);
+    // Makes the change, under the lock, if the play is still this one.
+    template <typename Change> bool onPlay(unsigned int play, Change change);
     void settle();
     void unqueuePlayed();
     // Frames of the play, from the head and then (decoding allowed) the

@@ -107,5 +107,5 @@ TEST_F(ScreenTest, TheCreditsPlayTheirMusicAndEndOnAPadButtonButNotOnTheDpad) {
     const std::string music = "Sound/music-interface.ogg";
     EXPECT_EQ(sound.take("music"),
               (Log{"play " + music, "stop " + music, "play " + music, "stop " + music}));
-    EXPECT_TRUE(sound.isMusic(music));
+    EXPECT_TRUE(sound.music[music]);
 }

@@ -178,7 +178,7 @@ TEST_F(World, TheIntroPlaysThenTheLoopTakesOverOnce) {
     screen.update();
     EXPECT_EQ(sound.take("music"), (Log{"stop " + intro, "play " + loop}));
     EXPECT_TRUE(sound.loops(loop) && !sound.loops(intro)); // and of the hero's, only the spray
-    EXPECT_TRUE(sound.isMusic(intro) && sound.isMusic(loop));
+    EXPECT_TRUE(sound.music[intro] && sound.music[loop]);
     EXPECT_TRUE(sound.loops("shot.ogg") && !sound.loops("hurt.ogg") && !sound.loops("jump1.ogg"));
     ScriptedClock::advance(2001); // the first wave, drawn from zeros, strikes with its sound
     screen.update();

@@ -41,9 +41,9 @@ struct RecordingSoundSystem : SoundSystem {
         return taken;
     }
     bool loops(const std::string& name) { return modes[name] & ModeLoopNormal; }
-    bool isMusic(const std::string& name) { return music[name]; }
 
     Log log;
+    std::map<std::string, bool> music; // which files were played as music
 
 private:
     struct Channel : SoundChannel {
@@ -75,6 +75,5 @@ private:
     std::vector<std::unique_ptr<SoundStream>> streams;
     std::map<const SoundStream*, std::string> names;
     std::map<std::string, unsigned int> modes;
-    std::map<std::string, bool> music;
     SoundSystem* previous = GameManager::getSoundSystem();
 };
