@@ -291,7 +291,6 @@ TEST_F(AudioTest, StreamsAreFedOffTheMainThreadThroughStallsOfSecondsAndFramesAS
         capture.clear();
         std::unique_ptr<SoundChannel> left = play(tone("music.ogg", 2.0, 2), kLooping),
                                       right = play(tone("e.wav", 0.3), kLooping);
-        // Resuming a play that is not paused leaves it playing.
         EXPECT_TRUE(left->setPan(-1.0f) && right->setPan(1.0f) && left->setPaused(false));
         const long loaded = decodesOnThisThread; // only loading decodes here
         // The main thread stalls (no update) while the device plays on its own thread.
@@ -299,7 +298,6 @@ TEST_F(AudioTest, StreamsAreFedOffTheMainThreadThroughStallsOfSecondsAndFramesAS
         capture.run(2 * SoundCapture::kFrequency / period + 1, period);
         const double end = stall / 48000.0 + 2.0;
         SCOPED_TRACE(testing::Message() << period << " " << stall);
-        // The two-second music wrapped and still sounds.
         EXPECT_GT(std::min(capture.rms(0, end - 0.4, end), capture.rms(1, end - 0.4, end)), 0.15);
         EXPECT_LE(capture.longestSilence(0.01, end), 1);
         // The stereo music alone on the left: no jump past its head.
@@ -323,15 +321,16 @@ TEST_F(AudioTest, GroupVolumesScaleTheirPlaysWithinAFrameAndASilentGroupKeepsTim
         EXPECT_NEAR(capture.rms(0, 0.017, 0.033), music * musicVolume, 0.005) << musicVolume;
         EXPECT_NEAR(capture.rms(1, 0.017, 0.033), effects * effectsVolume, 0.005) << effectsVolume;
     }
-    sounds.clear();
+    sounds.clear();                                    // the music silent, as the last row left it
+    play(tone("e.wav", 0.25), kLooping)->setPan(1.0f); // an effect, where a music play was
     // Started silent, turned up: heard as far into the sound as it would have been.
-    start(tone("once.wav", 1.0), false, false, 1, 0, SoundGroup::Music);
+    start(tone("once.wav", 1.0), false, false, 1, -1, SoundGroup::Music);
     capture.clear();
     capture.run(36);
     capture.system.setGroupVolume(SoundGroup::Music, 1.0f);
     capture.run(30);
-    EXPECT_EQ(capture.rms(0, 0, 0.6) + capture.rms(0, 1.01, 1.1), 0.0);
-    EXPECT_GT(capture.rms(0, 0.62, 0.99), 0.2);
+    EXPECT_LT(capture.rms(0, 0, 0.6) + capture.rms(0, 1.01, 1.1), 0.004);
+    EXPECT_GT(std::min(capture.rms(0, 0.62, 0.99), capture.rms(1, 0, 0.6)), 0.3);
 }
 
 TEST(SoundDecoderTest, NoTwoThreadsAreInsideTheLibrarysOpenAtOnce) {
