@@ -69,8 +69,8 @@ struct GameManagerTest : testing::Test {
 
 TEST(FramePacer, BudgetsSpreadTheFractionOverFramesWithoutDrift) {
     const unsigned int start = GameClock::now();
-    GameClock::sleep(20); // the real clock and wait, with nothing installed
-    EXPECT_GE(GameClock::now() - start, 20u);
+    GameClock::sleep(20); // the real clock and wait, with nothing installed; the whole-ms
+    EXPECT_GE(GameClock::now() - start, 19u); // ticks, on another clock, may read 19.x as 19
     for (const auto& [rate, first] :
          {std::pair{32, std::vector<int>{31, 31, 31, 32}}, {0, {1000, 1000}}}) {
         FramePacer pacer(rate); // a rate of 0 never divides by zero
