@@ -31,7 +31,8 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesAndDrawsTheTriangles) {
     spike.triangulate();
     EXPECT_EQ(**std::next(spike.getTriangles().begin()), Position(10, 0));
     Polygon square(Points{{10, 10}, {40, 10}, {40, 40}, {10, 40}});
-    EXPECT_TRUE(square.getPoint(-1) == Position(10, 10) && square.getPoint(1) == Position(40, 40));
+    EXPECT_TRUE(square.getPoint(-1) == Position(10, 10) && square.getPoint(0) == Position(40, 10) &&
+                square.getPoint(1) == Position(40, 40));
     GlContext::reset();
     square.draw(0.0f, Position(-50, 0)); // filled, less the offset
     EXPECT_EQ(GlContext::colours({{75, 25}, {25, 25}}), "wk");
