@@ -34,8 +34,8 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesAndDrawsTheTriangles) {
     EXPECT_TRUE(square.getPoint(-1) == Position(10, 10) && square.getPoint(0) == Position(40, 10) &&
                 square.getPoint(1) == Position(40, 40));
     GlContext::reset();
-    square.draw(0.0f, Position(-50, 0)); // filled, less the offset
-    EXPECT_EQ(GlContext::colours({{75, 25}, {25, 25}}), "wk");
+    square.draw(0.0f, Position(-50, -40)); // filled, less the offset
+    EXPECT_EQ(GlContext::colours({{75, 65}, {25, 25}, {75, 25}}), "wkk");
     Polygon grown(Points{{10, 60}, {40, 60}, {40, 90}});
     grown.draw(0.0f, Position(0, 0));
     grown.addPoint({10, 90}); // drawn as it is now: a square
