@@ -36,7 +36,6 @@ public:
     const std::string& getFileName() const { return fileName; }
     float getVolume() const { return volume; }
     float getPan() const { return pan; }
-    SoundGroup getGroup() const { return group; }
     SoundStream* getSound() const { return sound; }
     SoundChannel* getChannel() const { return channel; }
 

@@ -70,7 +70,6 @@ public:
     // In [0, 1]; multiplies the own volume of every play in the group, those
     // playing now included. Both start at 1.
     void setGroupVolume(SoundGroup group, float volume);
-    float getGroupVolume(SoundGroup group) const { return groupVolumes[static_cast<int>(group)]; }
 
     Output getOutput() const { return output; }
     int getFrequency() const { return frequency; }
