@@ -23,9 +23,13 @@
 #include "graphics/FrameShot.h"
 #include "graphics/Rectangle.h"
 #include "input/GamePad.h"
+#include "input/InputSource.h"
 #include "replay/ContentDigest.h"
 #include "replay/DemoPlayer.h"
 #include "replay/DemoRecorder.h"
+#include "settings/OptionsScreen.h"
+#include "settings/PlayerSettings.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 
@@ -56,6 +60,8 @@ std::string unwritableFolder(const std::string& folder) {
 } // namespace
 
 Application::~Application() {
+    delete optionsScreen;
+    delete playerSettings;
     delete transitionState;
     delete menuState;
     delete levelState;
@@ -64,7 +70,7 @@ Application::~Application() {
 
 int Application::start(const CommandLine& options) {
     const DemoRecorder::Snapshot snapshot = [this](const std::vector<std::string>& sounds) {
-        return GameCheckpoint::of(screenName(), menuState, levelState, sounds);
+        return GameCheckpoint::of(screenName(), menuState, levelState, sounds, optionsScreen);
     };
     const std::string digest = ContentDigest::of(".");
     DemoPlayer player(snapshot);
@@ -72,10 +78,19 @@ int Application::start(const CommandLine& options) {
     const bool replaying = !options.replayFile.empty(), recording = !options.recordFile.empty();
     if (replaying && !player.open(options.replayFile, digest))
         return refuse(options.replayFile + ": " + player.failure());
+    // A replay plays with the settings it was recorded with and keeps none.
+    if (replaying) {
+        Settings recorded;
+        recorded.readText(player.settings());
+        playerSettings = new PlayerSettings(recorded);
+    } else {
+        playerSettings = new PlayerSettings(
+            options.settingsFile.empty() ? SettingsFile::defaultPath() : options.settingsFile);
+    }
     const std::string unwritable = unwritableFolder(options.shotsFolder);
     if (!unwritable.empty())
         return refuse(options.shotsFolder + ": cannot write pictures there: " + unwritable);
-    if (recording && !recorder.open(options.recordFile, digest))
+    if (recording && !recorder.open(options.recordFile, digest, playerSettings->current().text()))
         return refuse(options.recordFile + ": " + recorder.failure());
     if (replaying && recording)
         player.echoTo(&recorder);
@@ -147,27 +162,65 @@ std::string Application::loadScreens() {
     return "";
 }
 
+void Application::applyVolumes(int music, int effects) {
+    if (SoundSystem* sound = GameManager::getSoundSystem()) {
+        sound->setGroupVolume(SoundGroup::Music, static_cast<float>(music) / Settings::kMostVolume);
+        sound->setGroupVolume(SoundGroup::Effects,
+                              static_cast<float>(effects) / Settings::kMostVolume);
+    }
+}
+
+// The window's mode is kept once a switch has worked, however it was asked for.
+bool Application::switchWindow() {
+    if (!GameManager::getInstance()->switchWindow())
+        return false;
+    Settings changed = playerSettings->current();
+    changed.fullscreen = GameManager::getInstance()->isFullScreen();
+    playerSettings->commit(changed);
+    return true;
+}
+
+void Application::openOptions() {
+    OptionsScreen::Hooks hooks;
+    hooks.apply = [this](const Settings& now) { applyVolumes(now.musicVolume, now.effectsVolume); };
+    hooks.switchWindow = [this] { return switchWindow(); };
+    optionsScreen = new OptionsScreen(playerSettings, hooks, width, height);
+    optionsScreen->load();
+    menuState->setOptions(optionsScreen);
+    levelState->setSettings(playerSettings, optionsScreen);
+    InputSource::setWindow(
+        [this](const SDL_keysym& key) {
+            switchWindow();
+            optionsScreen->refuse(key);
+        },
+        [] { return GameManager::getInstance()->isWindowSettling(); });
+}
+
 int Application::play(const CommandLine& options, DemoPlayer* player) {
     std::string refusal = readViewport();
     if (!refusal.empty())
         return refuse(refusal);
     GameManager::getInstance()->setSilent(options.fast);
     GameManager::getInstance()->setPaced(!options.fast);
-    const unsigned int flags = options.window ? kVideoFlags & ~SDL_FULLSCREEN : kVideoFlags;
+    const Settings& kept = playerSettings->current();
+    const unsigned int flags =
+        options.window || !kept.fullscreen ? kVideoFlags & ~SDL_FULLSCREEN : kVideoFlags;
     if (!GameManager::getInstance()->init(viewportX, viewportY, width, height, 32, 60, flags,
                                           "VELM Tolvek"))
         return refuse("cannot open an OpenGL window: " + GameManager::getInstance()->failure());
     // A fast replay shows nothing anyway; a play nobody can see is refused.
     if (!options.fast && !GameManager::getInstance()->showsPictures())
         return refuse("no display to show the game on (is DISPLAY set?)");
-    if (SoundSystem* sound = GameManager::getSoundSystem()) {
-        sound->setGroupVolume(SoundGroup::Music, static_cast<float>(options.musicVolume) / 10);
-        sound->setGroupVolume(SoundGroup::Effects, static_cast<float>(options.effectsVolume) / 10);
-    }
+    const auto given = [](int option, int kept) {
+        return option == CommandLine::kFromSettings ? kept : option;
+    };
+    applyVolumes(given(options.musicVolume, kept.musicVolume),
+                 given(options.effectsVolume, kept.effectsVolume));
     GamePad::open();
     refusal = loadScreens();
     if (!refusal.empty())
         return refuse(refusal);
+    openOptions();
     if (player) {
         // A fast replay shows nothing: its frames stay in the back buffer.
         if (options.fast)

@@ -8,6 +8,8 @@ class DemoPlayer;
 class GameState;
 class LevelState;
 class MenuState;
+class OptionsScreen;
+class PlayerSettings;
 class TransitionState;
 
 // Owns the four screens and runs the start-up sequence.
@@ -33,6 +35,10 @@ public:
 
 private:
     int play(const CommandLine& options, DemoPlayer* player);
+    void applyVolumes(int music, int effects);
+    bool switchWindow();
+    // Makes the Options screen and hands it to the menu and the level.
+    void openOptions();
     std::string screenName() const;
     int report(const std::string& replayFile, const DemoPlayer& player, double seconds,
                bool fast) const;
@@ -41,6 +47,8 @@ private:
     MenuState* menuState = nullptr;
     LevelState* levelState = nullptr;
     CreditsState* creditsState = nullptr;
+    PlayerSettings* playerSettings = nullptr;
+    OptionsScreen* optionsScreen = nullptr;
     int viewportX = 0;
     int viewportY = 0;
     int width = 0;

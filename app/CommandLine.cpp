@@ -6,10 +6,11 @@
 bool CommandLine::parse(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        std::string* file = option == "--record"   ? &recordFile
-                            : option == "--replay" ? &replayFile
-                            : option == "--shots"  ? &shotsFolder
-                                                   : nullptr;
+        std::string* file = option == "--record"     ? &recordFile
+                            : option == "--replay"   ? &replayFile
+                            : option == "--shots"    ? &shotsFolder
+                            : option == "--settings" ? &settingsFile
+                                                     : nullptr;
         if (file) {
             // "--record --window" names no file: the window option is not a file name.
             if (i + 1 >= argc || argv[i + 1][0] == '\0' ||
@@ -55,18 +56,23 @@ bool CommandLine::readVolume(const std::string& option, const char* value, int* 
 }
 
 const char* CommandLine::usage() {
-    return "usage: tolvek [--window] [--music-volume N] [--effects-volume N] [--record FILE]\n"
-           "              [--replay FILE [--fast] [--shots DIR]] [--help] [--version]";
+    return "usage: tolvek [--window] [--music-volume N] [--effects-volume N] [--settings FILE]\n"
+           "              [--record FILE] [--replay FILE [--fast] [--shots DIR]] [--help]\n"
+           "              [--version]";
 }
 
 const char* CommandLine::help() {
     return "Tolvek, a small platform game. Plays from the content in the working directory.\n"
            "\n"
            "  --window        start in a window the size of the picture instead of full\n"
-           "                  screen (F11 or Alt+Enter switches at any time)\n"
+           "                  screen (F11 or Alt+Enter switches at any time, and the\n"
+           "                  game remembers which)\n"
            "  --music-volume N, --effects-volume N\n"
            "                  the volume of the music, and of every other sound, from 0\n"
-           "                  (silent) to 10 (full, as without the option)\n"
+           "                  (silent) to 10 (full), for this game only; the Options\n"
+           "                  screen (O on the menu) sets the volumes kept\n"
+           "  --settings FILE keep the settings (volumes, keys, window) in FILE instead\n"
+           "                  of ~/.config/tolvek/settings.ini\n"
            "  --record FILE   play as usual and write the play to FILE as it goes\n"
            "  --replay FILE   show a recorded play again, exactly; live keys do not reach\n"
            "                  the game (close the window or press Ctrl+C to end it)\n"
@@ -84,5 +90,7 @@ const char* CommandLine::help() {
            "A recording is written to FILE.part and takes FILE's place when the play ends;\n"
            "killed, the game leaves all but its last second in FILE.part.\n"
            "Both options together replay FILE and record it anew with today's checkpoints;\n"
-           "the new recording replaces FILE only when the replay reached its end.\n";
+           "the new recording replaces FILE only when the replay reached its end.\n"
+           "A play records the settings it started with and replays with them, whatever\n"
+           "the player's settings are now; a replay never changes the player's settings.\n";
 }

@@ -16,13 +16,15 @@ public:
     std::string recordFile;
     std::string replayFile;
     std::string shotsFolder;
+    std::string settingsFile; // "": the player's own
     bool fast = false;
     bool window = false;
     bool showHelp = false;
     bool showVersion = false;
-    // Steps of a tenth of full volume.
-    int musicVolume = 10;
-    int effectsVolume = 10;
+    // Steps of a tenth of full volume; kFromSettings: as the settings say.
+    static constexpr int kFromSettings = -1;
+    int musicVolume = kFromSettings;
+    int effectsVolume = kFromSettings;
 
 private:
     bool readVolume(const std::string& option, const char* value, int* volume);

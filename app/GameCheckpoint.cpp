@@ -11,6 +11,7 @@
 #include "gameplay/TargetGroup.h"
 #include "graphics/BitmapPicture.h"
 #include "scene/Position.h"
+#include "settings/OptionsScreen.h"
 
 namespace {
 
@@ -47,7 +48,8 @@ std::string spotPhases(const Level* level) {
 
 Checkpoint GameCheckpoint::of(const std::string& screen, const MenuState* menu,
                               const LevelState* level,
-                              const std::vector<std::string>& soundsStarted) {
+                              const std::vector<std::string>& soundsStarted,
+                              const OptionsScreen* options) {
     Checkpoint checkpoint;
     checkpoint.add("screen", screen);
     checkpoint.add("menu", menu ? std::to_string(menu->getSelection()) : "-");
@@ -67,5 +69,7 @@ Checkpoint GameCheckpoint::of(const std::string& screen, const MenuState* menu,
     checkpoint.add("sounds", sounds);
     if (level && level->isPaused())
         checkpoint.add("paused", "yes");
+    if (options && options->isOpen())
+        checkpoint.add("options", options->describe());
     return checkpoint;
 }

@@ -31,7 +31,7 @@ const unsigned int kSettlingMs = 1000;
 GameManager* GameManager::getInstance() {
     if (!instance) {
         instance = new GameManager();
-        InputSource::setWindow([] { instance->switchWindow(); },
+        InputSource::setWindow([](const SDL_keysym&) { instance->switchWindow(); },
                                [] { return instance->isWindowSettling(); });
     }
     return instance;
@@ -66,7 +66,11 @@ bool GameManager::init(int viewportX, int viewportY, int width, int height, int 
     SDL_WM_SetCaption(caption.c_str(), caption.c_str());
     if (!setMode(videoFlags)) {
         initFailure = SDL_GetError();
-        return false;
+        // A full screen the display cannot give still leaves a window to play in.
+        if (!(videoFlags & SDL_FULLSCREEN) || !setMode(videoFlags & ~SDL_FULLSCREEN))
+            return false;
+        std::fprintf(stderr, "tolvek: no full screen (%s); playing in a window\n",
+                     initFailure.c_str());
     }
     // A second init (tests) keeps the system it already has.
     if (!soundSystem && !silent) {

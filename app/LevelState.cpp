@@ -2,6 +2,8 @@
 
 #include <SDL/SDL.h>
 
+#include <algorithm>
+
 #include "app/GameClock.h"
 #include "app/GameManager.h"
 #include "audio/Sound.h"
@@ -13,6 +15,14 @@
 #include "graphics/Collision.h"
 #include "input/GamePad.h"
 #include "input/InputSource.h"
+#include "settings/OptionsScreen.h"
+#include "settings/PlayerSettings.h"
+
+namespace {
+
+const int kHintGap = 16; // between the PAUSED picture and the line under it
+
+} // namespace
 
 LevelState::~LevelState() {
     Collision::clearCollisions(); // the level's pairs go with it
@@ -50,6 +60,7 @@ bool LevelState::init(GameState* next) {
         const int x = (manager->getWidth() - static_cast<int>(pausedPicture->getWidth())) / 2;
         const int y = (manager->getHeight() - static_cast<int>(pausedPicture->getHeight())) / 2;
         pausedPicture->getProperties().setPosition(static_cast<float>(x), static_cast<float>(y));
+        hintTop = manager->getHeight() - y + kHintGap;
     }
     return true;
 }
@@ -71,6 +82,16 @@ void LevelState::leave() {
     introPlaying = false;
 }
 
+void LevelState::setSettings(const PlayerSettings* value, OptionsScreen* screen) {
+    settings = value;
+    options = screen;
+}
+
+const Bindings& LevelState::bindings() const {
+    static const Bindings defaults;
+    return settings ? settings->current().bindings : defaults;
+}
+
 void LevelState::togglePause() {
     paused = !paused;
     if (paused)
@@ -83,71 +104,87 @@ void LevelState::togglePause() {
             sound->togglePause();
     if (paused)
         return;
-    const std::vector<int> releases = std::move(releasedWhilePaused);
+    const std::vector<Action> releases = std::move(releasedWhilePaused);
     releasedWhilePaused.clear();
-    for (int key : releases)
-        handleKey(SDL_KEYUP, key);
+    for (const Action action : releases)
+        act(action, false);
 }
 
-void LevelState::handleKey(int type, int key) {
-    if (!hero || !level)
-        return;
-    if (type == SDL_KEYDOWN && key == SDLK_p) {
-        togglePause();
+void LevelState::act(Action action, bool down) {
+    if (action == Action::Pause) {
+        if (down)
+            togglePause();
         return;
     }
-    // A pause holds every action but leaving; what is let go meanwhile is
-    // let go when the play resumes.
-    if (paused && type == SDL_KEYUP)
-        releasedWhilePaused.push_back(key);
-    if (paused && !(type == SDL_KEYDOWN && key == SDLK_ESCAPE))
+    // A pause holds every action; what is let go meanwhile is let go when
+    // the play resumes.
+    if (paused) {
+        if (!down)
+            releasedWhilePaused.push_back(action);
         return;
-    if (type == SDL_KEYDOWN) {
-        switch (key) {
-        case SDLK_LEFT:
-            hero->walkLeft();
-            break;
-        case SDLK_RIGHT:
-            hero->walkRight();
-            break;
-        case SDLK_SPACE:
-            if (hero->shoot())
-                level->fireAt(*hero->getPosition());
-            break;
-        case SDLK_LCTRL:
+    }
+    switch (action) {
+    case Action::Left:
+        down ? hero->walkLeft() : hero->stopLeft();
+        break;
+    case Action::Right:
+        down ? hero->walkRight() : hero->stopRight();
+        break;
+    case Action::Jump:
+        if (down)
             hero->jump();
-            break;
-        case SDLK_ESCAPE:
-            GameManager::getInstance()->changeState(nextState);
-            break;
-        default:
-            break;
-        }
-    } else if (type == SDL_KEYUP) {
-        switch (key) {
-        case SDLK_LEFT:
-            hero->stopLeft();
-            break;
-        case SDLK_RIGHT:
-            hero->stopRight();
-            break;
-        case SDLK_SPACE:
+        break;
+    default: // Spray
+        if (down && hero->shoot())
+            level->fireAt(*hero->getPosition());
+        else if (!down) {
             hero->stopShooting();
             level->ceaseFire();
-            break;
-        default:
-            break;
         }
+        break;
     }
+}
+
+void LevelState::handleKey(int type, const SDL_keysym& key) {
+    if (!hero || !level)
+        return;
+    if (type == SDL_KEYDOWN && key.sym == SDLK_ESCAPE) {
+        GameManager::getInstance()->changeState(nextState);
+        return;
+    }
+    if (type == SDL_KEYDOWN && paused && options && key.sym == OptionsScreen::kOpenKey) {
+        options->open();
+        return;
+    }
+    Action action = Action::Left;
+    if (type == SDL_KEYDOWN) {
+        if (!bindings().actionOfKey(key, action))
+            return;
+        heldKeys.push_back({BoundKey::of(key), action});
+        act(action, true);
+        return;
+    }
+    const auto held = std::find_if(heldKeys.begin(), heldKeys.end(),
+                                   [&key](const HeldKey& h) { return h.key.matches(key); });
+    if (held != heldKeys.end()) {
+        action = held->action;
+        heldKeys.erase(held);
+    } else if (!bindings().actionOfKey(key, action)) {
+        return;
+    }
+    act(action, false);
 }
 
 void LevelState::handleEvents() {
     SDL_Event event;
     while (InputSource::poll(event)) {
+        const bool key = event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
         if (event.type == SDL_QUIT)
             GameManager::getInstance()->changeState(nextState);
-        else if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP)
-            handleKey(event.type, event.key.keysym.sym);
+        else if (key && options && options->isOpen())
+            handleOptionsKey(event);
+        else if (key)
+            handleKey(event.type, event.key.keysym);
         else if (event.type == SDL_ACTIVEEVENT && !event.active.gain && !paused && hero && level)
             togglePause();
         else
@@ -155,19 +192,48 @@ void LevelState::handleEvents() {
     }
 }
 
-// The pad plays as the keys do: D-pad or stick walk, the bottom button
-// jumps, the left one sprays, Start pauses, Back leaves.
+// The level still hears what is let go while the Options are open, so
+// nothing walks on after.
+void LevelState::handleOptionsKey(const SDL_Event& event) {
+    options->handleKey(event.key.keysym, event.type == SDL_KEYDOWN);
+    if (event.type == SDL_KEYUP)
+        handleKey(event.type, event.key.keysym);
+}
+
+// The pad plays as the keys do, by its bound buttons (the stick as the
+// D-pad); Back leaves, and the top button opens the Options during a pause.
 void LevelState::handlePad(const SDL_Event& event) {
     for (const GamePad::Press& press : GamePad::translate(event)) {
-        const int key = press.control == GamePad::Left    ? SDLK_LEFT
-                        : press.control == GamePad::Right ? SDLK_RIGHT
-                        : press.control == GamePad::Jump  ? SDLK_LCTRL
-                        : press.control == GamePad::Spray ? SDLK_SPACE
-                        : press.control == GamePad::Start ? SDLK_p
-                        : press.control == GamePad::Back  ? SDLK_ESCAPE
-                                                          : SDLK_UNKNOWN;
-        if (key != SDLK_UNKNOWN)
-            handleKey(press.down ? SDL_KEYDOWN : SDL_KEYUP, key);
+        if (options && options->isOpen()) {
+            options->handleButton(press.button, press.down);
+            if (!press.down)
+                handlePress(press);
+        } else if (press.down && paused && options && press.button == OptionsScreen::kOpenButton) {
+            options->open();
+        } else {
+            handlePress(press);
+        }
+    }
+}
+
+void LevelState::handlePress(const GamePad::Press& press) {
+    if (!hero || !level || press.button < 0 || press.button >= GamePad::kButtonCount)
+        return;
+    if (press.control == GamePad::Back) {
+        if (press.down)
+            GameManager::getInstance()->changeState(nextState);
+        return;
+    }
+    int& held = heldButtons[press.button];
+    Action action = Action::Left;
+    if (press.down && bindings().actionOfButton(press.button, action)) {
+        held = 1 + static_cast<int>(action);
+        act(action, true);
+    } else if (!press.down && held) {
+        act(static_cast<Action>(held - 1), false);
+        held = 0;
+    } else if (!press.down && bindings().actionOfButton(press.button, action)) {
+        act(action, false);
     }
 }
 
@@ -176,6 +242,10 @@ void LevelState::update() {
         GameState::update();
         if (pausedPicture)
             pausedPicture->draw();
+        if (options) {
+            options->drawHint(GameManager::getInstance()->getWidth() / 2, hintTop);
+            options->draw();
+        }
         return;
     }
     if (hero) {

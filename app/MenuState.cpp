@@ -11,6 +11,15 @@
 #include "input/GamePad.h"
 #include "input/InputSource.h"
 #include "scene/GameObject.h"
+#include "settings/OptionsScreen.h"
+
+namespace {
+
+// The Options hint's top, from the window's bottom: under the items' box,
+// above the key legend the background bears.
+const int kHintBottom = 128;
+
+} // namespace
 
 MenuState::~MenuState() {
     for (BitmapPicture* picture : {item0Selected, item0, item1Selected, item1, background}) {
@@ -145,24 +154,42 @@ void MenuState::refreshSelection() {
 void MenuState::handleEvents() {
     SDL_Event event;
     while (InputSource::poll(event)) {
+        const bool optionsOpen = options && options->isOpen();
         if (event.type == SDL_QUIT)
             GameManager::getInstance()->stop();
+        else if ((event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && optionsOpen)
+            options->handleKey(event.key.keysym, event.type == SDL_KEYDOWN);
         else if (event.type == SDL_KEYDOWN)
             handleKey(event.key.keysym.sym);
         else if (GamePad::isPadEvent(event))
             for (const GamePad::Press& press : GamePad::translate(event))
-                if (press.down) // the pad's Start validates, its D-pad and stick move
-                    handleKey(press.control == GamePad::Start  ? SDLK_RETURN
-                              : press.control == GamePad::Up   ? SDLK_UP
-                              : press.control == GamePad::Down ? SDLK_DOWN
-                                                               : SDLK_UNKNOWN);
+                handlePress(press);
     }
+}
+
+// The pad's Start and A validate, its D-pad and stick move, Y opens the Options.
+void MenuState::handlePress(const GamePad::Press& press) {
+    if (options && options->isOpen()) {
+        options->handleButton(press.button, press.down);
+        return;
+    }
+    if (!press.down)
+        return;
+    handleKey(press.button == OptionsScreen::kOpenButton ? OptionsScreen::kOpenKey
+              : press.control == GamePad::Start || press.control == GamePad::Jump ? SDLK_RETURN
+              : press.control == GamePad::Up                                      ? SDLK_UP
+              : press.control == GamePad::Down                                    ? SDLK_DOWN
+                                                                                  : SDLK_UNKNOWN);
 }
 
 void MenuState::handleKey(int key) {
     switch (key) {
     case SDLK_RETURN:
         validated = true;
+        break;
+    case OptionsScreen::kOpenKey:
+        if (options && !validated)
+            options->open();
         break;
     case SDLK_UP:
         selection -= 1;
@@ -190,4 +217,9 @@ void MenuState::update() {
         }
     }
     GameState::update();
+    if (options) {
+        options->drawHint(GameManager::getInstance()->getWidth() / 2,
+                          GameManager::getInstance()->getHeight() - kHintBottom);
+        options->draw();
+    }
 }

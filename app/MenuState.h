@@ -3,10 +3,12 @@
 #include <string>
 
 #include "app/GameState.h"
+#include "input/GamePad.h"
 
 class BitmapPicture;
 class GameObject;
 class Graphic;
+class OptionsScreen;
 class Sound;
 
 // The title screen: two items over a background, Up/Down to choose,
@@ -25,6 +27,8 @@ public:
     void handleEvents() override;
     void update() override;
     void refreshSelection();
+    // The Options screen O and the pad's Y open; unset, none.
+    void setOptions(OptionsScreen* screen) { options = screen; }
 
     int getSelection() const { return selection; }
     bool isValidated() const { return validated; }
@@ -39,6 +43,7 @@ public:
 private:
     // Return, Up and Down pressed, or what the pad does for them.
     void handleKey(int key);
+    void handlePress(const GamePad::Press& press);
     BitmapPicture* itemPicture(const std::string& path, int x, int y);
     static Sound* menuSound(const std::string& path, bool isMusic);
 
@@ -59,4 +64,5 @@ private:
     bool validated = false;
     std::string loadFailure;
     Graphic* menuGraphic = nullptr;
+    OptionsScreen* options = nullptr;
 };

@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         },
         GameClock::realNow);
     const std::string demo = std::filesystem::temp_directory_path() / "level_frame.demo";
-    recorder.open(demo, "bench");
+    recorder.open(demo, "bench", "");
     std::vector<double> ms, cpu, plain, recorded;
     ms.reserve(frames);
     cpu.reserve(frames);

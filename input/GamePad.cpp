@@ -7,6 +7,12 @@
 namespace {
 
 const unsigned int kLeft = 1, kRight = 2, kUp = 4, kDown = 8;
+// By direction bit: left, right, up, down.
+const int kDirectionButtons[] = {GamePad::kDpadLeft, GamePad::kDpadRight, GamePad::kDpadUp,
+                                 GamePad::kDpadDown};
+const char* const kButtonNames[GamePad::kButtonCount] = {
+    "A",           "B",  "X",  "Y",        "Back",       "Guide",      "Start",      "Left stick",
+    "Right stick", "LB", "RB", "D-pad up", "D-pad down", "D-pad left", "D-pad right"};
 const char* const kControllerHint = "SDL12COMPAT_USE_GAME_CONTROLLERS";
 
 // SDL's raw numbering of an Xbox 360 pad on Linux (A, B, X, Y, LB, RB, Back,
@@ -125,7 +131,7 @@ std::vector<GamePad::Press> GamePad::translate(const SDL_Event& event) {
                                     : button == kStartButton ? Start
                                     : button == kBackButton  ? Back
                                                              : OtherButton;
-            presses.push_back({control, down});
+            presses.push_back({control, down, button});
         }
     }
     // Releases first: a swing from one side to the other ends the one walk
@@ -134,10 +140,14 @@ std::vector<GamePad::Press> GamePad::translate(const SDL_Event& event) {
     for (const bool down : {false, true})
         for (unsigned int bit = 0; bit < 4; ++bit)
             if ((before ^ after) & (1u << bit) && ((after >> bit) & 1u) == down)
-                presses.push_back({static_cast<Control>(bit), down});
+                presses.push_back({static_cast<Control>(bit), down, kDirectionButtons[bit]});
     return presses;
 }
 
 void GamePad::forget() {
     held[Hat] = held[Buttons] = held[Stick] = 0;
+}
+
+const char* GamePad::buttonName(int button) {
+    return button >= 0 && button < kButtonCount ? kButtonNames[button] : "";
 }

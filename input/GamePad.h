@@ -12,13 +12,20 @@
 class GamePad {
 public:
     enum Control { Left, Right, Up, Down, Jump, Spray, Start, Back, OtherButton };
+    // button: the layout's number for what was pressed; a direction from the
+    // stick or a hat comes as the D-pad's button for it, so a binding of the
+    // D-pad follows the stick too.
     struct Press {
         Control control;
         bool down;
+        int button;
     };
 
     static constexpr int kJumpButton = 0, kSprayButton = 2, kBackButton = 4, kStartButton = 6;
     static constexpr int kDpadUp = 11, kDpadDown = 12, kDpadLeft = 13, kDpadRight = 14;
+    static constexpr int kBButton = 1, kYButton = 3, kButtonCount = 15;
+    // The button's name on the pad ("A", "LB", "D-pad left"); "" for none.
+    static const char* buttonName(int button);
     // The stick walks from 30% of its throw and stops under 24% (XInput's
     // dead zone, wider than a worn stick's rest). The gap keeps a stick held
     // near the edge from chattering, each release restarting the walk.

@@ -14,8 +14,8 @@ bool isKey(const SDL_Event& event) {
 } // namespace
 
 void InputSource::setWindow(Switcher switcherValue, Settling settlingValue) {
-    switcher = switcherValue;
-    settling = settlingValue;
+    switcher = std::move(switcherValue);
+    settling = std::move(settlingValue);
 }
 
 bool InputSource::reactsTo(const SDL_Event& event) {
@@ -33,7 +33,7 @@ bool InputSource::switchesWindow(const SDL_Event& event) {
 bool InputSource::take(SDL_Event& event) {
     if (switchesWindow(event)) {
         if (switcher)
-            switcher();
+            switcher(event.key.keysym);
         return false;
     }
     if (isKey(event) && event.key.keysym.sym == SDLK_F11)

@@ -2,6 +2,8 @@
 
 #include <SDL/SDL.h>
 
+#include <functional>
+
 // The one place the screens take input from: SDL's queue, or a recorded play.
 // Only the kinds of event the game reacts to come out; the rest are dropped.
 // F11 and Alt+Enter switch between full screen and a window here, on every
@@ -9,10 +11,11 @@
 class InputSource {
 public:
     static bool poll(SDL_Event& event);
-    // What the window owner does: switch between full screen and a window,
-    // and say whether a new window is still settling. Unset, neither happens.
-    using Switcher = void (*)();
-    using Settling = bool (*)();
+    // What the window owner does: switch between full screen and a window
+    // (told the key that asked), and say whether a new window is still
+    // settling. Unset, neither happens.
+    using Switcher = std::function<void(const SDL_keysym& key)>;
+    using Settling = std::function<bool()>;
     static void setWindow(Switcher switcher, Settling settling);
     static bool reactsTo(const SDL_Event& event);
     // Alt+Enter (Return or the keypad's Enter) or F11, pressed.
@@ -23,6 +26,6 @@ private:
     // joysticks, focus changes while a new window settles.
     static bool take(SDL_Event& event);
 
-    static inline Switcher switcher = nullptr;
-    static inline Settling settling = nullptr;
+    static inline Switcher switcher;
+    static inline Settling settling;
 };

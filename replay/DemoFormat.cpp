@@ -37,6 +37,7 @@ void putEvent(std::string& out, const SDL_Event& event) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         DemoFormat::putNumber(out, static_cast<uint64_t>(event.key.keysym.sym));
+        DemoFormat::putNumber(out, event.key.keysym.scancode);
         break;
     case SDL_ACTIVEEVENT:
         DemoFormat::putNumber(out, event.active.gain);
@@ -60,7 +61,7 @@ void putEvent(std::string& out, const SDL_Event& event) {
 }
 
 // False for an unknown type or a field out of its range: damage.
-bool getEvent(const std::string& in, size_t& at, SDL_Event& event) {
+bool getEvent(const std::string& in, size_t& at, SDL_Event& event, int version) {
     uint64_t a{}, b{};
     const auto one = [&](uint64_t most) { return DemoFormat::getNumber(in, at, a) && a <= most; };
     const auto two = [&](uint64_t most) {
@@ -74,6 +75,11 @@ bool getEvent(const std::string& in, size_t& at, SDL_Event& event) {
         if (!one(SDLK_LAST - 1))
             return false;
         event.key.keysym.sym = static_cast<SDLKey>(a);
+        if (version < 2)
+            return true;
+        if (!one(255))
+            return false;
+        event.key.keysym.scancode = static_cast<Uint8>(a);
         return true;
     case SDL_ACTIVEEVENT: // gain 0 or 1; input focus, the window shown, or both
         if (!two(SDL_APPINPUTFOCUS | SDL_APPACTIVE) || a > 1 || b == 0 || (b & SDL_APPMOUSEFOCUS))
@@ -107,9 +113,11 @@ bool getEvent(const std::string& in, size_t& at, SDL_Event& event) {
 
 } // namespace
 
-std::string DemoFormat::header(const std::string& gameVersion, const std::string& contentDigest) {
+std::string DemoFormat::header(const std::string& gameVersion, const std::string& contentDigest,
+                               const std::string& settings) {
     return std::string(kMagic) + "\nformat " + std::to_string(kVersion) + "\ngame " + gameVersion +
-           "\ncontent " + contentDigest + "\n\n";
+           "\ncontent " + contentDigest + "\nsettings " + std::to_string(settings.size()) + "\n" +
+           settings + "\n";
 }
 
 std::string DemoFormat::block(char kind, const std::string& frames, const std::string& checkpoint) {
@@ -172,7 +180,7 @@ bool DemoFormat::getNumber(const std::string& in, size_t& at, uint64_t& value) {
 }
 
 bool DemoFormat::getFrame(const std::string& in, size_t& at, Frame& frame,
-                          unsigned int& previousTick) {
+                          unsigned int& previousTick, int version) {
     uint64_t count = 0;
     // Every event takes at least a byte, so a count beyond what is left is damage.
     if (!getNumber(in, at, count) || count > in.size() - at)
@@ -182,7 +190,7 @@ bool DemoFormat::getFrame(const std::string& in, size_t& at, Frame& frame,
         if (at >= in.size())
             return false;
         event.type = static_cast<Uint8>(in[at++]);
-        if (!getEvent(in, at, event))
+        if (!getEvent(in, at, event, version))
             return false;
     }
     uint64_t runs = 0;

@@ -11,7 +11,9 @@
 // diverges. The layout is described in HACKING.md.
 class DemoFormat {
 public:
-    static constexpr int kVersion = 1;
+    // 2 added the settings in force and each key's place on the keyboard.
+    static constexpr int kVersion = 2;
+    static constexpr int kOldestVersion = 1;
     static constexpr int kCheckpointEvery = 60;
     static constexpr size_t kMostReadingsAFrame = 100000;
     // Readings come in runs of one value, kept as runs: a play's memory grows
@@ -35,7 +37,8 @@ public:
         uint64_t readings() const;
     };
 
-    static std::string header(const std::string& gameVersion, const std::string& contentDigest);
+    static std::string header(const std::string& gameVersion, const std::string& contentDigest,
+                              const std::string& settings);
     // Frames, then the checkpoint text (empty for none), as a closed block.
     static std::string block(char kind, const std::string& frames, const std::string& checkpoint);
     // Appends one frame; previousTick carries the delta coding across frames.
@@ -45,7 +48,7 @@ public:
     // False when the bytes end inside the number or it is too long.
     static bool getNumber(const std::string& in, size_t& at, uint64_t& value);
     static bool getFrame(const std::string& in, size_t& at, Frame& frame,
-                         unsigned int& previousTick);
+                         unsigned int& previousTick, int version = kVersion);
     static uint32_t crc32(const char* data, size_t size);
     // Text from a file, fit for a terminal: control characters as \xNN.
     static std::string printable(const std::string& text);

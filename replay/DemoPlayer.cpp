@@ -24,14 +24,14 @@ bool headerLine(const std::string& bytes, size_t& at, const std::string& key, st
 }
 
 // The frames and checkpoint of a payload from at; false when the bytes end first.
-bool skipPayload(const std::string& bytes, size_t& at) {
+bool skipPayload(const std::string& bytes, size_t& at, int version) {
     uint64_t count = 0, length = 0;
     unsigned int tick = 0;
     DemoFormat::Frame frame;
     if (!DemoFormat::getNumber(bytes, at, count))
         return false;
     for (uint64_t i = 0; i < count; ++i)
-        if (!DemoFormat::getFrame(bytes, at, frame, tick))
+        if (!DemoFormat::getFrame(bytes, at, frame, tick, version))
             return false;
     if (!DemoFormat::getNumber(bytes, at, length) || length > bytes.size() - at)
         return false;
@@ -83,13 +83,15 @@ bool DemoPlayer::readHeader(const std::string& bytes, size_t& at,
         openFailure = "not a recorded play";
         return false;
     }
-    if (version != std::to_string(DemoFormat::kVersion)) {
+    this->version = version == "1" ? 1 : version == "2" ? 2 : 0;
+    if (this->version == 0) {
         openFailure = "recorded in play format " + DemoFormat::printable(version.substr(0, 20)) +
-                      "; this game reads format " + std::to_string(DemoFormat::kVersion);
+                      "; this game reads formats " + std::to_string(DemoFormat::kOldestVersion) +
+                      " to " + std::to_string(DemoFormat::kVersion);
         return false;
     }
     if (!headerLine(bytes, at, "game", game) || !headerLine(bytes, at, "content", digest) ||
-        bytes.compare(at, 1, "\n") != 0) {
+        (this->version >= 2 && !readSettings(bytes, at)) || bytes.compare(at, 1, "\n") != 0) {
         openFailure = "damaged: its header is incomplete";
         return false;
     }
@@ -99,6 +101,20 @@ bool DemoPlayer::readHeader(const std::string& bytes, size_t& at,
         return false;
     }
     ++at;
+    return true;
+}
+
+// "settings N", then N bytes of the settings' text.
+bool DemoPlayer::readSettings(const std::string& bytes, size_t& at) {
+    std::string length;
+    if (!headerLine(bytes, at, "settings", length) || length.empty() || length.size() > 5 ||
+        length.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const size_t size = std::stoul(length);
+    if (size > bytes.size() - at)
+        return false;
+    recordedSettings = bytes.substr(at, size);
+    at += size;
     return true;
 }
 
@@ -139,7 +155,7 @@ bool DemoPlayer::readBlocks(const std::string& bytes, size_t at) {
 // spare means the block's length is wrong: damage.
 bool DemoPlayer::isCut(const std::string& bytes, size_t at) const {
     size_t end = at + 5;
-    return bytes.size() - at < 5 || !skipPayload(bytes, end) || bytes.size() - end < 4;
+    return bytes.size() - at < 5 || !skipPayload(bytes, end, version) || bytes.size() - end < 4;
 }
 
 bool DemoPlayer::readPayload(const std::string& bytes, size_t at, size_t end, bool last) {
@@ -150,7 +166,7 @@ bool DemoPlayer::readPayload(const std::string& bytes, size_t at, size_t end, bo
         return false;
     DemoFormat::Frame frame;
     for (uint64_t i = 0; i < count; ++i) {
-        if (!DemoFormat::getFrame(payload, from, frame, parsedTick))
+        if (!DemoFormat::getFrame(payload, from, frame, parsedTick, version))
             return false;
         readings += frame.readings();
         if (readings > mostReadings)

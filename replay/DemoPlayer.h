@@ -28,6 +28,9 @@ public:
     // False, with failure() telling why, when the file cannot be replayed.
     bool open(const std::string& path, const std::string& contentDigest);
     const std::string& failure() const { return openFailure; }
+    // The settings the play was recorded with ("" for a play older than them:
+    // the game's own).
+    const std::string& settings() const { return recordedSettings; }
     // Passes the play on to a recorder, which writes it with the checkpoints
     // the game gives now: re-recording after an intended change. The replay
     // then forgives readings and events that no longer line up.
@@ -63,6 +66,7 @@ private:
     };
 
     bool readHeader(const std::string& bytes, size_t& at, const std::string& contentDigest);
+    bool readSettings(const std::string& bytes, size_t& at);
     bool readBlocks(const std::string& bytes, size_t at);
     bool readPayload(const std::string& bytes, size_t at, size_t end, bool last);
     bool isCut(const std::string& bytes, size_t at) const;
@@ -74,6 +78,8 @@ private:
     DemoRecorder::Snapshot snapshot;
     PlayTap* echo = nullptr;
     std::string openFailure;
+    std::string recordedSettings;
+    int version = DemoFormat::kVersion;
     std::vector<FrameSpan> frames;
     std::vector<SDL_Event> events;
     std::vector<DemoFormat::Run> runs;

@@ -25,7 +25,8 @@ DemoRecorder::~DemoRecorder() {
         std::fclose(file);
 }
 
-bool DemoRecorder::open(const std::string& path, const std::string& contentDigest) {
+bool DemoRecorder::open(const std::string& path, const std::string& contentDigest,
+                        const std::string& settings) {
     struct stat status {};
     const bool exists = stat(path.c_str(), &status) == 0;
     if (exists && S_ISDIR(status.st_mode)) {
@@ -41,7 +42,7 @@ bool DemoRecorder::open(const std::string& path, const std::string& contentDiges
         failureText = std::string("cannot write: ") + std::strerror(errno);
         return false;
     }
-    if (!write(DemoFormat::header(TOLVEK_VERSION, contentDigest))) {
+    if (!write(DemoFormat::header(TOLVEK_VERSION, contentDigest, settings))) {
         discard();
         return false;
     }

@@ -25,7 +25,8 @@ public:
     ~DemoRecorder() override;
 
     // False, with failure() telling why, when the file cannot be written.
-    bool open(const std::string& path, const std::string& contentDigest);
+    bool open(const std::string& path, const std::string& contentDigest,
+              const std::string& settings);
     const std::string& failure() const { return failureText; }
     // Nothing was played (the start failed): no recording is left behind.
     void discard();

@@ -43,7 +43,7 @@ const std::vector<Frame> kPlay = {
 std::string recorded(const std::vector<Frame>& play, unsigned long frames) {
     std::string path = writeTempFile("play.demo", "");
     DemoRecorder recorder(soundsOnly, GameClock::realNow);
-    EXPECT_TRUE(recorder.open(path, "digest"));
+    EXPECT_TRUE(recorder.open(path, "digest", ""));
     for (unsigned long n = 0; n < frames; ++n) {
         const Frame& frame = play[n % play.size()];
         for (unsigned int tick : frame.ticks)
@@ -122,7 +122,7 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
     std::string crowded{1, 0, 2}; // one frame, no event, runs of 60,000 and 50,000 readings
     for (uint64_t number : {0, 60000, 0, 50000})
         DemoFormat::putNumber(crowded, number);
-    format.replace(good.find("format 1"), 8, "format \x1b[7");
+    format.replace(good.find("format 2"), 8, "format \x1b[7");
     for (int frame = 0; frame < 20; ++frame) // each frame 100,000 readings in 6 bytes
         for (uint64_t number : {0, 1, 0, 100000})
             DemoFormat::putNumber(flood, number);
@@ -136,7 +136,7 @@ TEST(Demo, AFileThatCannotBeReplayedIsRefusedWithItsReason) {
     } cases[] = {
         {flipped, "digest", "damaged: the block at byte " + block + " fails its check"},
         {trailing, "digest", "damaged: bytes follow its end record"},
-        {format, "digest", "recorded in play format \\x1b[7; this game reads format 1"},
+        {format, "digest", "recorded in play format \\x1b[7; this game reads formats 1 to 2"},
         {flood, "digest", malformed},
         {longer, "digest",
          "damaged: the block at byte " + block + " runs past the end of the file"},
@@ -174,7 +174,7 @@ TEST(Demo, ARecordingTakesItsFilesPlaceOnlyWhenItEndsWell) {
     for (const std::string how : {"kept", "not kept", "discarded"}) {
         const std::string path = writeTempFile("over.demo", "old play");
         DemoRecorder recorder(soundsOnly, GameClock::realNow);
-        ASSERT_TRUE(recorder.open(path, "digest") && recorder.frameEnded());
+        ASSERT_TRUE(recorder.open(path, "digest", "") && recorder.frameEnded());
         EXPECT_EQ(readFile(path), "old play");
         if (how == "discarded")
             recorder.discard();
@@ -186,7 +186,7 @@ TEST(Demo, ARecordingTakesItsFilesPlaceOnlyWhenItEndsWell) {
     for (const auto& [path, failure] :
          {std::pair{"/dev/full", "No space left on device"}, {"/tmp", "it is a folder"}}) {
         DemoRecorder recorder(soundsOnly, GameClock::realNow);
-        EXPECT_FALSE(recorder.open(path, "digest"));
+        EXPECT_FALSE(recorder.open(path, "digest", ""));
         EXPECT_EQ(recorder.failure(), std::string("cannot write: ") + failure);
     }
 }
@@ -196,7 +196,7 @@ TEST(Demo, ARecordingTakesItsFilesPlaceOnlyWhenItEndsWell) {
 TEST(Demo, AKilledRecordingLosesAtMostItsLastSecondAndAWriteErrorIsSaid) {
     ScriptedClock clock;
     DemoRecorder live(soundsOnly, GameClock::realNow);
-    ASSERT_TRUE(live.open(writeTempFile("live.demo", ""), "digest"));
+    ASSERT_TRUE(live.open(writeTempFile("live.demo", ""), "digest", ""));
     for (int frame = 0; frame < 25; ++frame) { // ten frames a second
         ScriptedClock::advance(100);
         live.frameEnded();
@@ -214,7 +214,7 @@ TEST(Demo, AKilledRecordingLosesAtMostItsLastSecondAndAWriteErrorIsSaid) {
         const rlimit limit{firstBlock + 10, firstBlock + 10}; // the next block gets 10 bytes
         setrlimit(RLIMIT_FSIZE, &limit);
         DemoRecorder recorder(soundsOnly, GameClock::realNow);
-        bool ok = recorder.open(path, "digest");
+        bool ok = recorder.open(path, "digest", "");
         for (int frame = 0; frame < 180; ++frame)
             recorder.frameEnded();
         ok = ok && !recorder.finish(true) && !std::filesystem::exists(path);
