@@ -4,9 +4,10 @@
 Usage: python3 tools/check_content.py [DATA_DIR]      (default: data/ next to tools/)
 Walks every content file item by item (tokens, whole lines, bare integers,
 labelled values), then checks that each named file exists, that pictures
-are 8-bit RGBA PNG files, that sounds decode, that tokens fit in 49
-characters, that the intro music lasts 106718 ms (+-50), and that every
-platform and target can be reached with the hero's own movement numbers.
+are 8-bit RGBA PNG files (the font atlas of its size), that sounds decode,
+that tokens fit in 49 characters, that the intro music lasts 106718 ms
+(+-50), and that every platform and target can be reached with the hero's
+own movement numbers.
 Exit status 0 when everything holds, 1 otherwise.
 """
 import os
@@ -20,9 +21,11 @@ from PIL import Image
 WS = b" \t\n\r\v\f"
 TOKEN_MAX = 49
 INTRO = ("Sounds/music-ingame-a.ogg", 106718, 50)
+# 16 x 16 cells of 11 x 22 pixels (tools/font.py); the game takes the cell from the size.
+FONT_ATLAS = ("Fonts/font.png", (16 * 11, 16 * 22))
 FIXED = ["Sounds/music-ingame-a.ogg", "Sounds/music-ingame-b.ogg", "Sound/music-interface.ogg",
          "Images/credits.png", "Images/paused.png", "Levels/Viewport.xml", "Levels/Heros.ini",
-         "Levels/Niveau1.ini", "Levels/Menu.ini"]
+         "Levels/Niveau1.ini", "Levels/Menu.ini", FONT_ATLAS[0]]
 
 
 class Bad(Exception):
@@ -247,7 +250,7 @@ class Checker:
 
     # ---- media ---------------------------------------------------------
     def media(self):
-        for rel in list(self.images) + ["Images/credits.png", "Images/paused.png"]:
+        for rel in list(self.images) + ["Images/credits.png", "Images/paused.png", FONT_ATLAS[0]]:
             p = os.path.join(self.root, rel)
             if not os.path.isfile(p):
                 self.err("missing image %s" % rel)
@@ -263,6 +266,9 @@ class Checker:
             self.images[rel] = im.size
         if self.images.get("Images/credits.png") != (1024, 768):
             self.err("Images/credits.png must be 1024 x 768")
+        rel, size = FONT_ATLAS
+        if rel in self.images and self.images[rel] != size:
+            self.err("%s is %s, %d x %d wanted" % ((rel, self.images[rel]) + size))
         for what, path, w, h, cells in self.strips:
             size = self.images.get(path)
             if not size:

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Regenerates everything in data/: pictures, music, sounds and the text files.
+"""Regenerates everything in data/: pictures, the font, music, sounds and the text files.
 
 Usage: python3 tools/make_content.py [--only images|audio|records] [--out DIR]
 Deterministic: the same tools give the same files.
@@ -21,6 +21,7 @@ import hero               # noqa: E402
 import world              # noqa: E402
 import screens            # noqa: E402
 import records            # noqa: E402
+import font               # noqa: E402
 from paint import save_png  # noqa: E402
 
 
@@ -53,6 +54,7 @@ def make_images(root):
         save_png(screens.menu_item(text, False), out_path(root, off))
     save_png(screens.credits(), out_path(root, "Images/credits.png"))
     save_png(screens.paused(), out_path(root, "Images/paused.png"))
+    save_png(font.atlas(), out_path(root, font.ATLAS))
 
 
 def write_ogg(x, path, quality, serial):
