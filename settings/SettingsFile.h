@@ -29,6 +29,7 @@ public:
     // are removed. A file that cannot be read as settings at all is renamed
     // aside (one line names the new name) and reads as empty. Entries come in
     // file order; a name given twice keeps the last value (one line says so).
+    // The "format" line is checked here and is not among the entries.
     void load();
     const std::vector<Entry>& entries() const { return read; }
     // One line on stderr: "tolvek: PATH:LINE: NAME: MESSAGE".
@@ -38,12 +39,31 @@ public:
     // lines kept where they were (new names go at the end). Writes nothing
     // when the text would be the same as the file's. False, with one line on
     // stderr, when it could not be saved; the old file is then untouched.
+    // The file's own "format" line stays as it was. A file that could not be
+    // read is never overwritten: its lines would be lost unseen. Call load()
+    // first: a save knows only the lines read.
     bool save(const Values& values);
 
     const std::string& path() const { return filePath; }
 
 private:
+    struct Line {
+        std::string text;   // as it was, without its ending
+        std::string ending; // "\n", "\r\n"; a last line may end in "" or a lone "\r"
+        std::string name;   // the setting it gives; "" for comments and lines kept as they are
+    };
+
+    void take(const std::string& text, bool quiet);
+    void moveAside(const char* why) const;
+    void removeLeftovers() const;
+    std::string textFor(const Values& values) const;
+    bool cannotSave(const std::string& reason) const;
+
     std::string filePath;
     std::vector<Entry> read;
-    // ...the helper adds what it needs (the file's lines as read, the last text saved).
+    std::vector<Line> lines;
+    bool bom = false;
+    std::string onDisk; // the text as last read or saved; "" when there is no file
+    int readError = 0;  // errno of a file there that could not be read
+    bool saidNoPath = false;
 };
