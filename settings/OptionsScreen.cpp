@@ -49,6 +49,7 @@ void OptionsScreen::open() {
     column = 0;
     state = Capture::None;
     message.clear();
+    keysDown.clear(); // let go while the screen was closed, unheard
 }
 
 void OptionsScreen::handleKey(const SDL_keysym& key, bool down) {
