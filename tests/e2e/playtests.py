@@ -7,12 +7,15 @@ Usage: playtests.py BINARY DATA_DIR [scenario ...]   (needs DISPLAY)
 """
 import os
 import re
+import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 
-from gamedriver import HEIGHT, WIDTH, Content, Display, Game, check, menu_screen, rms, screen_with
+from gamedriver import (HEIGHT, WIDTH, Content, Display, Game, check, menu_screen, poll, rms,
+                        screen_with)
 
 HEARD = 0.01  # RMS of a 20 ms window in which a sound plays
 SILENT = 0.002
@@ -115,11 +118,45 @@ def scenario_window(game):
         other.kill()
 
 
+def scenario_options(game):
+    """Volumes set with keys on the Options screen are kept and heard at the next start:
+    there the menu music at 3 plays at about 0.3 of its level at 10 over the same seconds,
+    and with the music then at 0, an effects step's sample is heard. The window F11 chose
+    is kept too: the next start opens a window the picture's size on a larger screen."""
+    kept = game.options[1]
+    first = game.sound_start
+    full = game.levels(first + 0.5, first + 2.5, None)[0]
+    game.key("o")
+    for key in ["Left"] * 7 + ["F11"]:  # music 3, a window
+        game.key(key)
+    poll(lambda: "music_volume = 3\n" in open(kept).read() and "fullscreen = no\n" in
+         open(kept).read(), 10, "the settings kept")
+    game.proc.send_signal(signal.SIGTERM)
+    check(game.exit_code() == 0, "SIGTERM: exit code %d" % game.proc.returncode)
+    again = Game(game.binary, game.data_dir, game.display, record=True, options=game.options)
+    try:
+        again.started()
+        start = again.sound_start
+        ratio = again.levels(start + 0.5, start + 2.5, None)[0] / full
+        check(0.2 < ratio < 0.45, "the music at 3 heard at %.2f of its level at 10" % ratio)
+        again.key("o")
+        for key in ("Left", "Left", "Left", "Down"):
+            again.key(key)
+        poll(lambda: "music_volume = 0\n" in open(kept).read(), 10, "the music at 0")
+        pressed = time.time()
+        again.key("Right")  # effects already at 10: the sample plays all the same
+        check(onsets(again, pressed - 0.1, pressed + 1.0), "the effects sample not heard")
+        again.wait_for(window_shows(again, (WIDTH, HEIGHT)), 10, "the window kept")
+    finally:
+        again.stop()
+
+
 # name: (play, how the data folder is changed for it, the game's options, its own X screen)
 SCENARIOS = {  # the music turned down to nothing, so that the effects are heard apart
     "effect-and-sigterm": (scenario_effect_and_sigterm, None, ["--music-volume", "0"], None),
     "music-and-leaving": (scenario_music_and_leaving, None, [], None),
     "window": (scenario_window, None, ["--window"], dict(size=(1600, 1000), wm=True)),
+    "options": (scenario_options, None, ["--settings", None], dict(size=(1600, 1000), wm=True)),
 }
 
 
@@ -133,7 +170,10 @@ def main():
         if change:
             change(content)
         own = Display(**screen) if screen else None
+        kept = tempfile.mkdtemp(prefix="tolvek-settings-")  # never the tester's own
+        options = [os.path.join(kept, "settings.ini") if o is None else o for o in options]
         game = Game(binary, content.dir, own or display, record=True, options=options)
+        game.binary, game.options = binary, options
         try:
             game.started()
             play(game)
@@ -144,6 +184,7 @@ def main():
         finally:
             game.stop()
             content.close()
+            shutil.rmtree(kept, ignore_errors=True)
             if own:
                 own.close()
     return 1 if failed else 0
