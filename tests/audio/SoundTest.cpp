@@ -1,34 +1,21 @@
-#include <SDL/SDL.h>
-#include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <malloc.h>
-#include <memory>
-#include <sndfile.h>
-#include <thread>
 
 #include "app/GameManager.h"
 #include "audio/Sound.h"
 #include "audio/SoundChannel.h"
-#include "audio/SoundDecoder.h"
 #include "audio/SoundPrefetcher.h"
-#include "audio/SoundStream.h"
 #include "audio/SoundSystem.h"
 #include "support/TempFile.h"
 
-// libsndfile as the sound layer sees it, watched: which threads decode, and
-// how many threads are inside an open at once.
+// libsndfile watched: which threads decode, and how many are inside an open at once.
 namespace {
 
 thread_local long decodesOnThisThread = 0;
 std::atomic<int> insideOpen{0}, mostInsideOpen{0};
-// An open then waits a while for another thread to come in beside it.
-std::atomic<bool> widenOpens{false};
+std::atomic<bool> widenOpens{false}; // an open then waits a while for a second thread
 
 template <typename Function> Function real(const char* name) {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
@@ -56,8 +43,7 @@ extern "C" SNDFILE* sf_open_virtual(SF_VIRTUAL_IO* io, int mode, SF_INFO* info, 
 
 namespace {
 
-// A loopback sound system installed as the game's: what the player would hear. Without
-// floatBuffers, sounds are queued as 16-bit samples.
+// A loopback sound system installed as the game's: what the player would hear.
 struct SoundCapture {
     static const int kFrequency = 48000, kWav = SF_FORMAT_WAV | SF_FORMAT_PCM_16,
                      kOgg = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
@@ -71,13 +57,10 @@ struct SoundCapture {
     SoundSystem system;
     // Each step: update(), then a frame of audio (a 60th of a second) recorded.
     void run(int updates, int framesPerUpdate = 800) {
-        for (int i = 0; i < updates; ++i) {
+        for (int i = 0; i < updates; ++i, mix(framesPerUpdate))
             system.update();
-            mix(framesPerUpdate);
-        }
     }
-    // Audio appended with no update.
-    void mix(int count) {
+    void mix(int count) { // with no update
         const size_t start = recording.size();
         recording.resize(start + static_cast<size_t>(count) * 2);
         system.render(recording.data() + start, count);
@@ -143,8 +126,7 @@ const unsigned int kOnce = SoundSystem::ModeSoftware | SoundSystem::Mode2D |
                            SoundSystem::ModeLoopOff | SoundSystem::ModeStream;
 const unsigned int kLooping = kOnce ^ SoundSystem::ModeLoopOff ^ SoundSystem::ModeLoopNormal;
 
-// Sounds played through a four-channel loopback mix. Tones are 1 kHz: a whole
-// number of cycles in every length used, so a clean loop keeps a perfect sine.
+// A four-channel loopback mix; 1 kHz tones: whole cycles in every length, so loops stay sines.
 struct AudioTest : testing::Test {
     std::string tone(const std::string& name, double seconds, int channels = 1) {
         return SoundCapture::writeTone(dir + "/" + name, channels, seconds);
@@ -173,8 +155,7 @@ struct AudioTest : testing::Test {
 TEST_F(AudioTest, PanAndVolumeHoldForMonoAndStereoAndOnEveryPlay) {
     for (int channels = 1; channels <= 2; ++channels) {
         const std::string path = tone(std::to_string(channels) + ".wav", 1.0, channels);
-        capture.clear();
-        // Each played, stopped, played again; out of range keeps full volume, centre.
+        capture.clear(); // each played, stopped, played; out of range keeps full volume, centre
         for (const auto& [volume, pan] :
              {std::pair{1.0f, -1.0f}, {1.0f, 1.0f}, {1.0f, 0.0f}, {0.5f, 0.0f}, {1.5f, 1.01f}}) {
             Sound& sound = start(path, false, false, volume, pan);
@@ -213,9 +194,8 @@ TEST_F(AudioTest, TogglePauseResumesWhereItWas) {
     EXPECT_EQ(capture.rms(0, 0.25, 0.75), 0.0);
     sound.togglePause();
     capture.run(90);
-    // The second is heard once, whole: nothing skipped, nothing twice.
-    EXPECT_NEAR(capture.soundingWindows(3.5), 100, 2);
-    start("", false, false); // no file: a second of true silence
+    EXPECT_NEAR(capture.soundingWindows(3.5), 100, 2); // heard once, whole: nothing twice
+    start("", false, false);                           // no file: a second of true silence
     capture.clear();
     capture.run(10);
     EXPECT_EQ(capture.rms(0, 0, 0.16), 0.0);
@@ -240,11 +220,11 @@ TEST_F(AudioTest, CallsOnAPlayThatEndedDoNothingNotEvenOnTheSlotsNextPlay) {
     EXPECT_GT(capture.rms(0, 0.2, 0.3), 0.2);
 }
 
+// Peaks past full scale: a wrapped one jumps far steeper than the sine steps.
 TEST_F(AudioTest, DecodedStereoOvershootIsClippedNotWrappedInFloatAnd16BitBuffers) {
-    // Peaks past full scale: a wrapped one jumps far steeper than the sine steps.
     const std::string path =
         SoundCapture::writeTone(dir + "/loud.ogg", 2, 0.5, 1.2, SoundCapture::kOgg);
-    std::unique_ptr<SoundChannel> here = play(tone("h.wav", 0.1), kOnce);
+    const std::unique_ptr<SoundChannel> here = play(tone("h.wav", 0.1), kOnce);
     for (bool floats : {true, false}) {
         SoundCapture out(1, floats);
         EXPECT_TRUE(here->isPlaying()) << floats; // asked while the other system is current
@@ -300,8 +280,7 @@ TEST_F(AudioTest, StreamsAreFedOffTheMainThreadThroughStallsOfSecondsAndFramesAS
         SCOPED_TRACE(testing::Message() << period << " " << stall);
         EXPECT_GT(std::min(capture.rms(0, end - 0.4, end), capture.rms(1, end - 0.4, end)), 0.15);
         EXPECT_LE(capture.longestSilence(0.01, end), 1);
-        // The stereo music alone on the left: no jump past its head.
-        EXPECT_LT(capture.steepest(0, 0, end), 0.2f);
+        EXPECT_LT(capture.steepest(0, 0, end), 0.2f); // the music alone: no jump past its head
         EXPECT_EQ(capture.system.getUnderrunCount(), 0);
         EXPECT_TRUE(left->stop() && right->stop() && decodesOnThisThread == loaded);
     }
@@ -373,8 +352,7 @@ TEST(SoundDecoderTest, GeneratedStereoIsAllSilence) {
               100); // 2 bytes a sample
 }
 
-// The sound library reads its log level at its first use: the game's init quiets
-// it first. With no device, updates advance a silent mix in real time.
+// The library reads its log level at its first use: the game's init quiets it first.
 TEST(SoundSystemOutput, OpeningTheDeviceLeavesStandardErrorToTheGame) {
     unsetenv("ALSOFT_LOGLEVEL");
     testing::internal::CaptureStderr();
@@ -392,8 +370,7 @@ TEST(SoundSystemOutput, OpeningTheDeviceLeavesStandardErrorToTheGame) {
     system.createSound("", SoundSystem::ModeUser, &tenth, &stream);
     SoundChannel* channel = nullptr;
     ASSERT_TRUE(system.playSound(stream, false, &channel));
-    // No update: the feeder advances the mix by the real clock, so the sound
-    // ends once its length has passed (less up to one 50 ms pass), not before.
+    // No device, no update: the feeder drains the mix in real time (less one 50 ms pass).
     const auto started = std::chrono::steady_clock::now();
     while (channel->isPlaying() &&
            std::chrono::steady_clock::now() - started < std::chrono::seconds(30))
