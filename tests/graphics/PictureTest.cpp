@@ -1,7 +1,5 @@
-#include <GL/gl.h>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <memory>
 
 #include "app/GameManager.h"
 #include "graphics/BitmapPicture.h"
@@ -22,10 +20,8 @@ static std::string framesOverDraws(StripedAnimatedBitmapPicture& animation, size
     return frames;
 }
 
-// The strip is lent the cell's depth and graphic for the draw: the opacity is the graphic's times
-// the strip's, and the GL switches are off after the quad. Which cell a frame shows is in the
-// replays' pictures; how fast frames turn over is not: frame rate, speed and the frames over
-// successive draws.
+// The strip is lent the cell's depth and graphic: opacity is the graphic's times the strip's. Which
+// cell shows is in the replays' pictures; how fast frames turn over is not.
 TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphicPacedAtTheGamesFrameRate) {
     BitmapPicture strip(TestImage::solid(tempDir() + "/white.bmp", 64, 32, 255, 255, 255),
                         GraphicProperties(), nullptr, 0);
@@ -43,7 +39,7 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphicPacedAtTheGa
     EXPECT_NEAR(GlContext::pixel(0, 0).r, 64, 3);
     EXPECT_NEAR(GlContext::pixel(31, 15).r, 64, 3);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
-    BitmapPicture thin(TestImage(2, 1).fill(1, 0, 1, 1, 0, 255, 0).save(tempDir() + "/two.bmp"),
+    BitmapPicture thin(TestImage::solid(tempDir() + "/two.bmp", 2, 1, 0, 255, 0, 1),
                        GraphicProperties(), nullptr, 0); // cells a pixel wide, the second green
     ASSERT_TRUE(thin.loadTexture());
     StripedAnimatedBitmapPicture column(&thin, 1, 1, 0, false, new int[1]{1}, 1);
@@ -71,9 +67,8 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphicPacedAtTheGa
     GameManager::setFrameRate(savedRate);
 }
 
-// The game's pictures are neither turned nor scaled: a picture's point, placed one unit right
-// in its graphic, at (2, 1), scaled (2, 3) lands at (4, 3) from the graphic's position, or at
-// (-3, 4) turned a quarter left; the matrix stack is left as it was.
+// A picture's point one unit right in its graphic, at (2, 1), scaled (2, 3) lands at (4, 3) from
+// the graphic's position, or at (-3, 4) turned a quarter left; the matrix stack is left as it was.
 TEST(GraphicProperties, AnOutlineIsPlacedThenScaledThenTurnedAboutThePosition) {
     for (const auto& [angle, x, y] :
          {std::tuple{0.0f, 9.0f, 10.0f}, {90.0f, 2.0f, 11.0f}, {180.0f, 1.0f, 4.0f}}) {
