@@ -1,17 +1,12 @@
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
 #include "app/GameCheckpoint.h"
-#include "app/GameClock.h"
 #include "replay/DemoPlayer.h"
-#include "replay/DemoRecorder.h"
 #include "support/ScriptedClock.h"
 #include "support/SdlEvent.h"
 #include "support/TempFile.h"
@@ -58,8 +53,8 @@ std::string recorded(const std::vector<Frame>& play, unsigned long frames) {
     return path;
 }
 
-// Plays the recorded frames up to the last back as the game would, but for frame readsMore, which
-// reads the clock once more, and frame leaves, which leaves its last event untaken.
+// Replays frames up to the last as the game would; frame readsMore reads the clock once more,
+// frame leaves leaves its last event untaken.
 void replay(DemoPlayer& player, unsigned long last, unsigned long readsMore = 0,
             unsigned long leaves = 0) {
     for (unsigned long n = 1; n <= last && player.outcome() == DemoPlayer::Outcome::Playing; ++n) {
@@ -85,9 +80,9 @@ void replay(DemoPlayer& player, unsigned long last, unsigned long readsMore = 0,
 }
 
 TEST(Demo, ARecordedPlayReplaysToItsEndAndNamesTheFrameWhereItDiverges) {
-    // Whole: two checkpoints, then the end; a play ending on a checkpoint, a sound in its last
-    // frame. Then stopped early, or changed at its last frame. Each is interrupted after its
-    // frames: a signal after the end or a divergence changes neither.
+    // Whole (two checkpoints then the end; one ending on a checkpoint), stopped early, changed at
+    // its last frame; each interrupted after: a signal after an end or a divergence changes
+    // neither.
     const struct {
         unsigned long recorded, played;
         int exitCode;
@@ -191,8 +186,7 @@ TEST(Demo, ARecordingTakesItsFilesPlaceOnlyWhenItEndsWell) {
     }
 }
 
-// A killed recording loses at most its last second. The disk fills up mid-play: said once, the
-// play goes on, what was written replays.
+// A killed recording loses at most its last second; a full disk is said once, the rest replays.
 TEST(Demo, AKilledRecordingLosesAtMostItsLastSecondAndAWriteErrorIsSaid) {
     ScriptedClock clock;
     DemoRecorder live(soundsOnly, GameClock::realNow);
