@@ -1,10 +1,5 @@
-#include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
-#include <sstream>
 
-#include "app/GameClock.h"
 #include "app/GameRandom.h"
 #include "app/LevelState.h"
 #include "gameplay/HazardSpot.h"
@@ -17,10 +12,8 @@
 #include "graphics/Graphic.h"
 #include "graphics/Shape.h"
 #include "graphics/StripedAnimatedBitmapPicture.h"
-#include "input/GamePad.h"
 #include "support/ScreenTest.h"
 #include "support/ScriptedClock.h"
-#include "support/SdlEvent.h"
 #include "support/TempFile.h"
 #include "support/TestImage.h"
 
@@ -53,8 +46,7 @@ struct World : ScreenTest {
         std::filesystem::current_path(previous);
         Collision::clearCollisions();
     }
-    // One frame of the screen, 17 ms long.
-    void step() {
+    void step() { // a frame, 17 ms long
         frame(screen);
         ScriptedClock::advance(17);
     }
@@ -90,8 +82,7 @@ TEST_F(World, KeysMoveBetweenThePosesAHitKeepsTheShapeAndALandingIsFromAboveOnly
     const std::unique_ptr<Shape> hurts(projectile(1)->getWorldShape()); // its file's outline
     EXPECT_EQ(hurts->getPolygon(0).getPoints(),
               (std::list<Position>{{100, 400}, {132, 400}, {132, 432}, {100, 432}}));
-    // From standing right: l/L press/release Left, r/R Right, j jump, s/S shoot/stop, h a hit.
-    // The plain walks, jumps and sprays are in the replays; these are the crossings.
+    // From standing right (plain moves are in the replays): l/L Left down/up, r/R, j, s/S, h a hit.
     const std::pair<const char*, HerosState> cases[] = {
         {"lrL", WalkRight},   {"rlR", WalkLeft},  {"ljrsj", AirLeft}, {"lLs", ShootLeft},
         {"sjlr", ShootRight}, {"lsS", StandLeft}, {"lSL", StandLeft}, {"lLh", HitLeft},
@@ -131,8 +122,7 @@ TEST_F(World, KeysMoveBetweenThePosesAHitKeepsTheShapeAndALandingIsFromAboveOnly
     EXPECT_EQ(pose(), "StandRight 250,420 grounded");
 }
 
-// Later waves strike fewer spots, harder. The real generator, not a script: waves must come
-// every 2 to 6 s.
+// Later waves strike fewer spots, harder; the real generator's waves come every 2 to 6 s.
 TEST(Level, WavesShrinkAsTheyGoByAndTheRealGeneratorSpacesThemTwoToSixSecondsApart) {
     const int sizes[][3] = {{0, 5, 3}, {2, 4, 2},  {3, 3, 2}, {6, 3, 2},
                             {7, 2, 1}, {14, 2, 1}, {15, 1, 0}};
