@@ -1,7 +1,4 @@
-#include <GL/gl.h>
-#include <SDL/SDL.h>
 #include <csignal>
-#include <functional>
 #include <gtest/gtest.h>
 
 #include "app/FramePacer.h"
@@ -18,8 +15,7 @@ namespace {
 
 Log* logged = nullptr; // the sound log of the test running
 
-// Logs its hooks into the sound log, between the swaps and sound updates.
-// Each frame starts from the identity: a translation left over shows.
+// Logs its hooks between the swaps and sound updates; a translation left from a frame shows.
 struct ScriptedState : GameState {
     explicit ScriptedState(std::string name) : name(std::move(name)) {}
     void enter() override { logged->push_back(name + ".enter"); }
@@ -123,8 +119,7 @@ TEST_F(GameManagerTest, StopFinishesTheFrameAndChangesApplyAtOnce) {
     }
 }
 
-// Without video, init exits with 1. After a switch, in a new GL context or the same one, the
-// pictures draw again; a mode that cannot be set leaves the one there was.
+// After a switch, in a new GL context or the same one, the pictures draw again.
 TEST_F(GameManagerTest, NoVideoExitsWith1SwitchesKeepThePicturesAndAFailedOneKeepsTheMode) {
     GTEST_FLAG_SET(death_test_style, "threadsafe"); // not a fork sharing our X link
     EXPECT_EXIT((SDL_QuitSubSystem(SDL_INIT_VIDEO), setenv("SDL_VIDEODRIVER", "none", 1),

@@ -1,16 +1,11 @@
-#include <array>
-#include <gtest/gtest.h>
-#include <memory>
 #include <xercesc/util/PlatformUtils.hpp>
 
 #include "app/CreditsState.h"
 #include "app/LoaderXML.h"
 #include "app/MenuState.h"
 #include "graphics/Rectangle.h"
-#include "input/GamePad.h"
 #include "support/ScreenTest.h"
 #include "support/ScriptedClock.h"
-#include "support/SdlEvent.h"
 #include "support/TempFile.h"
 #include "support/TestImage.h"
 
@@ -85,8 +80,7 @@ TEST(LoaderXML, ReadsTheDocumentElementsAttributesAndRefusesEverythingElse) {
     EXPECT_EQ(LoaderXML().load("/nonexistent/Levels/Viewport.xml"), nullptr);
 }
 
-// The music plays while they show. A pad button ends the game after its frame, as a key
-// does; the D-pad does not.
+// A pad button ends the game after its frame, as a key does; the D-pad does not.
 TEST_F(ScreenTest, TheCreditsPlayTheirMusicAndEndOnAPadButtonButNotOnTheDpad) {
     ScriptedClock clock;
     CreditsState shown;
