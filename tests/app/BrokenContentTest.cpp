@@ -1,8 +1,4 @@
-#include <algorithm>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <sstream>
 
 #include "app/Application.h"
 #include "support/TempFile.h"

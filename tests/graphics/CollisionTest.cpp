@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sstream>
 
 #include "graphics/Collision.h"
 #include "graphics/Shape.h"
@@ -12,8 +11,7 @@ using Points = std::list<Position>;
 using Log = std::vector<std::string>;
 Log seen;
 
-// An object at the origin with an explicit outline of the given polygons; it logs each
-// notification as "callee<other edgeStart edgeEnd|otherEdgeStart otherEdgeEnd".
+// An object at the origin outlined by the polygons; logs "callee<other edge|other's edge".
 struct Probe : GameObject {
     Probe(const char* name, std::initializer_list<Points> polygons)
         : name(name), outline(std::list<Polygon>(polygons.begin(), polygons.end())) {
@@ -40,8 +38,7 @@ const Points xAxis{{0, 0}, {10, 0}};
 } // namespace
 
 // Subject outlines are open chains, the other's closed; a pair is reported once, at its first
-// crossing, and joins the collision whose subject is either side. Resting on an edge (the foot of
-// the centre on the circle) is no collision, nor is crossing an edge left unflagged.
+// crossing. Resting on an edge is no collision, nor is crossing an edge left unflagged.
 TEST(Collision, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
     Probe bars("bars", {{{30, 40}, {30, 50}}, {{3, -5}, {3, 5}}, {{17, -5}, {17, 5}}});
     Probe touching("touching", {{{5, 0}, {8, 6}, {2, 6}}}), slant("slant", {{{7, -1}, {13, 5}}});
