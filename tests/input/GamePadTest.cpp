@@ -1,13 +1,10 @@
-#include <cstdio>
-#include <cstdlib>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include "input/GamePad.h"
 #include "support/SdlEvent.h"
 
-// A pad made as a virtual joystick of SDL 2 (under sdl12-compat), of SDL 2's joystick type:
-// prints what its buttons become; 1 when there is no such pad.
+// A virtual SDL 2 joystick of the type (under sdl12-compat): prints what its buttons become.
 static int padButtons(int type, int buttons) {
     void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_NOLOAD);
     if (!sdl2)
@@ -27,9 +24,8 @@ static int padButtons(int type, int buttons) {
     return 0;
 }
 
-// A pad SDL has a mapping for keeps its buttons; one it has none for is read raw: with few
-// buttons, the first two jump and spray; with more, as SDL numbers a common pad. A raw button
-// beyond those is dropped (-1), never a D-pad code. The pad stays open: each in its own process.
+// A mapped pad keeps its buttons; an unmapped one with few buttons jumps and sprays with the first
+// two, with more is read as SDL numbers a common pad; others are dropped (-1). A process each.
 TEST(GamePad, EveryPadReachesTheGameInOneLayout) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     for (const auto& [type, buttons, layout] :

@@ -11,8 +11,7 @@
 
 using Log = std::vector<std::string>;
 
-// The game's sound system for a test: no device; logs "play <file>", "stop <file>",
-// "pause <file>", "resume <file>" and "update"; keeps each file's mode and group.
+// No device: logs "play|stop|pause|resume <file>" and "update"; keeps each file's mode and group.
 struct RecordingSoundSystem : SoundSystem {
     RecordingSoundSystem() { GameManager::setSoundSystem(this); }
     ~RecordingSoundSystem() override { GameManager::setSoundSystem(previous); }

@@ -2,8 +2,7 @@
 
 #include <SDL/SDL.h>
 
-// An event as SDL gives it: index is the axis, hat, button or focus gain, value the
-// key, axis position, hat direction or focus kind.
+// An event as SDL gives it: index the axis, hat, button or gain; value key, position or state.
 inline SDL_Event sdlEvent(Uint8 type, Uint8 index, int value = 0) {
     SDL_Event event{};
     event.type = type;

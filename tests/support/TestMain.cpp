@@ -1,6 +1,4 @@
 // One real SDL/OpenGL window (under the test X server) for every test.
-#include <SDL/SDL.h>
-#include <cstdio>
 #include <gtest/gtest.h>
 
 #include "app/GameManager.h"
@@ -27,8 +25,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     GlContext::reset();
-    // Other tests' windows opening on the same X server take the focus from ours, which
-    // would pause the level: only the focus changes the tests push reach the screens.
+    // Other windows on the X server would take the focus and pause the level: only pushed ones
+    // count.
     SDL_SetEventFilter([](const SDL_Event* event) { return int(event->type != SDL_ACTIVEEVENT); });
     // No SDL_Quit: the leak check must still see the GL driver's allocations.
     return RUN_ALL_TESTS();
