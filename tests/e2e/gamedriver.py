@@ -1,6 +1,6 @@
-"""Drives the real game on an X server: keys in; screenshots, sound, its own record of the
-play and its end out."""
+"""Drives the real game on an X server: keys in; shots, sound, its play record, its end out."""
 import os
+import pathlib
 import re
 import select
 import shutil
@@ -16,8 +16,7 @@ RATE = 44100  # the sound device's sample rate
 
 
 class Display:
-    """An X display: the one named, or a private Xvfb started here, of the given
-    size, with or without GLX, with or without a window manager (openbox)."""
+    """The X display named, or a private Xvfb of this size, with or without GLX and openbox."""
 
     def __init__(self, name=None, size=(WIDTH, HEIGHT), glx=True, wm=False):
         self.server, self.wm, self.size = None, None, size
@@ -47,9 +46,8 @@ class Display:
                 process.wait()
 
     def key(self, name, hold=0.12):  # how long the key is down: input, nothing looked at
-        subprocess.run(["xdotool", "keydown", name], env=self.env, check=True)
-        time.sleep(hold)
-        subprocess.run(["xdotool", "keyup", name], env=self.env, check=True)
+        subprocess.run(["xdotool", "keydown", name, "sleep", str(hold), "keyup", name],
+                       env=self.env, check=True)
 
     def screenshot(self):
         return ImageGrab.grab(xdisplay=self.name)
@@ -57,14 +55,12 @@ class Display:
 
 class Game:
     def __init__(self, binary, data_dir, display, record=False, options=()):
-        """record: OpenAL Soft's wave device writes the live mix (float stereo) to self.wav.
-        The game also records its play (--record), which checkpoints() reads as it goes."""
+        """record: the live mix (float stereo) to self.wav; the play always to self.demo."""
         self.display, self.data_dir, self.err, self.record = display, data_dir, "", record
         self.dir, self.sound_start = tempfile.mkdtemp(prefix="tolvek-sound-"), None
-        self.wav, env = os.path.join(self.dir, "mix.wav"), display.env
-        self.demo = os.path.join(self.dir, "play.demo")
+        self.wav, self.demo, env = self.dir + "/mix.wav", self.dir + "/play.demo", display.env
         if record:
-            env = dict(env, ALSOFT_CONF=os.path.join(self.dir, "alsoft.conf"))
+            env = dict(env, ALSOFT_CONF=self.dir + "/alsoft.conf")
             with open(env["ALSOFT_CONF"], "w") as f:
                 f.write("[general]\ndrivers=wave\n[wave]\nfile=%s\n" % self.wav)
         self.proc = subprocess.Popen([binary, "--record", self.demo] + list(options), cwd=data_dir,
@@ -72,8 +68,7 @@ class Game:
         self.key, self.hold, self.screenshot = display.key, display.key, display.screenshot
 
     def wait_window(self, timeout=10):
-        """The window, once it exists (not yet drawn: look with wait_for or wait_play); None
-        when the game ended first."""
+        """The window once it exists (maybe not drawn yet); None when the game ended first."""
         deadline = time.time() + timeout
         while time.time() < deadline and self.proc.poll() is None:
             if self.sound_start is None and os.path.exists(self.wav):
@@ -84,8 +79,7 @@ class Game:
             time.sleep(0.01)
         check(self.proc.poll() is not None, "no game window after %d s" % timeout)
 
-    def windows(self):
-        """The ids of the windows bearing the game's caption."""
+    def windows(self):  # the ids of the windows bearing the game's caption
         return subprocess.run(["xdotool", "search", "--name", "VELM Tolvek"], text=True,
                               env=self.display.env, capture_output=True).stdout.split()
 
@@ -94,8 +88,7 @@ class Game:
             raise AssertionError("game exited early (%d): %r" % (self.exit_code(), self.err))
 
     def checkpoints(self):
-        """The play's checkpoints written so far, each a dict of its name=value lines."""
-        # Written beside its file while the game plays, put in its place at the end.
+        """The play's checkpoints so far (from FILE.part until the end), each a dict."""
         try:
             data = open(self.demo + ".part", "rb").read()
         except FileNotFoundError:
@@ -104,31 +97,26 @@ class Game:
         texts = re.findall(rb"screen=[ -~]*\n(?:[a-z]+=[ -~]*\n)*", data)
         return [dict(line.split("=", 1) for line in t.decode().split("\n")[:-1]) for t in texts]
 
-    def wait_play(self, holds, timeout, what):
-        """Until a checkpoint of the play satisfies holds (they come every second)."""
+    def wait_play(self, holds, timeout, what):  # checkpoints come every second
         poll(lambda: any(holds(c) for c in self.checkpoints()), timeout,
              "%s did not happen within %d s" % (what, timeout), 0.2, self.proc)
 
-    def enter_level(self):
-        """Return once the menu reads keys (its first checkpoint), then the level's first one."""
+    def enter_level(self):  # Return at the menu's first checkpoint; back at the level's
         self.wait_play(lambda c: c["screen"] == "MenuState", 20, "the menu")
         self.key("Return")
         self.wait_play(lambda c: c["screen"] == "LevelState", 10, "the level")
 
-    def wait_for(self, shows, timeout, what):
-        """Polls screenshots until shows(shot) holds: what it answered."""
+    def wait_for(self, shows, timeout, what):  # shows(shot)'s first true answer
         return poll(lambda: shows(self.screenshot()), timeout,
                     "%s did not show within %d s" % (what, timeout), proc=self.proc)
 
-    def leave(self):
-        """Escape to the credits and, once they show, any key: the exit code."""
+    def leave(self):  # Escape to the credits, then any key: the exit code
         self.key("Escape")
         self.wait_play(lambda c: c["screen"] == "CreditsState", 10, "the credits")
         self.key("a")
         return self.exit_code()
 
-    def exit_code(self, timeout=30):
-        """Waits for the end; a hang is killed and reported."""
+    def exit_code(self, timeout=30):  # a hang is killed and reported
         try:
             self.err = self.proc.communicate(timeout=timeout)[1].decode(errors="replace")
         except subprocess.TimeoutExpired:
@@ -142,10 +130,9 @@ class Game:
             self.proc.communicate()
         shutil.rmtree(self.dir, ignore_errors=True)
 
-    def samples(self):
-        """Every frame written so far; the header keeps its placeholder length."""
+    def samples(self):  # every frame written so far (the header's length is a placeholder)
         data = open(self.wav, "rb").read()
-        at = data.index(b"data") + 8
+        at = data.find(b"data") + 8 if b"data" in data else len(data)
         return numpy.frombuffer(data[at:at + (len(data) - at) // 8 * 8], "<f4").reshape(-1, 2)
 
     def levels(self, t0, t1, step=0.02):
@@ -168,8 +155,7 @@ def check(condition, message):
 
 
 def poll(found, timeout, failure, pause=0.05, proc=None):
-    """found()'s first true answer, asked every pause s (leaving the CPU to the game on a busy
-    machine); failure is raised once timeout s have passed or proc has ended."""
+    """found()'s first true answer, asked every pause s (CPU left to the game); else failure."""
     deadline = time.time() + timeout
     while time.time() < deadline and (proc is None or proc.poll() is None):
         answer = found()
@@ -184,8 +170,7 @@ def rms(a, b):
     return (sum(v * v * n for v, n in enumerate(hist)) / (a.width * a.height)) ** 0.5
 
 
-def file_lines(path, keepends=False):
-    """A file's lines, with their own endings (CRLF stays CRLF) when keepends is set."""
+def file_lines(path, keepends=False):  # with their own endings (CRLF stays) if keepends
     return open(path, "rb").read().decode().splitlines(keepends)
 
 
@@ -193,12 +178,9 @@ class Content:
     """A throw-away copy of the data folder: level files copied, the rest linked."""
 
     def __init__(self, source):
-        self.dir = tempfile.mkdtemp(prefix="tolvek-broken-")
-        levels = os.path.join(os.path.abspath(source), "Levels", "")
-
-        def place(src, dst):
-            return (shutil.copyfile if src.startswith(levels) else os.symlink)(src, dst)
-        shutil.copytree(os.path.abspath(source), self.dir, copy_function=place, dirs_exist_ok=True)
+        self.dir, source = tempfile.mkdtemp(prefix="tolvek-broken-"), os.path.abspath(source)
+        shutil.copytree(source, self.dir, dirs_exist_ok=True, copy_function=lambda s, d: (
+            shutil.copyfile if s.startswith(source + "/Levels/") else os.symlink)(s, d))
 
     def path(self, rel):
         return os.path.join(self.dir, rel)
@@ -206,14 +188,11 @@ class Content:
     def remove(self, rel):  # links are to files only
         (shutil.rmtree if os.path.isdir(self.path(rel)) else os.unlink)(self.path(rel))
 
-    def write(self, rel, data):
-        if os.path.lexists(self.path(rel)):
-            os.unlink(self.path(rel))
-        with open(self.path(rel), "wb") as f:
-            f.write(data if isinstance(data, bytes) else data.encode())
+    def write(self, rel, data):  # the link removed first: never written through into data/
+        pathlib.Path(self.path(rel)).unlink(missing_ok=True)
+        pathlib.Path(self.path(rel)).write_bytes(data if isinstance(data, bytes) else data.encode())
 
-    def replace(self, rel, old, new):
-        """re.sub over the file with its lines joined by \\n, keeping its line ending."""
+    def replace(self, rel, old, new):  # re.sub over its lines joined by \n, keeping its ending
         ending = "\r\n" if file_lines(self.path(rel), True)[0].endswith("\r\n") else "\n"
         lines = re.sub(old, new, "\n".join(file_lines(self.path(rel)))).split("\n")
         self.write(rel, "".join(line + ending for line in lines))
@@ -222,14 +201,12 @@ class Content:
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
-def field(text):
-    """The number after a label's colon as the game reads it; 0 when there is none."""
+def field(text):  # the number after a label's colon as the game reads it; 0 when none
     found = re.match(r"\s*([+-]?\d+)", text.split(":", 1)[1] if ":" in text else "")
     return int(found.group(1)) if found else 0
 
 
-def screen_with(data_dir, *pictures, frame=None):
-    """Pictures, each (path, (x, y)) with y up to its lower-left corner, on a frame (black)."""
+def screen_with(data_dir, *pictures, frame=None):  # pictures (path, lower-left (x, y)) on black
     frame = (frame or Image.new("RGB", (WIDTH, HEIGHT))).convert("RGBA")
     for path, at in pictures:
         try:  # the game draws nothing for a picture it cannot read
@@ -240,8 +217,7 @@ def screen_with(data_dir, *pictures, frame=None):
     return frame.convert("RGB")
 
 
-def menu_screen(data_dir, selection=0):
-    """The menu as its file says, with an item selected."""
+def menu_screen(data_dir, selection=0):  # the menu as its file says, an item selected
     lines = file_lines(os.path.join(data_dir, "Levels/Menu.ini"))
     at = [tuple(field(w) for w in lines[i].split()[:2]) for i in (2, 3, 8)]
     item0, item1 = (4, 11) if selection == 0 else (6, 9)
