@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
-"""The real game on broken copies of its content, each under a private X
-server: it plays on (then leaves through the credits with 0 and a quiet
-stderr) or exits 1 with one stderr line naming the file; never a signal,
-a sanitizer report or a hang.
+"""The real game on broken copies of its content: it plays on (then leaves through the credits
+with 0, stderr quiet) or exits 1 with one line naming the file; never a signal, report or hang.
 
 Usage: broken_content.py BINARY DATA_DIR [CASE_SUBSTRING ...]
 """
@@ -34,8 +32,7 @@ def palettes(c):
         image.convert("P", palette=Image.ADAPTIVE, colors=255).save(c.path(rel))
 
 
-def explore(game):
-    """The menu as its file says (less the pictures that cannot be read), then the level."""
+def explore(game):  # the menu as its file says (less pictures it cannot read), then the level
     menu = menu_screen(game.data_dir)
     game.wait_for(lambda shot: rms(shot, menu) < 6, 10, "the menu as its file says")
     game.key("Return")
@@ -45,9 +42,7 @@ def explore(game):
     game.key("Control_L")
 
 
-def stand_and_wait(game):
-    """Stays in place until a wave strikes (they come at most 6 s apart), as the game's
-    own record of the play shows."""
+def stand_and_wait(game):  # until the play's record shows a wave (at most 6 s apart)
     game.enter_level()
     game.wait_play(lambda c: c["spots"].strip(".") or "wave-alarm" in c["sounds"], 9, "a wave")
     game.key("Control_L")
@@ -59,11 +54,11 @@ ONE_SPOT = [("replace", LEVEL, r"Hazards count:9((\n.*){9})(\n.*){72}", r"Hazard
             ("replace", HERO, "x:40 y:100", "x:200 y:100")]
 ONLY_FIRST_LAYOUT = ("write", LAYOUTS, "Target layouts count:1 %s\n" % LAYOUT)
 
-# (name, the file (path or pattern) the game must name as it refuses, or None when it plays
-#  on, edits: (Content method, arguments...) or a function of the content, how to play)
-CASES = [("missing " + rel, rel, [("remove", rel)]) for rel in (VIEWPORT, MENU, HERO, LEVEL,
-                                                                LAYOUTS)] + [
-    ("missing every layout", re.compile(r"Levels/Layout\d\.ini"),
+# (name, a pattern of the file the game must name as it refuses, or None when it plays on,
+#  edits: (Content method, arguments...) or a function of the content, how to play)
+CASES = [("missing " + rel, re.escape(rel), [("remove", rel)]) for rel in (
+    VIEWPORT, MENU, HERO, LEVEL, LAYOUTS)] + [
+    ("missing every layout", r"Levels/Layout\d\.ini",
      [("remove", "Levels/Layout%d.ini" % n) for n in (1, 2, 3)]),
     ("labels without a colon", None, [
         ("replace", MENU, "x:352 y:330", "x352 y:330"), ("replace", HERO, "step:3", "step3"),
@@ -106,8 +101,7 @@ def run_case(case, binary, data_dir, display):
         game = Game(binary, content.dir, display)
         if refuses:
             code, err = game.exit_code(timeout=30), game.err
-            path = refuses.pattern if isinstance(refuses, re.Pattern) else re.escape(refuses)
-            named = len(err.splitlines()) == 1 and re.match(r"tolvek: (\./)?%s: " % path, err)
+            named = len(err.splitlines()) == 1 and re.match(r"tolvek: (\./)?%s: " % refuses, err)
             check(code == 1 and named and not SANITIZER.search(err), "expected exit 1 and one "
                   "line naming the file; got exit %d, %r" % (code, err[-3000:]))
             return err.strip()
@@ -133,14 +127,13 @@ def main():
         display, failed = Display(), 0
         try:
             for case in share:
-                started, passed = time.time(), False
+                started, verdict = time.time(), "PASS"
                 try:
-                    detail, passed = run_case(case, binary, data_dir, display), True
+                    detail = run_case(case, binary, data_dir, display)
                 except (AssertionError, subprocess.CalledProcessError) as error:
-                    detail = str(error)
-                failed += not passed
-                print("%s %s (%.1f s): %s" % ("PASS" if passed else "FAIL", case[0],
-                                             time.time() - started, detail), flush=True)
+                    detail, verdict, failed = str(error), "FAIL", failed + 1
+                print("%s %s (%.1f s): %s" % (verdict, case[0], time.time() - started, detail),
+                      flush=True)
         finally:
             display.close()
         return failed

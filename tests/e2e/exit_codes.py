@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-"""The real game's exit codes and one-line refusals: a start that cannot work (no display,
-no OpenGL, nowhere to write) says so before its first frame and leaves the recording it was
-asked to replace whole; an interrupted replay is not a success.
+"""The real game's exit codes and one-line refusals: a start that cannot work says so before
+its first frame and leaves the recording it would replace whole; an interrupted replay fails.
 
 Usage: exit_codes.py BINARY DATA_DIR REPLAYS_DIR   (needs DISPLAY)
 """

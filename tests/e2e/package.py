@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""The Debian package: built with cpack, validated, unpacked into a scratch root
-(nothing is installed), and its launcher run from / to the menu and out.
+"""The Debian package: built with cpack, validated, unpacked into a scratch root (nothing is
+installed), and its launcher run from / to the menu and out.
 
 Usage: package.py CPACK BUILD_DIR SOURCE_DIR
 """
@@ -27,8 +27,7 @@ LINKED = ("libsdl1.2debian", "libsdl-image1.2", "libopenal1", "libsndfile1", "li
           "libglu1-mesa", "libopengl0", "libstdc++6")
 
 
-def run(*command, **kwargs):
-    """Its standard output; what it printed is shown when it fails."""
+def run(*command, **kwargs):  # its standard output; all it printed when it fails
     done = subprocess.run(list(command), capture_output=True, text=True, timeout=240, **kwargs)
     check(done.returncode == 0, "%s failed (%d):\n%s" % (" ".join(command), done.returncode,
                                                         done.stdout + done.stderr))
@@ -75,8 +74,7 @@ def unpack(deb, source_dir, root):
     run("lintian", "--fail-on", "error,warning", deb)
 
 
-def play(root):
-    """The unpacked launcher from /: the menu shows, and closing it ends the game with 0."""
+def play(root):  # the unpacked launcher from /: the menu shows, SIGTERM ends it with 0
     display = Display()
     game = Game(os.path.join(root, "usr/games/tolvek"), "/", display)
     try:

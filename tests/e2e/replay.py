@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""A committed play replayed by the real game, as fast as it goes: every checkpoint must
-match, and the pictures kept beside the play (as 4x4-pixel block averages) must show again.
-With --spoilt, a checkpoint changed must diverge (exit 3) once its block's check is made
-anew, and without that the file is damaged (exit 1).
+"""A committed play replayed by the real game, as fast as it goes: every checkpoint must match,
+and the pictures kept beside it must show again. --spoilt: a checkpoint changed diverges (exit 3)
+once its block's check is made anew; without that the file is damaged (exit 1).
 
 Usage: replay.py BINARY DATA_DIR PLAY.demo [--spoilt]
 """
@@ -17,11 +16,8 @@ import zlib
 import numpy
 from PIL import Image
 
-# Pictures are compared as 4x4-pixel block averages: a driver update that rounds blends
-# or samples differently moves a block's average by a few levels, while a sprite drawn
-# elsewhere or another frame changes whole blocks. Measured on a level frame: the same
-# play on the same build differs by 0; noise of +-3 on every pixel, by 3; a 80x140 part
-# of the picture moved by one pixel, by 42; the frame a second later, by 160.
+# 4x4-pixel block averages: another driver's rounding moves a block a few levels, a sprite moved
+# changes whole blocks. On a level frame: noise of +-3, 3; 80x140 px moved by one, 42; 1 s on, 160.
 SCALE, MOST_BLOCK_DIFFERENCE = 4, 24
 
 
