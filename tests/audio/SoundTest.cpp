@@ -11,17 +11,13 @@
 #include "support/TempFile.h"
 
 // libsndfile watched: which threads decode, and how many are inside an open at once.
-namespace {
+static thread_local long decodesOnThisThread = 0;
+static std::atomic<int> insideOpen{0}, mostInsideOpen{0};
+static std::atomic<bool> widenOpens{false}; // an open then waits a while for a second thread
 
-thread_local long decodesOnThisThread = 0;
-std::atomic<int> insideOpen{0}, mostInsideOpen{0};
-std::atomic<bool> widenOpens{false}; // an open then waits a while for a second thread
-
-template <typename Function> Function real(const char* name) {
+template <typename Function> static Function real(const char* name) {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
-
-} // namespace
 
 extern "C" sf_count_t sf_readf_float(SNDFILE* file, float* out, sf_count_t frames) {
     static const auto read = real<decltype(&sf_readf_float)>("sf_readf_float");
