@@ -77,21 +77,21 @@ bool DemoPlayer::open(const std::string& path, const std::string& contentDigest)
 bool DemoPlayer::readHeader(const std::string& bytes, size_t& at,
                             const std::string& contentDigest) {
     const std::string magic = std::string(DemoFormat::kMagic) + "\n";
-    std::string version, game, digest;
+    std::string format, game, digest;
     if (bytes.compare(0, magic.size(), magic) != 0 ||
-        !headerLine(bytes, at = magic.size(), "format", version)) {
+        !headerLine(bytes, at = magic.size(), "format", format)) {
         openFailure = "not a recorded play";
         return false;
     }
-    this->version = version == "1" ? 1 : version == "2" ? 2 : 0;
-    if (this->version == 0) {
-        openFailure = "recorded in play format " + DemoFormat::printable(version.substr(0, 20)) +
+    version = format == "1" ? 1 : format == "2" ? 2 : 0;
+    if (version == 0) {
+        openFailure = "recorded in play format " + DemoFormat::printable(format.substr(0, 20)) +
                       "; this game reads formats " + std::to_string(DemoFormat::kOldestVersion) +
                       " to " + std::to_string(DemoFormat::kVersion);
         return false;
     }
     if (!headerLine(bytes, at, "game", game) || !headerLine(bytes, at, "content", digest) ||
-        (this->version >= 2 && !readSettings(bytes, at)) || bytes.compare(at, 1, "\n") != 0) {
+        (version >= 2 && !readSettings(bytes, at)) || bytes.compare(at, 1, "\n") != 0) {
         openFailure = "damaged: its header is incomplete";
         return false;
     }

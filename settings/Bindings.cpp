@@ -101,17 +101,17 @@ bool Bindings::operator==(const Bindings& other) const {
 
 bool Bindings::actionOfKey(const SDL_keysym& pressed, Action& action) const {
     for (int a = 0; a < kActionCount; ++a)
-        for (const BoundKey& key : keys[a])
-            if (key.matches(pressed)) {
+        for (const BoundKey& bound : keys[a])
+            if (bound.matches(pressed)) {
                 action = static_cast<Action>(a);
                 return true;
             }
     return false;
 }
 
-bool Bindings::actionOfButton(int button, Action& action) const {
+bool Bindings::actionOfButton(int number, Action& action) const {
     for (int a = 0; a < kActionCount; ++a)
-        if (button != kNoButton && buttons[a] == button) {
+        if (number != kNoButton && buttons[a] == number) {
             action = static_cast<Action>(a);
             return true;
         }
@@ -130,14 +130,14 @@ bool Bindings::leavesPauseEmpty(Action losing, int keySlot, bool losesButton) co
 Bindings::Change Bindings::bindKey(Action action, int slot, const SDL_keysym& pressed) {
     if (isFixedKey(pressed))
         return Change::Fixed;
-    const BoundKey key = BoundKey::of(pressed);
-    if (keys[index(action)][slot] == key)
+    const BoundKey bound = BoundKey::of(pressed);
+    if (keys[index(action)][slot] == bound)
         return Change::Unchanged;
     // The key leaves wherever else it was bound: one key, one action.
     int fromAction = -1, fromSlot = -1;
     for (int a = 0; a < kActionCount; ++a)
         for (int s = 0; s < kKeysPerAction; ++s)
-            if ((a != index(action) || s != slot) && sameKey(keys[a][s], key)) {
+            if ((a != index(action) || s != slot) && sameKey(keys[a][s], bound)) {
                 fromAction = a;
                 fromSlot = s;
             }
@@ -146,27 +146,27 @@ Bindings::Change Bindings::bindKey(Action action, int slot, const SDL_keysym& pr
         return Change::LastPause;
     if (fromAction >= 0)
         keys[fromAction][fromSlot] = BoundKey();
-    keys[index(action)][slot] = key;
+    keys[index(action)][slot] = bound;
     if (fromAction < 0 || fromAction == index(action))
         return Change::Bound;
     movedFrom = static_cast<Action>(fromAction);
     return Change::Moved;
 }
 
-Bindings::Change Bindings::bindButton(Action action, int button) {
-    if (isFixedButton(button))
+Bindings::Change Bindings::bindButton(Action action, int number) {
+    if (isFixedButton(number))
         return Change::Fixed;
-    if (buttons[index(action)] == button)
+    if (buttons[index(action)] == number)
         return Change::Unchanged;
-    Action from = action;
-    const bool taken = actionOfButton(button, from);
-    if (taken && leavesPauseEmpty(from, -1, true))
+    Action taken = action;
+    const bool bound = actionOfButton(number, taken);
+    if (bound && leavesPauseEmpty(taken, -1, true))
         return Change::LastPause;
-    if (taken)
-        buttons[index(from)] = kNoButton;
-    buttons[index(action)] = button;
-    movedFrom = from;
-    return taken ? Change::Moved : Change::Bound;
+    if (bound)
+        buttons[index(taken)] = kNoButton;
+    buttons[index(action)] = number;
+    movedFrom = taken;
+    return bound ? Change::Moved : Change::Bound;
 }
 
 Bindings::Change Bindings::clearKey(Action action, int slot) {
@@ -193,8 +193,8 @@ bool Bindings::isFixedKey(const SDL_keysym& pressed) {
            (enter && (pressed.mod & KMOD_ALT));
 }
 
-bool Bindings::isFixedButton(int button) {
-    return button == GamePad::kBackButton;
+bool Bindings::isFixedButton(int number) {
+    return number == GamePad::kBackButton;
 }
 
 const char* Bindings::name(Action action) {
@@ -202,14 +202,14 @@ const char* Bindings::name(Action action) {
 }
 
 bool Bindings::setKey(Action action, int slot, const std::string& text) {
-    BoundKey key;
-    if (!BoundKey::parse(text, key))
+    BoundKey bound;
+    if (!BoundKey::parse(text, bound))
         return false;
     SDL_keysym pressed{};
-    pressed.sym = key.sym;
-    if (!key.empty() && isFixedKey(pressed))
+    pressed.sym = bound.sym;
+    if (!bound.empty() && isFixedKey(pressed))
         return false;
-    keys[index(action)][slot] = key;
+    keys[index(action)][slot] = bound;
     return true;
 }
 
@@ -218,9 +218,9 @@ bool Bindings::setButton(Action action, const std::string& text) {
         buttons[index(action)] = kNoButton;
         return true;
     }
-    for (int button = 0; button < GamePad::kButtonCount; ++button)
-        if (strcasecmp(GamePad::buttonName(button), text.c_str()) == 0 && !isFixedButton(button)) {
-            buttons[index(action)] = button;
+    for (int number = 0; number < GamePad::kButtonCount; ++number)
+        if (strcasecmp(GamePad::buttonName(number), text.c_str()) == 0 && !isFixedButton(number)) {
+            buttons[index(action)] = number;
             return true;
         }
     return false;

@@ -192,7 +192,7 @@ void OptionsScreen::capture(const SDL_keysym* key, int button) {
     Settings changed = settings->current();
     Bindings& bindings = changed.bindings;
     const Action action = rowAction();
-    Bindings::Change change;
+    Bindings::Change change = Bindings::Change::Unchanged;
     std::string what;
     if (key && key->sym == SDLK_BACKSPACE) {
         change = padColumn ? bindings.clearButton(action) : bindings.clearKey(action, column);
@@ -312,7 +312,7 @@ void OptionsScreen::draw() const {
         for (int c = 0; c < columns; ++c) {
             std::string value = rowValue(index, c);
             if (chosen && (!actionRow || c == column))
-                value = "< " + value + " >";
+                value.insert(0, "< ").append(" >");
             text(value, kValueX + c * kColumnWidth, y, colour);
         }
     }

@@ -106,14 +106,18 @@ void Settings::read(const std::vector<SettingsFile::Entry>& entries, const Warn&
         pauseBound = pauseBound || !bindings.key(Action::Pause, slot).empty();
     if (!pauseBound) {
         bindings.setKey(Action::Pause, 0, defaults.key(Action::Pause, 0).text());
-        warn({"pause_key", "", 0}, "Pause needs a key or a button; using 'p'");
+        SettingsFile::Entry last{"pause_key", "", 0};
+        for (const SettingsFile::Entry& entry : entries)
+            if (entry.name.compare(0, 6, "pause_") == 0)
+                last = entry;
+        warn(last, "Pause needs a key or a button; using 'p'");
     }
 }
 
 std::string Settings::text() const {
     std::string out;
     for (const auto& [name, value] : values())
-        out += name + " = " + value + "\n";
+        out.append(name).append(" = ").append(value).append("\n");
     return out;
 }
 

@@ -31,7 +31,7 @@ struct Input {
     SDL_keysym key;
     int button;
 };
-Input key(SDLKey sym, int position = 0, int mod = 0) {
+Input keyInput(SDLKey sym, int position = 0, int mod = 0) {
     return {keysym(sym, position, mod), 0};
 }
 Input button(int number) {
@@ -49,19 +49,19 @@ TEST(Bindings, AKeyOrButtonBelongsToOneActionPauseKeepsOneAndFixedOnesStayFixed)
         Change change;
         Action from;
     } steps[] = {
-        {Action::Jump, 1, key(SDLK_z, 52), Change::Bound, {}},
-        {Action::Spray, 0, key(SDLK_z, 52), Change::Moved, Action::Jump},
-        {Action::Spray, 0, key(SDLK_z, 52), Change::Unchanged, {}},
-        {Action::Jump, 0, key(SDLK_ESCAPE), Change::Fixed, {}},
-        {Action::Jump, 0, key(SDLK_F11), Change::Fixed, {}},
-        {Action::Jump, 0, key(SDLK_RETURN, 36, KMOD_LALT), Change::Fixed, {}},
-        {Action::Jump, 1, key(SDLK_RETURN, 36), Change::Bound, {}},
-        {Action::Left, 1, key(SDLK_p, 33), Change::Moved, Action::Pause},
+        {Action::Jump, 1, keyInput(SDLK_z, 52), Change::Bound, {}},
+        {Action::Spray, 0, keyInput(SDLK_z, 52), Change::Moved, Action::Jump},
+        {Action::Spray, 0, keyInput(SDLK_z, 52), Change::Unchanged, {}},
+        {Action::Jump, 0, keyInput(SDLK_ESCAPE), Change::Fixed, {}},
+        {Action::Jump, 0, keyInput(SDLK_F11), Change::Fixed, {}},
+        {Action::Jump, 0, keyInput(SDLK_RETURN, 36, KMOD_LALT), Change::Fixed, {}},
+        {Action::Jump, 1, keyInput(SDLK_RETURN, 36), Change::Bound, {}},
+        {Action::Left, 1, keyInput(SDLK_p, 33), Change::Moved, Action::Pause},
         {Action::Pause, kPad, button(kClear), Change::LastPause, {}},
         {Action::Jump, kPad, button(GamePad::kStartButton), Change::LastPause, {}},
         {Action::Jump, kPad, button(GamePad::kBackButton), Change::Fixed, {}},
         {Action::Spray, kPad, button(GamePad::kJumpButton), Change::Moved, Action::Jump},
-        {Action::Pause, 1, key(SDLK_o, 32), Change::Bound, {}},
+        {Action::Pause, 1, keyInput(SDLK_o, 32), Change::Bound, {}},
         {Action::Pause, kPad, button(kClear), Change::Bound, {}},
         {Action::Pause, 1, button(kClear), Change::LastPause, {}},
         {Action::Jump, 0, button(kClear), Change::Bound, {}},
