@@ -17,6 +17,7 @@
 #include "app/LevelState.h"
 #include "app/LoaderXML.h"
 #include "app/MenuState.h"
+#include "app/OptionsScreen.h"
 #include "app/TerminationSignal.h"
 #include "app/TransitionState.h"
 #include "audio/SoundSystem.h"
@@ -27,7 +28,6 @@
 #include "replay/ContentDigest.h"
 #include "replay/DemoPlayer.h"
 #include "replay/DemoRecorder.h"
-#include "settings/OptionsScreen.h"
 #include "settings/PlayerSettings.h"
 #include "settings/SettingsFile.h"
 

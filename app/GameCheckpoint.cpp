@@ -4,6 +4,7 @@
 
 #include "app/LevelState.h"
 #include "app/MenuState.h"
+#include "app/OptionsScreen.h"
 #include "gameplay/HazardSpot.h"
 #include "gameplay/Heros.h"
 #include "gameplay/Level.h"
@@ -11,7 +12,6 @@
 #include "gameplay/TargetGroup.h"
 #include "graphics/BitmapPicture.h"
 #include "scene/Position.h"
-#include "settings/OptionsScreen.h"
 
 namespace {
 

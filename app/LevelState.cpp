@@ -6,6 +6,7 @@
 
 #include "app/GameClock.h"
 #include "app/GameManager.h"
+#include "app/OptionsScreen.h"
 #include "audio/Sound.h"
 #include "gameplay/Heros.h"
 #include "gameplay/Level.h"
@@ -15,7 +16,6 @@
 #include "graphics/Collision.h"
 #include "input/GamePad.h"
 #include "input/InputSource.h"
-#include "settings/OptionsScreen.h"
 #include "settings/PlayerSettings.h"
 
 namespace {

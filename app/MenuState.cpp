@@ -4,6 +4,7 @@
 
 #include "app/GameClock.h"
 #include "app/GameManager.h"
+#include "app/OptionsScreen.h"
 #include "audio/Sound.h"
 #include "content/RecordReader.h"
 #include "graphics/BitmapPicture.h"
@@ -11,7 +12,6 @@
 #include "input/GamePad.h"
 #include "input/InputSource.h"
 #include "scene/GameObject.h"
-#include "settings/OptionsScreen.h"
 
 namespace {
 

@@ -221,4 +221,22 @@ def menu_screen(data_dir, selection=0):  # the menu as its file says, an item se
     lines = file_lines(os.path.join(data_dir, "Levels/Menu.ini"))
     at = [tuple(field(w) for w in lines[i].split()[:2]) for i in (2, 3, 8)]
     item0, item1 = (4, 11) if selection == 0 else (6, 9)
-    return screen_with(data_dir, (lines[1], at[0]), (lines[item0], at[1]), (lines[item1], at[2]))
+    frame = screen_with(data_dir, (lines[1], at[0]), (lines[item0], at[1]), (lines[item1], at[2]))
+    return with_text(frame, data_dir, "O or the pad's Y: Options", 640, 0.85)
+
+
+def with_text(frame, data_dir, text, top, grey):  # a line of the game's font, centred
+    try:
+        font = Image.open(os.path.join(data_dir, "Fonts/font.png")).convert("RGBA")
+    except OSError:
+        return frame
+    w, h = font.width // 16, font.height // 16
+    line = Image.new("RGBA", (w * len(text), h))
+    for i, code in enumerate(text.encode("cp1252")):
+        line.paste(font.crop((code % 16 * w, code // 16 * h, (code % 16 + 1) * w,
+                              (code // 16 + 1) * h)), (i * w, 0))
+    r, g, b, a = line.split()
+    shade = Image.merge("RGBA", [c.point(lambda v: round(v * grey)) for c in (r, g, b)] + [a])
+    frame = frame.convert("RGBA")
+    frame.alpha_composite(shade, (WIDTH // 2 - line.width // 2, top))
+    return frame.convert("RGB")

@@ -4,8 +4,8 @@
 #include <set>
 #include <vector>
 
+#include "app/OptionsScreen.h"
 #include "input/GamePad.h"
-#include "settings/OptionsScreen.h"
 #include "settings/PlayerSettings.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/OptionsScreen.h"
 #include "input/GamePad.h"
-#include "settings/OptionsScreen.h"
 #include "settings/PlayerSettings.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/OptionsScreen.h"
+#include "app/OptionsScreen.h"
 
 #include <GL/gl.h>
 
