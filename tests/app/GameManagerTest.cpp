@@ -142,6 +142,12 @@ TEST_F(GameManagerTest, NoVideoExitsWith1SwitchesKeepThePicturesAndAFailedOneKee
     });
     EXPECT_FALSE(manager.switchWindow() || manager.isFullScreen());
     EXPECT_EQ(shown(), "gk");
+    // A full screen kept from an earlier game that this display refuses: a window.
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(
+        manager.init(0, 0, GlContext::kWidth, GlContext::kHeight, 32, 60, SDL_FULLSCREEN, ""));
+    EXPECT_FALSE(manager.isFullScreen());
+    EXPECT_EQ(testing::internal::GetCapturedStderr().find("tolvek: no full screen"), 0u);
     GameManager::setModeSetter(
         [](int, int, int, Uint32) -> SDL_Surface* { return SDL_SetError("no visual"), nullptr; });
     EXPECT_FALSE(manager.init(0, 0, GlContext::kWidth, GlContext::kHeight, 32, 60, 0, ""));
