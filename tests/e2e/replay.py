@@ -26,10 +26,21 @@ def blocks(path):
     return image.resize((image.width // SCALE, image.height // SCALE), Image.BOX)
 
 
+# A player's own settings, other keys than any play's: a replay neither reads nor writes them.
+OWN = "format = 1\nleft_key = a\nright_key = d\njump_key = w\nspray_key = left ctrl\n"
+
+
 def replay(binary, data_dir, demo, shots):
+    own = os.path.join(shots, "tolvek", "settings.ini")
+    os.makedirs(os.path.dirname(own), exist_ok=True)
+    open(own, "w").write(OWN)
     run = subprocess.run([binary, "--replay", demo, "--fast", "--shots", shots], cwd=data_dir,
-                         capture_output=True, text=True, timeout=300)
+                         capture_output=True, text=True, timeout=300,
+                         env=dict(os.environ, XDG_CONFIG_HOME=shots))
     print(run.stdout + run.stderr, end="")
+    if open(own).read() != OWN:
+        run.returncode = 5
+        print("the player's settings changed")
     return run
 
 
