@@ -26,13 +26,6 @@ bool readVolume(const std::string& value, int& volume) {
     return true;
 }
 
-std::string trim(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 } // namespace
 
 bool Settings::operator==(const Settings& other) const {
@@ -127,12 +120,9 @@ bool Settings::readText(const std::string& text) {
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         end = end == std::string::npos ? text.size() : end;
-        const std::string line = text.substr(start, end - start);
-        const size_t equals = line.find('=');
-        std::string problem;
-        whole = equals != std::string::npos &&
-                readOne(trim(line.substr(0, equals)), trim(line.substr(equals + 1)), problem) &&
-                whole;
+        std::string name, value, problem;
+        whole = SettingsFile::parse(text.substr(start, end - start), name, value) &&
+                readOne(name, value, problem) && whole;
         start = end + 1;
     }
     return whole;

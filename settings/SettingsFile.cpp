@@ -405,3 +405,7 @@ bool SettingsFile::save(const Values& values) {
     }
     return error ? cannotSave(std::strerror(error)) : true;
 }
+
+bool SettingsFile::parse(const std::string& line, std::string& name, std::string& value) {
+    return readLine(line, name, value) == LineKind::Setting;
+}

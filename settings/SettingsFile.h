@@ -45,6 +45,8 @@ public:
     bool save(const Values& values);
 
     const std::string& path() const { return filePath; }
+    // One line's name and value, as the file reads them; false for any other line.
+    static bool parse(const std::string& line, std::string& name, std::string& value);
 
 private:
     struct Line {
