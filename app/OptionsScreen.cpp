@@ -96,6 +96,8 @@ void OptionsScreen::handleKey(const SDL_keysym& key, bool down) {
 }
 
 void OptionsScreen::handleButton(int button, bool down) {
+    if (button < 0 || button >= GamePad::kButtonCount)
+        return; // a button the layout has no name for cannot be shown or kept
     if (!down) {
         if (state == Capture::WaitRelease && button == heldButton)
             state = Capture::Listening;
