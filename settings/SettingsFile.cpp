@@ -13,6 +13,8 @@
 #include <map>
 #include <set>
 
+#include "replay/DemoFormat.h"
+
 namespace {
 
 const size_t kLargestFile = 64 * 1024;
@@ -20,8 +22,9 @@ const char kBom[] = "\xEF\xBB\xBF";
 // A file of nothing but bad lines says the first few and how many more.
 const int kMostProblemsSaid = 10;
 
+// A line may quote the file: its control characters are shown, never sent to the terminal.
 void say(const std::string& line) {
-    const std::string text = "tolvek: " + line + "\n";
+    const std::string text = "tolvek: " + DemoFormat::printable(line) + "\n";
     std::fwrite(text.data(), 1, text.size(), stderr);
 }
 

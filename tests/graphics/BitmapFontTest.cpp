@@ -30,7 +30,7 @@ TEST(BitmapFont, DrawsEachCharacterAsItsWindows1252CellBelowAndRightOfTheCorner)
         {"\u4e00\x01\xff\xc0\xaf\xe2\x80", std::vector<int>(7, '?'), {0, 1, 1, 1}}};
     for (const auto& [text, cells, rgba] : cases) {
         const int count = static_cast<int>(cells.size());
-        ASSERT_EQ(font.width(text), cw * count) << text;
+        ASSERT_EQ(font.width(text), cw * count) << testing::PrintToString(text);
         GlContext::reset();
         font.draw(text, x, y, rgba.data());
         std::vector<unsigned char> shown(w * GlContext::kHeight * 4);
@@ -48,8 +48,9 @@ TEST(BitmapFont, DrawsEachCharacterAsItsWindows1252CellBelowAndRightOfTheCorner)
                 wrong += std::fabs(static_cast<float>(shown[i + c]) -
                                    rgba[c] * static_cast<float>(a)) > 2;
         }
-        EXPECT_GT(lit, cw * count) << text; // not a blank draw of a blank atlas
-        EXPECT_EQ(wrong, 0) << text;
+        EXPECT_GT(lit, cw * count)
+            << testing::PrintToString(text); // not a blank draw of a blank atlas
+        EXPECT_EQ(wrong, 0) << testing::PrintToString(text);
     }
     float colour[4] = {};
     glGetFloatv(GL_CURRENT_COLOR, colour);
