@@ -2,6 +2,7 @@
 
 #include "app/GameRandom.h"
 #include "app/LevelState.h"
+#include "app/OptionsScreen.h"
 #include "gameplay/HazardSpot.h"
 #include "gameplay/Heros.h"
 #include "gameplay/Level.h"
@@ -12,6 +13,7 @@
 #include "graphics/Graphic.h"
 #include "graphics/Shape.h"
 #include "graphics/StripedAnimatedBitmapPicture.h"
+#include "settings/PlayerSettings.h"
 #include "support/ScreenTest.h"
 #include "support/ScriptedClock.h"
 #include "support/TempFile.h"
@@ -220,4 +222,30 @@ TEST_F(World, ThePadPlaysAsTheKeysAndAPauseHoldsTheClockTheMusicAndTheActions) {
     pushEvent(sdlEvent(SDL_JOYBUTTONDOWN, GamePad::kBackButton));
     frame(screen);
     EXPECT_EQ(manager->getCurrentState(), &credits);
+}
+
+// The pause's Options take the pad and the keys; a key held through a rebinding is let go as
+// it was bound, and the level then answers the new key.
+TEST_F(World, ThePausesOptionsRebindAKeyHeldDown) {
+    PlayerSettings kept{Settings()};
+    OptionsScreen options(&kept, {}, 1024, 768);
+    screen.setSettings(&kept, &options);
+    land();
+    frame(screen, {SDLK_RIGHT, SDLK_p, SDLK_o});
+    ASSERT_TRUE(options.isOpen() && screen.isPaused());
+    for (int press = 0; press < 6; ++press) // the D-pad down thrice, then the key once
+        pushEvent(sdlEvent(press % 2 ? SDL_JOYBUTTONUP : SDL_JOYBUTTONDOWN, GamePad::kDpadDown));
+    frame(screen, {SDLK_DOWN});
+    EXPECT_EQ(options.getRow(), OptionsScreen::FirstActionRow + 1); // Right
+    frame(screen, {SDLK_RETURN});
+    pushEvent(sdlEvent(SDL_KEYUP, 0, SDLK_RETURN));
+    pushEvent(sdlEvent(SDL_KEYUP, 0, SDLK_RIGHT));
+    frame(screen, {SDLK_d, SDLK_ESCAPE});
+    EXPECT_FALSE(options.isOpen());
+    frame(screen, {SDLK_p});
+    EXPECT_EQ(hero->getState(), StandRight);
+    frame(screen, {SDLK_RIGHT});
+    EXPECT_EQ(hero->getState(), StandRight);
+    frame(screen, {SDLK_d});
+    EXPECT_EQ(hero->getState(), WalkRight);
 }
