@@ -207,7 +207,8 @@ void OptionsScreen::capture(const SDL_keysym* key, int button) {
         change = bindings.bindButton(action, button);
         what = GamePad::buttonName(button);
     }
-    state = Capture::None;
+    // A key the game keeps for itself leaves the question open: the player chooses another.
+    state = change == Bindings::Change::Fixed ? Capture::Listening : Capture::None;
     message = changeMessage(change, what, bindings.from());
     commit(changed);
 }
