@@ -3,6 +3,7 @@
 #include "app/OptionsScreen.h"
 #include "input/GamePad.h"
 #include "settings/PlayerSettings.h"
+#include "support/GlContext.h"
 
 namespace {
 
@@ -125,4 +126,17 @@ TEST_F(OptionsTest, VolumesWindowAndRestoreApplyAtOnce) {
     EXPECT_EQ(applied.back().effectsVolume, 10);
     padPress(GamePad::kBButton);
     EXPECT_FALSE(screen.isOpen());
+}
+
+// Over whatever is under it, a dark panel across the window; the GL state is left as it was.
+TEST_F(OptionsTest, DrawsADarkPanelOverTheScreenAndLeavesTheGlStateAsItWas) {
+    GlContext::reset();
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    screen.draw();
+    EXPECT_LT(GlContext::pixel(GlContext::kWidth / 2, GlContext::kHeight / 2).r, 40);
+    float colour[4] = {};
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_EQ(std::vector<float>(colour, colour + 4), std::vector<float>(4, 1.0f));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
