@@ -25,7 +25,7 @@ TEST(BitmapFont, DrawsEachCharacterAsItsWindows1252CellBelowAndRightOfTheCorner)
     const int cw = font.width("a"), ch = font.lineHeight(), x = 5, y = 90, w = GlContext::kWidth;
     const std::tuple<std::string, std::vector<int>, std::array<float, 4>> cases[] = {
         {"Ag", {'A', 'g'}, {1, 1, 1, 1}},
-        {"\u00e9\u2014\u20ac\u0178", {0xE9, 0x97, 0x80, 0x9F}, {1, 0.5f, 0, 1}},
+        {"\u00e9\u2014\u20ac\u0178\u00a0", {0xE9, 0x97, 0x80, 0x9F, 0xA0}, {1, 0.5f, 0, 1}},
         // unmapped, control, stray byte, overlong '/', cut em dash
         {"\u4e00\x01\xff\xc0\xaf\xe2\x80", std::vector<int>(7, '?'), {0, 1, 1, 1}}};
     for (const auto& [text, cells, rgba] : cases) {
