@@ -56,6 +56,9 @@ public:
     // The action a key or button was taken from by the last Moved change.
     Action from() const { return movedFrom; }
 
+    // Pause has neither key nor button: a file edited by hand can say so.
+    bool pauseUnbound() const { return leavesPauseEmpty(Action::Pause, -1, false); }
+
     // Escape and the window switch (F11, Alt+Enter), and the pad's Back.
     static bool isFixedKey(const SDL_keysym& pressed);
     static bool isFixedButton(int button);

@@ -93,12 +93,8 @@ void Settings::read(const std::vector<SettingsFile::Entry>& entries, const Warn&
             warn(entry, problem);
     }
     // A file edited by hand may leave Pause with nothing, and the menus out of reach.
-    const Bindings defaults;
-    bool pauseBound = bindings.button(Action::Pause) != Bindings::kNoButton;
-    for (int slot = 0; slot < Bindings::kKeysPerAction; ++slot)
-        pauseBound = pauseBound || !bindings.key(Action::Pause, slot).empty();
-    if (!pauseBound) {
-        bindings.setKey(Action::Pause, 0, defaults.key(Action::Pause, 0).text());
+    if (bindings.pauseUnbound()) {
+        bindings.setKey(Action::Pause, 0, Bindings().key(Action::Pause, 0).text());
         SettingsFile::Entry last{"pause_key", "", 0};
         for (const SettingsFile::Entry& entry : entries)
             if (entry.name.compare(0, 6, "pause_") == 0)
