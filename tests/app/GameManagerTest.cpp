@@ -1,7 +1,9 @@
 #include <csignal>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "app/FramePacer.h"
+#include "app/GameRandom.h"
 #include "app/GameState.h"
 #include "app/TerminationSignal.h"
 #include "graphics/BitmapPicture.h"
@@ -62,6 +64,16 @@ struct GameManagerTest : testing::Test {
 };
 
 } // namespace
+
+// The game's own generator gives glibc's sequence, so a play's waves replay under any C library.
+TEST(GameRandom, GivesTheCLibrarysSequenceForAnySeed) {
+    for (const unsigned int seed : {1u, 0u, 1234u, 0x9e3779b9u, 0xffffffffu}) {
+        GameRandom::seed(seed);
+        std::srand(seed);
+        for (int i = 0; i < 2000; ++i)
+            ASSERT_EQ(GameRandom::raw(), std::rand()) << seed << " at " << i;
+    }
+}
 
 TEST(FramePacer, BudgetsSpreadTheFractionOverFramesWithoutDrift) {
     const unsigned int start = GameClock::now();
