@@ -3,9 +3,12 @@
 #include <AL/alext.h>
 #include <chrono>
 
-SoundFeeder::SoundFeeder(ALCcontext* context, double intervalSeconds, std::function<void()> pass)
-    : context(context), interval(intervalSeconds), pass(std::move(pass)),
-      thread(&SoundFeeder::run, this) {}
+SoundFeeder::SoundFeeder(ALCcontext* context, double intervalSeconds, std::function<void()> pass,
+                         bool threaded)
+    : context(context), interval(intervalSeconds), pass(std::move(pass)) {
+    if (threaded)
+        thread = std::thread(&SoundFeeder::run, this);
+}
 
 SoundFeeder::~SoundFeeder() {
     {
@@ -13,10 +16,15 @@ SoundFeeder::~SoundFeeder() {
         stopping = true;
     }
     wakeUp.notify_one();
-    thread.join();
+    if (thread.joinable())
+        thread.join();
 }
 
 void SoundFeeder::passNow() {
+    if (!thread.joinable()) {
+        pass();
+        return;
+    }
     std::unique_lock<std::mutex> lock(mutex);
     const long ticket = ++requested;
     wakeUp.notify_one();

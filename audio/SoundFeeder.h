@@ -13,14 +13,17 @@
 class SoundFeeder {
 public:
     // interval 0: passes only on request. The thread works in `context`
-    // without changing the context current on other threads.
-    SoundFeeder(ALCcontext* context, double intervalSeconds, std::function<void()> pass);
+    // without changing the context current on other threads. Without a
+    // thread (a browser has none to give), passes run only in passNow().
+    SoundFeeder(ALCcontext* context, double intervalSeconds, std::function<void()> pass,
+                bool threaded = true);
     ~SoundFeeder();
     SoundFeeder(const SoundFeeder&) = delete;
     SoundFeeder& operator=(const SoundFeeder&) = delete;
 
     // Returns once a pass begun after this call has finished.
     void passNow();
+    bool isThreaded() const { return thread.joinable(); }
 
 private:
     void run();

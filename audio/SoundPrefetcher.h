@@ -15,6 +15,10 @@ class SoundStream;
 class SoundPrefetcher {
 public:
     static SoundPrefetcher& shared();
+    // Off: no thread is started and nothing is prefetched; a play opens its
+    // decoder when it needs one.
+    static void setThreaded(bool value) { threaded = value; }
+    static bool isThreaded() { return threaded; }
     ~SoundPrefetcher();
     SoundPrefetcher(const SoundPrefetcher&) = delete;
     SoundPrefetcher& operator=(const SoundPrefetcher&) = delete;
@@ -35,4 +39,5 @@ private:
     bool working = false;
     bool stopping;
     std::thread thread;
+    static inline bool threaded = true;
 };

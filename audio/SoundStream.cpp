@@ -114,7 +114,7 @@ std::unique_ptr<SoundDecoder> SoundStream::takeDecoder() {
 void SoundStream::orderSpare() {
     {
         std::lock_guard<std::mutex> lock(mutex);
-        if (!wantsSpare())
+        if (!wantsSpare() || !SoundPrefetcher::isThreaded())
             return;
     }
     SoundPrefetcher::shared().order(weak_from_this());

@@ -5,6 +5,7 @@
 #include "audio/SoundBackendLog.h"
 #include "audio/SoundChannel.h"
 #include "audio/SoundFeeder.h"
+#include "audio/SoundPrefetcher.h"
 #include "audio/SoundVoice.h"
 
 namespace {
@@ -97,7 +98,8 @@ void SoundSystem::createVoices(int channels) {
 
 void SoundSystem::startFeeder(double interval) {
     lastDrain = std::chrono::steady_clock::now();
-    feeder = std::make_unique<SoundFeeder>(context, interval, [this] { feed(); });
+    feeder = std::make_unique<SoundFeeder>(
+        context, interval, [this] { feed(); }, threaded);
 }
 
 bool SoundSystem::init(int channels) {
@@ -135,7 +137,7 @@ int SoundSystem::render(float* out, int frames) {
     if (output != LoopbackOutput || frames <= 0)
         return 0;
     for (int done = 0; done < frames;) {
-        if (unfed == 0)
+        if (unfed == 0 && feeder->isThreaded())
             feeder->passNow();
         const int n = std::min(kFeedSlice - unfed, frames - done);
         renderSamples(device, out + static_cast<size_t>(done) * 2, n);
@@ -167,7 +169,15 @@ void SoundSystem::feed() {
         voice->service();
 }
 
-void SoundSystem::update() {}
+void SoundSystem::update() {
+    if (feeder && !feeder->isThreaded())
+        feeder->passNow();
+}
+
+void SoundSystem::setThreaded(bool value) {
+    threaded = value;
+    SoundPrefetcher::setThreaded(value);
+}
 
 void SoundSystem::setGroupVolume(SoundGroup group, float volume) {
     groupVolumes[static_cast<int>(group)] = std::min(1.0f, std::max(0.0f, volume));

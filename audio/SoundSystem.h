@@ -51,8 +51,11 @@ public:
     // library that takes no float buffers.
     virtual bool initLoopback(int channels, int frequency, bool floatBuffers = true);
     // Once a frame. The feeder does the streams' work, so nothing is left
-    // for the frame to do; kept as the frame's hook.
+    // for the frame to do, unless the system runs without threads.
     virtual void update();
+    // Before init: off, the system starts no thread, and update() feeds the
+    // streams (and render() does not); for a platform without threads.
+    static void setThreaded(bool value);
 
     // A stream from a file (format null), or a generated sound of the given
     // format (name ignored). On failure *sound is null. The system owns it.
@@ -105,6 +108,7 @@ private:
     std::chrono::steady_clock::time_point lastDrain;
     // Loopback frames rendered since the feeder's last pass.
     int unfed = 0;
+    static inline bool threaded = true;
     // Stopped before anything it feeds goes.
     std::unique_ptr<SoundFeeder> feeder;
 };

@@ -282,6 +282,30 @@ TEST_F(AudioTest, StreamsAreFedOffTheMainThreadThroughStallsOfSecondsAndFramesAS
     }
 }
 
+// A browser gives no threads: then each frame's update feeds the streams, and a mix that
+// runs on without updates runs dry.
+TEST(SoundWithoutThreads, EachUpdateFeedsTheStreamsPastTheirHeadsAndNothingElseDoes) {
+    SoundSystem::setThreaded(false);
+    {
+        SoundCapture capture(2);
+        SoundStream* stream = nullptr;
+        SoundChannel* channel = nullptr;
+        const std::string music =
+            SoundCapture::writeTone(tempDir() + "/music.ogg", 2, 2.0, 0.5, SoundCapture::kOgg);
+        ASSERT_TRUE(capture.system.createSound(music, kLooping, nullptr, &stream) &&
+                    capture.system.playSound(stream, false, &channel));
+        std::unique_ptr<SoundChannel> owned(channel);
+        capture.run(5 * 60);
+        EXPECT_LE(capture.longestSilence(0.01, 5.0), 1);
+        EXPECT_LT(capture.steepest(0, 0, 5.0), 0.2f);
+        EXPECT_EQ(capture.system.getUnderrunCount(), 0);
+        capture.mix(SoundCapture::kFrequency);
+        capture.run(1);
+        EXPECT_GT(capture.system.getUnderrunCount(), 0);
+    }
+    SoundSystem::setThreaded(true);
+}
+
 TEST_F(AudioTest, GroupVolumesScaleTheirPlaysWithinAFrameAndASilentGroupKeepsTime) {
     start(tone("m.wav", 0.25), true, true, 1, -1, SoundGroup::Music);
     start(tone("e.wav", 0.25), true, true, 1, 1);
