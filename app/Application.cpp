@@ -59,6 +59,14 @@ std::string unwritableFolder(const std::string& folder) {
 
 } // namespace
 
+Application::Application() : player(snapshot()), recorder(snapshot(), GameClock::realNow) {}
+
+DemoRecorder::Snapshot Application::snapshot() {
+    return [this](const std::vector<std::string>& sounds) {
+        return GameCheckpoint::of(screenName(), menuState, levelState, sounds, optionsScreen);
+    };
+}
+
 Application::~Application() {
     delete optionsScreen;
     delete playerSettings;
@@ -69,15 +77,26 @@ Application::~Application() {
 }
 
 int Application::start(const CommandLine& options) {
-    const DemoRecorder::Snapshot snapshot = [this](const std::vector<std::string>& sounds) {
-        return GameCheckpoint::of(screenName(), menuState, levelState, sounds, optionsScreen);
-    };
+    if (open(options))
+        GameManager::getInstance()->run(menuState);
+    return close();
+}
+
+GameState* Application::firstScreen() const {
+    return menuState;
+}
+
+bool Application::refused(int code) {
+    exitCode = code;
+    return false;
+}
+
+bool Application::open(const CommandLine& given) {
+    options = given;
     const std::string digest = ContentDigest::of(".");
-    DemoPlayer player(snapshot);
-    DemoRecorder recorder(snapshot, GameClock::realNow);
     const bool replaying = !options.replayFile.empty(), recording = !options.recordFile.empty();
     if (replaying && !player.open(options.replayFile, digest))
-        return refuse(options.replayFile + ": " + player.failure());
+        return refused(refuse(options.replayFile + ": " + player.failure()));
     // A replay plays with the settings it was recorded with and keeps none.
     if (replaying) {
         Settings recorded;
@@ -89,14 +108,25 @@ int Application::start(const CommandLine& options) {
     }
     const std::string unwritable = unwritableFolder(options.shotsFolder);
     if (!unwritable.empty())
-        return refuse(options.shotsFolder + ": cannot write pictures there: " + unwritable);
+        return refused(
+            refuse(options.shotsFolder + ": cannot write pictures there: " + unwritable));
     if (recording && !recorder.open(options.recordFile, digest, playerSettings->current().text()))
-        return refuse(options.recordFile + ": " + recorder.failure());
+        return refused(refuse(options.recordFile + ": " + recorder.failure()));
     if (replaying && recording)
         player.echoTo(&recorder);
     PlayTap::install(replaying ? static_cast<PlayTap*>(&player) : recording ? &recorder : nullptr);
-    const unsigned int started = GameClock::realNow();
-    int code = play(options, replaying ? &player : nullptr);
+    tapInstalled = true;
+    started = GameClock::realNow();
+    exitCode = play(options, replaying ? &player : nullptr);
+    return exitCode == 0;
+}
+
+int Application::close() {
+    if (!tapInstalled)
+        return exitCode;
+    tapInstalled = false;
+    const bool replaying = !options.replayFile.empty(), recording = !options.recordFile.empty();
+    int code = exitCode;
     PlayTap::install(nullptr);
     const bool played = code == 0;
     if (TerminationSignal::received())
@@ -229,6 +259,5 @@ int Application::play(const CommandLine& options, DemoPlayer* player) {
                          {FrameShot::save, FrameShot::setRasterising});
     }
     SDL_ShowCursor(SDL_DISABLE);
-    GameManager::getInstance()->run(menuState);
     return 0;
 }

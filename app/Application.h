@@ -2,9 +2,11 @@
 
 #include <string>
 
-class CommandLine;
+#include "app/CommandLine.h"
+#include "replay/DemoPlayer.h"
+#include "replay/DemoRecorder.h"
+
 class CreditsState;
-class DemoPlayer;
 class GameState;
 class LevelState;
 class MenuState;
@@ -15,7 +17,7 @@ class TransitionState;
 // Owns the four screens and runs the start-up sequence.
 class Application {
 public:
-    Application() = default;
+    Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
     ~Application();
@@ -26,6 +28,13 @@ public:
     // a picture cannot be written, or there is no display; 3 when a replay
     // diverges, 4 when it is interrupted before its end.
     int start(const CommandLine& options);
+    // start()'s two halves, for a host that runs the frames itself from
+    // firstScreen() (a browser). open: everything before the first frame;
+    // true when the frames can start. close: after the last frame, or after
+    // open refused; the exit code.
+    bool open(const CommandLine& options);
+    int close();
+    GameState* firstScreen() const;
 
     // The content reads, in the game's order: the window's size first, then
     // the screens, whose pictures need a GL context. Each answers why the
@@ -35,6 +44,8 @@ public:
 
 private:
     int play(const CommandLine& options, DemoPlayer* player);
+    bool refused(int code);
+    DemoRecorder::Snapshot snapshot();
     void applyVolumes(int music, int effects);
     bool switchWindow();
     // Makes the Options screen and hands it to the menu and the level.
@@ -49,6 +60,12 @@ private:
     CreditsState* creditsState = nullptr;
     PlayerSettings* playerSettings = nullptr;
     OptionsScreen* optionsScreen = nullptr;
+    CommandLine options;
+    DemoPlayer player;
+    DemoRecorder recorder;
+    bool tapInstalled = false;
+    unsigned int started = 0;
+    int exitCode = 0;
     int viewportX = 0;
     int viewportY = 0;
     int width = 0;

@@ -129,23 +129,32 @@ bool GameManager::isWindowSettling() const {
     return GameClock::realNow() - modeSetAt < kSettlingMs;
 }
 
-void GameManager::run(GameState* first) {
+void GameManager::begin(GameState* first) {
     if (currentState)
         currentState->leave();
     currentState = first;
     currentState->enter();
     running = true;
     modeSetAt = GameClock::realNow(); // the window settles while content loads too
+}
+
+bool GameManager::frame() {
+    runFrame();
+    PlayTap* tap = PlayTap::current();
+    if ((tap && !tap->frameEnded()) || TerminationSignal::received())
+        stop();
+    return running;
+}
+
+void GameManager::run(GameState* first) {
+    begin(first);
     FramePacer pacer(frameRate);
     // Each frame is due one budget after the previous frame was due, so the
     // time a wait oversleeps is given back by the next wait. A frame that
     // overruns restarts the schedule: nothing is made up.
     unsigned int frameStart = GameClock::realNow();
-    do {
-        runFrame();
-        PlayTap* tap = PlayTap::current();
-        if ((tap && !tap->frameEnded()) || TerminationSignal::received())
-            stop();
+    for (bool playing = true; playing;) {
+        playing = frame();
         const int budget = pacer.nextBudget();
         const int delay = FramePacer::delayFor(budget, frameStart, GameClock::realNow());
         if (delay > 0 && paced) {
@@ -154,7 +163,7 @@ void GameManager::run(GameState* first) {
         } else {
             frameStart = GameClock::realNow();
         }
-    } while (running);
+    }
 }
 
 // The current state is read afresh at each step, so a change made while

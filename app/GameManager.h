@@ -27,6 +27,11 @@ public:
     bool isWindowSettling() const;
     // Makes first current and loops until stop(); the frame in progress completes.
     void run(GameState* first);
+    // run()'s two parts, for a host that calls each frame itself (a browser's
+    // animation frames) and paces them: begin() makes first current, and
+    // each frame() plays one frame, false once the game has ended.
+    void begin(GameState* first);
+    bool frame();
     // Leaves the current state and enters next at once, inside the caller's call.
     void changeState(GameState* next);
     void stop() { running = false; }
