@@ -268,8 +268,12 @@ void SettingsFile::moveAside(const char* why) const {
     int error = EEXIST;
     for (int n = 1; n <= 1000 && error == EEXIST; ++n) {
         aside = filePath + ".broken" + (n > 1 ? "-" + std::to_string(n) : "");
+#ifdef RENAME_NOREPLACE
         error = renameat2(AT_FDCWD, filePath.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE);
         error = error ? errno : 0;
+#else
+        error = EINVAL; // a C library without renameat2 (the browser's)
+#endif
         if (error == EINVAL) { // a filesystem that cannot rename without replacing
             struct stat status {};
             error = lstat(aside.c_str(), &status) == 0 ? EEXIST : 0;

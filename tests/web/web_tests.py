@@ -1,0 +1,108 @@
+#!/usr/bin/env python3
+"""The browser build in headless Chromium (browse.mjs drives it).
+
+replay PLAY.demo: the committed play replays to its end with every checkpoint matched, and the
+    pictures kept beside it show again, as on the desktop (replay.py's measure).
+live: a play with keys, recorded in the browser: the menu shows, Return starts the level, Right
+    walks the hero, sound is held until a key and then played, Escape and a key end the game;
+    the recording then replays on the desktop to its end.
+
+Usage: web_tests.py PAGE_DIR DESKTOP_BINARY DATA_DIR replay PLAY.demo | live
+"""
+import glob
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+import numpy
+from PIL import Image
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from replay import MOST_BLOCK_DIFFERENCE, blocks  # noqa: E402
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPLAYS = os.path.join(HERE, "..", "replays")
+ENDED = "Module.exitCode !== null"
+
+
+def browse(page, out, query, steps):
+    run = subprocess.run(["node", os.path.join(HERE, "browse.mjs"), page, REPLAYS, out, query,
+                          json.dumps(steps)], capture_output=True, text=True, timeout=900)
+    lines = open(os.path.join(out, "lines.txt")).read()
+    print(lines + run.stdout + run.stderr, end="")
+    return run.returncode, lines
+
+
+def kept(out, name):
+    return json.load(open(os.path.join(out, name)))
+
+
+def differs(shot, picture):
+    seen = numpy.asarray(blocks(shot), dtype=int)
+    want = numpy.asarray(Image.open(picture).convert("RGB"), dtype=int)
+    return numpy.abs(seen - want).max() if seen.shape == want.shape else 999
+
+
+def replay(page, out, demo):
+    name = os.path.basename(demo)
+    pictures = sorted(glob.glob(demo[:-len(".demo")] + "-frame-*.png"))
+    frames = [re.search(r"-(frame-\d+)\.png$", p).group(1) for p in pictures]
+    steps = [{"until": ENDED, "limit": 600}, {"keep": "Module.exitCode", "as": "code"}]
+    steps += [{"save": "/shots/%s.bmp" % f, "as": f + ".bmp"} for f in frames]
+    code, lines = browse(page, out, "?replay=replays/%s&fast&shots" % name, steps)
+    failed = code != 0 or kept(out, "code") != 0 or "tolvek:" in lines
+    for frame, picture in zip(frames, pictures):
+        difference = differs(os.path.join(out, frame + ".bmp"), picture)
+        print("%s: largest block difference %d" % (os.path.basename(picture), difference))
+        failed |= difference > MOST_BLOCK_DIFFERENCE
+    return failed
+
+
+def after(frames):
+    """A wait for that many more frames of the game, counted from the step before it."""
+    return [{"run": "window.mark = Module.framesPlayed()"},
+            {"until": "Module.framesPlayed() - window.mark >= %d" % frames}]
+
+
+def live(page, out, binary, data):
+    sound = "Module.soundState()"
+    steps = [{"until": "Module.framesPlayed() > 30"}, {"shot": "menu"},
+             {"keep": sound + ".state", "as": "before-key"},
+             {"press": "Enter"}] + after(120) + [{"down": "ArrowRight"}] + after(90) + [
+        {"up": "ArrowRight"}, {"shot": "level"},
+        {"until": sound + ".state == 'running' && " + sound + ".buffersPlayed > 4"},
+        {"press": "Escape"}] + after(30) + [
+        {"press": "Space"}, {"until": ENDED}, {"keep": "Module.exitCode", "as": "code"},
+        {"save": "/recordings/play.demo", "as": "play.demo"}]
+    code, lines = browse(page, out, "?record", steps)
+    if code != 0:
+        return True
+    failed = kept(out, "code") != 0 or kept(out, "before-key") != "suspended"
+    menu = numpy.asarray(blocks(os.path.join(out, "menu.png")), dtype=int)
+    failed |= menu.max() < 64  # something is drawn
+    play = open(os.path.join(out, "play.demo"), "rb").read()
+    heroes = [int(x) for x in re.findall(rb"hero=(-?\d+),", play)]
+    print("hero x at the checkpoints:", heroes)
+    failed |= not heroes or max(heroes) <= heroes[0] + 20
+    desktop = subprocess.run([binary, "--replay", os.path.join(out, "play.demo"), "--fast"],
+                             cwd=data, capture_output=True, text=True, timeout=300,
+                             env=dict(os.environ, XDG_CONFIG_HOME=out))
+    print("desktop replay of the browser's play: exit %d %s" % (desktop.returncode,
+                                                              desktop.stderr.strip()))
+    return failed or desktop.returncode != 0
+
+
+def main(page, binary, data, scenario, demo=None):
+    if not os.path.exists(os.path.join(page, "tolvek.wasm")):
+        print("no browser build in %s (scripts/build-web)" % page)
+        return 1
+    with tempfile.TemporaryDirectory(prefix="tolvek-web-") as out:
+        failed = replay(page, out, demo) if scenario == "replay" else live(page, out, binary, data)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(*sys.argv[1:]))
