@@ -55,6 +55,8 @@ int main(int argc, char** argv) {
         end(1);
         return 1;
     }
+    // A page cannot start full screen: a key asks the browser for it (F11).
+    options.window = true;
     fast = options.fast;
     SoundSystem::setThreaded(false);
     // It lives as long as the page: the frames run after main has returned.
