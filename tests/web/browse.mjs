@@ -1,6 +1,7 @@
 // Plays the browser build in headless Chromium as a script says, for
 // web_tests.py: node browse.mjs PAGE_DIR REPLAYS_DIR OUT_DIR QUERY STEPS_JSON
-// Serves PAGE_DIR at / and REPLAYS_DIR at /replays/. Steps, in order:
+// Serves PAGE_DIR at / and REPLAYS_DIR at /replays/. Steps, in order (an
+// {"init": JS} step runs in the page before its own scripts):
 //   {"until": JS, "limit": s}  polls JS in the page until it is true
 //   {"down"|"up"|"press": KEY}  a key, as Playwright names it
 //   {"shot": NAME}              the canvas as OUT_DIR/NAME.png
@@ -65,8 +66,10 @@ try {
   const page = await browser.newPage({viewport: {width: 1100, height: 860}});
   page.on('console', message => lines.push(message.text()));
   page.on('pageerror', error => lines.push('page error: ' + error.message));
+  for (const step of JSON.parse(stepsJson).filter(step => step.init))
+    await page.addInitScript(step.init);
   await page.goto(`http://127.0.0.1:${server.address().port}/${query}`);
-  for (const step of JSON.parse(stepsJson)) {
+  for (const step of JSON.parse(stepsJson).filter(step => !step.init)) {
     try {
       await run(page, step);
     } catch (error) {
