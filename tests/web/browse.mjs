@@ -49,8 +49,14 @@ async function run(page, step) {
   if (step.press) return page.keyboard.press(step.press);
   if (step.shot) return page.locator('canvas').screenshot({path: path.join(outDir, step.shot + '.png')});
   if (step.save) {
-    const bytes = await page.evaluate(file => Array.from(Module.FS.readFile(file)), step.save);
-    return fs.writeFileSync(path.join(outDir, step.as), Buffer.from(bytes));
+    const text = await page.evaluate(file => {
+      const bytes = Module.FS.readFile(file);
+      let binary = '';
+      for (let at = 0; at < bytes.length; at += 0x8000)
+        binary += String.fromCharCode.apply(null, bytes.subarray(at, at + 0x8000));
+      return btoa(binary);
+    }, step.save);
+    return fs.writeFileSync(path.join(outDir, step.as), Buffer.from(text, 'base64'));
   }
   if (step.run) return page.evaluate(step.run);
   if (step.keep)
