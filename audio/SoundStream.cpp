@@ -114,6 +114,7 @@ std::unique_ptr<SoundDecoder> SoundStream::takeDecoder() {
 void SoundStream::orderSpare() {
     {
         std::lock_guard<std::mutex> lock(mutex);
+        // cppcheck-suppress knownConditionTrueFalse ; a browser build turns it off
         if (!wantsSpare() || !SoundPrefetcher::isThreaded())
             return;
     }

@@ -17,6 +17,9 @@ bool browserKeeps(SDLKey sym) {
 
 } // namespace
 
+std::deque<SDL_Event> BrowserEvents::queue;
+std::vector<SDL_keysym> BrowserEvents::held;
+
 void BrowserEvents::install() {
     if (installed)
         return;

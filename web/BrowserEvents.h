@@ -29,8 +29,8 @@ private:
     static bool isHeld(const SDL_keysym& keysym);
 
     static inline bool installed = false;
-    static inline std::deque<SDL_Event> queue;
-    static inline std::vector<SDL_keysym> held;
+    static std::deque<SDL_Event> queue;
+    static std::vector<SDL_keysym> held;
     static inline int modifiers = KMOD_NONE;
     static inline Uint8 appState = SDL_APPMOUSEFOCUS | SDL_APPINPUTFOCUS | SDL_APPACTIVE;
 };

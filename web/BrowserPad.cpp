@@ -11,8 +11,9 @@
 
 #include "web/BrowserEvents.h"
 
-// SDL 1.2 leaves the handle's insides to its implementation.
+// SDL 1.2 leaves the handle's insides to its implementation: there is one pad.
 struct _SDL_Joystick {
+    // cppcheck-suppress unusedStructMember ; only the handle's address is compared
     int index;
 };
 
@@ -64,12 +65,12 @@ SDL_Joystick* BrowserPad::open(int index) {
     return &theStick;
 }
 
-void BrowserPad::close(SDL_Joystick* stick) {
+void BrowserPad::close(const SDL_Joystick* stick) {
     if (stick == &theStick)
         opened = false;
 }
 
-bool BrowserPad::isOpen(SDL_Joystick* stick) {
+bool BrowserPad::isOpen(const SDL_Joystick* stick) {
     return opened && stick == &theStick;
 }
 

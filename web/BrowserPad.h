@@ -17,8 +17,8 @@ public:
     // 1 with such a pad, else 0.
     static int count();
     static SDL_Joystick* open(int index);
-    static void close(SDL_Joystick* stick);
-    static bool isOpen(SDL_Joystick* stick);
+    static void close(const SDL_Joystick* stick);
+    static bool isOpen(const SDL_Joystick* stick);
     // SDL_QUERY answers; SDL_ENABLE and SDL_IGNORE set.
     static int eventState(int state);
     // Queues the pad's changes since the last look.

@@ -32,7 +32,7 @@ const SDL_version kLinked = {1, 2, 68};
 extern "C" {
 
 void SDL_SetError(const char* format, ...) {
-    va_list arguments;
+    va_list arguments; // NOLINT(cppcoreguidelines-init-variables): va_start sets it
     va_start(arguments, format);
     std::vsnprintf(lastError, sizeof lastError, format, arguments);
     va_end(arguments);
