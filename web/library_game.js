@@ -5,11 +5,13 @@ mergeInto(LibraryManager.library, {
     if (Module['onGameEnded']) Module['onGameEnded'](code);
   },
 
-  // A save ends with fsync of the file and of its folder. In the browser the
-  // folder lives in memory and IndexedDB keeps it: each fsync there copies
-  // the folder to IndexedDB in one transaction, so the stored copy is always
-  // a whole one, the old or the new. Copies run one at a time; fsyncs that
-  // come meanwhile make one more copy after it.
+  // A save ends with fsync of the file, its rename over the old one, and
+  // fsync of the folder. In the browser the folder lives in memory and
+  // IndexedDB keeps it: the folder's fsync copies it to IndexedDB in one
+  // transaction, so the stored copy is always a whole one, the old or the
+  // new. (The file's own fsync copies nothing: the copy reads the files
+  // later, by when the temporary one is renamed.) Copies run one at a time;
+  // fsyncs that come meanwhile make one more copy after it.
   $tolvekKeeper: {
     busy: false,
     again: false,
@@ -35,7 +37,7 @@ mergeInto(LibraryManager.library, {
     var stream = FS.getStream(fd);
     if (!stream) return {{{ cDefine('EBADF') }}};
     var mount = stream.node.mount;
-    if (mount.type.syncfs) tolvekKeeper.keep(mount);
+    if (mount.type.syncfs && FS.isDir(stream.node.mode)) tolvekKeeper.keep(mount);
     return 0;
   },
 });

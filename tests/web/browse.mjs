@@ -8,6 +8,7 @@
 //   {"save": PATH, "as": NAME}  a file of the game's file system, to OUT_DIR/NAME
 //   {"keep": JS, "as": NAME}    JS's value, as JSON, to OUT_DIR/NAME
 //   {"run": JS}                 JS, for its effect
+//   {"reload": true}            the page loaded again (its storage kept)
 // OUT_DIR/lines.txt gets every line the page printed. Exit 0, or 1 with the
 // step that failed.
 import fs from 'node:fs';
@@ -59,6 +60,7 @@ async function run(page, step) {
     return fs.writeFileSync(path.join(outDir, step.as), Buffer.from(text, 'base64'));
   }
   if (step.run) return page.evaluate(step.run);
+  if (step.reload) return page.reload();
   if (step.keep)
     return fs.writeFileSync(path.join(outDir, step.as), JSON.stringify(await page.evaluate(step.keep)));
   throw new Error('unknown step ' + JSON.stringify(step));

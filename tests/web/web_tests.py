@@ -8,7 +8,9 @@ live: a play with keys, recorded in the browser: the menu shows, Return starts t
     recording then replays on the desktop to its end. (Headless Chromium lets sound play before
     any key, whatever its autoplay policy says, so the wait for a key is not shown here.)
 
-Usage: web_tests.py PAGE_DIR DESKTOP_BINARY DATA_DIR replay PLAY.demo | live
+keeps, pad: below.
+
+Usage: web_tests.py PAGE_DIR DESKTOP_BINARY DATA_DIR replay PLAY.demo | live | keeps | pad
 """
 import glob
 import json
@@ -94,12 +96,52 @@ def live(page, out, binary, data):
     return failed or desktop.returncode != 0
 
 
+SETTINGS = "/home/web_user/.config/tolvek/settings.ini"
+# A standard-mapping pad whose buttons the steps press: window.pad.buttons[N].pressed.
+PAD = """window.pad = {id: 'test pad', index: 0, connected: true, mapping: 'standard',
+  timestamp: 0, axes: [0, 0, 0, 0],
+  buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0}))};
+navigator.getGamepads = () => [window.pad];"""
+
+
+def press(button, down):
+    return {"run": "window.pad.buttons[%d].pressed = %s" % (button, str(down).lower())}
+
+
+def keeps(page, out):
+    """Settings kept in the browser's storage come back after a reload; F11 asks for full
+    screen and a second F11 leaves it."""
+    text = "Module.FS.readFile('%s', {encoding: 'utf8'})" % SETTINGS
+    steps = [{"until": "Module.framesPlayed() > 30"}, {"press": "o"}, {"press": "ArrowLeft"},
+             {"until": "Module.settingsKept > 0"}, {"press": "Escape"}, {"reload": True},
+             {"until": "Module.framesPlayed() > 30"}, {"keep": text, "as": "settings"},
+             {"press": "F11"}, {"until": "document.fullscreenElement !== null"},
+             {"press": "F11"}, {"until": "document.fullscreenElement === null"}]
+    code, _ = browse(page, out, "", steps)
+    return code != 0 or "music_volume = 9\n" not in kept(out, "settings")
+
+
+def pad(page, out):
+    """The browser's pad: A starts the level, the D-pad's right walks, Back leaves it."""
+    steps = [{"init": PAD}, {"until": "Module.framesPlayed() > 30"}, press(0, True)] + after(
+        5) + [press(0, False)] + after(120) + [press(15, True)] + after(90) + [
+        press(15, False), press(8, True)] + after(5) + [press(8, False)] + after(30) + [
+        {"press": "Space"}, {"until": ENDED}, {"save": "/recordings/play.demo", "as": "play.demo"}]
+    code, _ = browse(page, out, "?record", steps)
+    heroes = [int(x) for x in re.findall(rb"hero=(-?\d+),", open(os.path.join(out, "play.demo"),
+                                                                "rb").read())] if code == 0 else []
+    print("hero x at the checkpoints:", heroes)
+    return not heroes or max(heroes) <= heroes[0] + 20
+
+
 def main(page, binary, data, scenario, demo=None):
     if not os.path.exists(os.path.join(page, "tolvek.wasm")):
         print("no browser build in %s (scripts/build-web)" % page)
         return 1
     with tempfile.TemporaryDirectory(prefix="tolvek-web-") as out:
-        failed = replay(page, out, demo) if scenario == "replay" else live(page, out, binary, data)
+        failed = {"replay": lambda: replay(page, out, demo),
+                  "live": lambda: live(page, out, binary, data),
+                  "keeps": lambda: keeps(page, out), "pad": lambda: pad(page, out)}[scenario]()
     return 1 if failed else 0
 
 
