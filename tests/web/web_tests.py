@@ -109,16 +109,20 @@ def press(button, down):
 
 
 def keeps(page, out):
-    """Settings kept in the browser's storage come back after a reload; F11 asks for full
-    screen and a second F11 leaves it."""
+    """Settings kept in the browser's storage come back after a reload, a key captured there
+    is kept by the desktop's name and place (z, X key code 52); F11 asks for full screen and
+    a second F11 leaves it."""
     text = "Module.FS.readFile('%s', {encoding: 'utf8'})" % SETTINGS
     steps = [{"until": "Module.framesPlayed() > 30"}, {"press": "o"}, {"press": "ArrowLeft"},
-             {"until": "Module.settingsKept > 0"}, {"press": "Escape"}, {"reload": True},
+             {"until": "Module.settingsKept > 0"}] + [{"press": "ArrowDown"}] * 5 + [
+        {"press": "Enter"}, {"press": "z"}, {"until": "Module.settingsKept > 1"},
+        {"press": "Escape"}, {"reload": True},
              {"until": "Module.framesPlayed() > 30"}, {"keep": text, "as": "settings"},
              {"press": "F11"}, {"until": "document.fullscreenElement !== null"},
              {"press": "F11"}, {"until": "document.fullscreenElement === null"}]
     code, _ = browse(page, out, "", steps)
-    return code != 0 or "music_volume = 9\n" not in kept(out, "settings")
+    return code != 0 or not {"music_volume = 9", "jump_key = z@52"} <= set(
+        kept(out, "settings").split("\n"))
 
 
 def pad(page, out):
