@@ -7,6 +7,7 @@
 #include "app/GameState.h"
 #include "app/TerminationSignal.h"
 #include "graphics/BitmapPicture.h"
+#include "scene/GameObject.h"
 #include "support/GlContext.h"
 #include "support/RecordingSoundSystem.h"
 #include "support/ScriptedClock.h"
@@ -91,6 +92,20 @@ TEST(FramePacer, BudgetsSpreadTheFractionOverFramesWithoutDrift) {
     EXPECT_EQ(FramePacer::delayFor(16, 0xFFFFFFFEu, 3u), 11);
 }
 
+// A shot that lands takes itself off the screen in its own update: the walk goes on.
+TEST(GameState, AnObjectLeavingInItsOwnUpdateLeavesTheWalkWhole) {
+    ScriptedState screen("s");
+    struct Leaving : GameObject {
+        void update(unsigned int) override { screen->removeObject(this); }
+        GameState* screen = nullptr;
+    } first, second;
+    first.screen = second.screen = &screen;
+    screen.addObject(&first);
+    screen.addObject(&second);
+    screen.GameState::update();
+    EXPECT_TRUE(screen.getObjects().empty()); // both updated, so both gone
+}
+
 TEST_F(GameManagerTest, FramesWaitOutTheirBudgetAnOverrunIsNotMadeUpAndOversleepIsGivenBack) {
     // Budgets 16, 17, 17, 16, 17, 17: after the overrun the next starts at once.
     EXPECT_EQ(run({3, 3, 3, 40, 3, 3, 3}),
@@ -137,7 +152,11 @@ TEST_F(GameManagerTest, NoVideoExitsWith1SwitchesKeepThePicturesAndAFailedOneKee
     EXPECT_EXIT((SDL_QuitSubSystem(SDL_INIT_VIDEO), setenv("SDL_VIDEODRIVER", "none", 1),
                  manager.init(0, 0, 8, 8, 32, 30, 0, "")),
                 testing::ExitedWithCode(1), "");
+    std::signal(SIGTERM, SIG_IGN); // init puts the game's flag in its place
     ASSERT_TRUE(manager.init(0, 0, GlContext::kWidth, GlContext::kHeight, 32, 60, 0, ""));
+    EXPECT_TRUE(std::raise(SIGTERM) == 0 && TerminationSignal::received());
+    TerminationSignal::clear();
+    std::signal(SIGTERM, SIG_DFL);
     BitmapPicture green(TestImage::solid(tempDir() + "/green.bmp", 8, 8, 0, 255, 0),
                         GraphicProperties(), nullptr, 0);
     ASSERT_TRUE(green.loadTexture());

@@ -37,6 +37,12 @@ extern "C" SNDFILE* sf_open_virtual(SF_VIRTUAL_IO* io, int mode, SF_INFO* info, 
     return file;
 }
 
+static std::atomic<bool> hideLoopback{false};
+extern "C" ALCvoid* alcGetProcAddress(ALCdevice* device, const ALCchar* name) {
+    static const auto get = real<decltype(&alcGetProcAddress)>("alcGetProcAddress");
+    return hideLoopback ? nullptr : get(device, name);
+}
+
 namespace {
 
 // A loopback sound system installed as the game's: what the player would hear.
@@ -208,6 +214,10 @@ TEST_F(AudioTest, CallsOnAPlayThatEndedDoNothingNotEvenOnTheSlotsNextPlay) {
     capture.run(10);
     EXPECT_EQ(capture.rms(0, 0, 1), 0.0);
     std::unique_ptr<SoundChannel> current = play(tone("l.wav", 0.25), kLooping);
+    int sources = 0; // on blip's slot, with its source
+    for (ALuint id = 1; id < 100; ++id)
+        sources += alIsSource(id);
+    EXPECT_EQ(sources, 1);
     EXPECT_FALSE(blip.getChannel()->stop() || blip.getChannel()->setPaused(true) ||
                  blip.getChannel()->getPaused(nullptr));
     EXPECT_TRUE(current->isPlaying());
@@ -251,6 +261,10 @@ TEST_F(AudioTest, PlaysTakeFreeSlotsAndBadFilesOrStreamsAreRefused) {
             EXPECT_EQ(play(bad, kOnce), nullptr); // mono and stereo only
     for (int i = 0; i < 40; ++i)                  // nor is a system's device left open when it goes
         SoundSystem().initLoopback(2, SoundCapture::kFrequency);
+    hideLoopback = true; // a library without loopback, or a rate it refuses: no system
+    EXPECT_FALSE(SoundSystem().initLoopback(2, SoundCapture::kFrequency));
+    hideLoopback = false;
+    EXPECT_FALSE(SoundSystem().initLoopback(2, 1));
     for (int i = 0; i < 20; ++i, capture.run(70)) // nor are decoders kept for plays long gone
         music.play();
     SoundPrefetcher::shared().waitIdle(); // every spare it was asked for made
@@ -302,6 +316,12 @@ TEST(SoundWithoutThreads, EachUpdateFeedsTheStreamsPastTheirHeadsAndNothingElseD
         capture.mix(SoundCapture::kFrequency);
         capture.run(1);
         EXPECT_GT(capture.system.getUnderrunCount(), 0);
+        owned->stop(); // its decoder goes with it: the next play opens its own
+        ASSERT_TRUE(capture.system.playSound(stream, false, &channel));
+        owned.reset(channel);
+        capture.clear();
+        capture.run(60);
+        EXPECT_GT(capture.rms(0, 0.8, 1.0), 0.15);
     }
     SoundSystem::setThreaded(true);
 }

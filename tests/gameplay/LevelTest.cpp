@@ -8,6 +8,7 @@
 #include "gameplay/Level.h"
 #include "gameplay/Plateforme.h"
 #include "gameplay/Target.h"
+#include "gameplay/TargetGroup.h"
 #include "graphics/BitmapPicture.h"
 #include "graphics/Collision.h"
 #include "graphics/Graphic.h"
@@ -157,6 +158,18 @@ TEST(Target, TakesPointsOnlyInTheBoxOfItsFourCorners) {
         odd.pause();
     }
     EXPECT_FALSE(Target().tryStart(Position(0, 0))); // no outline, no corners
+}
+
+// The outline closes on the first corner, which bounds the target as the other three do.
+TEST(TargetGroup, ALayoutsFirstCornerBoundsItsTarget) {
+    const std::string layout =
+        writeTempFile("l.txt", "Targets count:1\nnone.png x:0 y:0 -10 -10 10 0 10 10 0 10\n");
+    TargetGroup group;
+    ASSERT_TRUE(group.loadLayoutList(
+                    writeTempFile("ls.txt", "Target layouts count:1 " + layout + "\n").c_str()) &&
+                group.chooseLayout(nullptr));
+    group.fire(Position(-5, -5));
+    EXPECT_NE(group.getCurrentTarget(), nullptr);
 }
 
 TEST_F(World, TheIntroPlaysThenTheLoopTakesOverOnce) {

@@ -72,3 +72,10 @@ TEST(Collision, FirstCrossingOfOpenSubjectChainsWithClosedOthers) {
                    "r<slant (10,10)(10,0)|(7,-1)(13,5)", "slant<r (10,10)(10,0)|(7,-1)(13,5)",
                    "held<far (100,0)(110,0)|(105,-5)(105,5)"}));
 }
+
+// A corner of the other on either end of the segment touches it.
+TEST(Collision, ACornerOnAnEndOfTheSegmentIsACrossing) {
+    Position from(0, 0), to(0, 0);
+    for (const Points& corner : {Points{{-5, 5}, {0, 0}, {-5, -5}}, {{15, 5}, {10, 0}, {15, -5}}})
+        EXPECT_TRUE(Collision::findCrossingEdge({0, 0}, {10, 0}, Polygon(corner), from, to));
+}

@@ -46,6 +46,9 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphicPacedAtTheGa
     GlContext::reset();
     column.draw();
     EXPECT_EQ(GlContext::colours({{0, 0}}), "g");
+    column.setStrip(&strip); // the same frame cut from another strip
+    column.draw();
+    EXPECT_EQ(column.getTexSize(), Position(1 / 64.0f, 1 / 32.0f));
     // A cell wider than its strip fits no column (and no division by the count of them).
     StripedAnimatedBitmapPicture(&thin, 4, 1, 0, false, new int[1](), 1).draw();
     BitmapPicture none("", GraphicProperties(), nullptr, 0); // pacing needs no texture

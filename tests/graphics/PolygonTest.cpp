@@ -46,4 +46,8 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesAndDrawsTheTriangles) {
     square = triangle; // the square's triangles go with its old outline
     square.draw(0.0f, Position(0, 0));
     EXPECT_EQ(GlContext::colours({{12, 50}}), "k");
+    Polygon moved(Points{{0, 0}, {40, 10}, {40, 40}, {10, 40}});
+    moved.getPoint(-1) = Position(10, 10); // moved in place: the bounds follow
+    moved.updateBounds();
+    EXPECT_EQ(moved.getCenter(), Position(25, 25));
 }
