@@ -49,6 +49,11 @@ TEST_F(OptionsTest, ACaptureTakesTheFirstNewKeyAfterTheOpeningOneIsLetGo) {
     key(SDLK_z, true, 52);
     EXPECT_TRUE(bindings().key(Action::Jump, 0) == (BoundKey{SDLK_z, 52}));
     EXPECT_EQ(screen.describe(), "5,0");
+    screen.handleButton(GamePad::kJumpButton, true);   // the pad's A opens one too
+    screen.handleButton(GamePad::kSprayButton, false); // another button's release
+    EXPECT_EQ(screen.describe(), "5,0,capture");
+    screen.handleButton(GamePad::kJumpButton, false);
+    EXPECT_EQ(screen.describe(), "5,0,listen");
     // Escape closes; its release goes to the screen underneath, and the next Escape is no repeat.
     for (int open = 0; open < 2; ++open) {
         screen.open();

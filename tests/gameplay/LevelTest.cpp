@@ -103,6 +103,12 @@ TEST_F(World, KeysMoveBetweenThePosesAHitKeepsTheShapeAndALandingIsFromAboveOnly
         EXPECT_EQ(h.getGraphic()->getPictures(), std::list<Picture*>{h.getStatePicture(expected)});
         EXPECT_EQ(h.getShape(), expected < HitLeft ? h.getStateShape(expected) : kept) << keys;
     }
+    hit(*hero); // the hit pose holds 3000 ms of the game's time, and not a millisecond more
+    for (const auto& [wait, after] : {std::pair{3000, HitRight}, {1, StandRight}}) {
+        ScriptedClock::advance(wait);
+        hero->update(0);
+        EXPECT_STREQ(kNames[hero->getState()], kNames[after]);
+    }
     // Landing from y 50: the new y, where the edge starts, and the pose after the contact.
     for (const auto& [y, edgeStartY, after] : {std::tuple{48.0f, 51.0f, "AirRight 200,48"}, // above
                                                {52, 45, "AirRight 200,52"}, // rising

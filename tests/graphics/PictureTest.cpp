@@ -92,6 +92,14 @@ TEST(GraphicProperties, AnOutlineIsPlacedThenScaledThenTurnedAboutThePosition) {
         EXPECT_LT(std::hypot(at.getX() - x, at.getY() - y), 1e-5f) << angle;
         EXPECT_EQ(depth, 2);
     }
+    // Pictures draw by depth, one added after a draw among them too.
+    BitmapPicture low("", {Position(0, 0), Rotation(0), Scale(1, 1), 0, 1, {0, 0}}, nullptr, 0),
+        high("", {Position(0, 0), Rotation(0), Scale(1, 1), 1, 1, {0, 0}}, nullptr, 0);
+    Graphic layered({&high}, {}, nullptr);
+    layered.draw();
+    layered.addPicture(&low);
+    layered.draw();
+    EXPECT_EQ(layered.getPictures(), (std::list<Picture*>{&low, &high}));
     // A picture's own outline is its rectangle about its anchor; unloaded, it has no size.
     BitmapPicture anchored(TestImage::solid(tempDir() + "/w.bmp", 4, 2, 255, 255, 255),
                            {Position(0, 0), Rotation(0), Scale(1, 1), 0, 1, {1, 0.5f}}, nullptr, 0);

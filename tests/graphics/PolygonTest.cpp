@@ -41,12 +41,15 @@ TEST(Polygon, TriangulatesCounterClockwiseOutlinesAndDrawsTheTriangles) {
     grown.addPoint({10, 90}); // drawn as it is now: a square
     grown.draw(0.0f, Position(0, 0));
     EXPECT_EQ(GlContext::colours({{15, 85}}), "w");
+    grown.setPoints(Points{{10, 60}, {40, 60}, {40, 90}}); // its triangles go with the old outline
+    EXPECT_TRUE(grown.getTriangles().empty());
     Polygon triangle(Points{{10, 60}, {40, 60}, {40, 90}});
     triangle.draw(0.0f, Position(0, 0));
     square = triangle; // the square's triangles go with its old outline
     square.draw(0.0f, Position(0, 0));
     EXPECT_EQ(GlContext::colours({{12, 50}}), "k");
     Polygon moved(Points{{0, 0}, {40, 10}, {40, 40}, {10, 40}});
+    EXPECT_EQ(moved.getCenter(), Position(22.5f, 22.5f));
     moved.getPoint(-1) = Position(10, 10); // moved in place: the bounds follow
     moved.updateBounds();
     EXPECT_EQ(moved.getCenter(), Position(25, 25));
