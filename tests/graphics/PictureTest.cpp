@@ -49,6 +49,12 @@ TEST(StripedAnimation, DrawsThroughItsStripWithItsOwnDepthAndGraphicPacedAtTheGa
     column.setStrip(&strip); // the same frame cut from another strip
     column.draw();
     EXPECT_EQ(column.getTexSize(), Position(1 / 64.0f, 1 / 32.0f));
+    BitmapPicture flipped(TestImage::solid(tempDir() + "/half.bmp", 32, 16, 0, 255, 0, 16),
+                          GraphicProperties(), nullptr, 1); // turned left to right
+    ASSERT_TRUE(flipped.loadTexture());
+    GlContext::reset();
+    flipped.draw();
+    EXPECT_EQ(GlContext::colours({{4, 1}, {4, 14}, {27, 1}, {27, 14}}), "ggkk");
     // A cell wider than its strip fits no column (and no division by the count of them).
     StripedAnimatedBitmapPicture(&thin, 4, 1, 0, false, new int[1](), 1).draw();
     BitmapPicture none("", GraphicProperties(), nullptr, 0); // pacing needs no texture
