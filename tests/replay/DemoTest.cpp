@@ -237,6 +237,7 @@ TEST(Demo, OptionsAreReadOrRefusedWithTheirReason) {
         {{"--window", "--record", "a.demo"}, ""},
         {{"--windowed"}, "unknown option '--windowed'"},
         {{"--music-volume", "11"}, "option '--music-volume' needs a volume from 0 to 10"},
+        {{"--music-volume", "10", "--effects-volume", "0"}, ""},
         {{"--effects-volume", "5x"}, "option '--effects-volume' needs a volume from 0 to 10"},
         {{"--music-volume"}, "option '--music-volume' needs a volume from 0 to 10"}};
     for (const auto& c : cases) {
