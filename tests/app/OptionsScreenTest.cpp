@@ -49,6 +49,10 @@ TEST_F(OptionsTest, ACaptureTakesTheFirstNewKeyAfterTheOpeningOneIsLetGo) {
     key(SDLK_z, true, 52);
     EXPECT_TRUE(bindings().key(Action::Jump, 0) == (BoundKey{SDLK_z, 52}));
     EXPECT_EQ(screen.describe(), "5,0");
+    SDL_keysym f11{};
+    f11.sym = SDLK_F11;
+    screen.refuse(f11); // only a capture says the window's keys are not to be had
+    EXPECT_EQ(screen.getMessage(), "");
     screen.handleButton(GamePad::kJumpButton, true);   // the pad's A opens one too
     screen.handleButton(GamePad::kSprayButton, false); // another button's release
     EXPECT_EQ(screen.describe(), "5,0,capture");

@@ -239,13 +239,15 @@ TEST(Demo, OptionsAreReadOrRefusedWithTheirReason) {
         {{"--music-volume", "11"}, "option '--music-volume' needs a volume from 0 to 10"},
         {{"--music-volume", "10", "--effects-volume", "0"}, ""},
         {{"--effects-volume", "5x"}, "option '--effects-volume' needs a volume from 0 to 10"},
-        {{"--music-volume"}, "option '--music-volume' needs a volume from 0 to 10"}};
+        {{"--music-volume"}, "option '--music-volume' needs a volume from 0 to 10"},
+        {{"--version"}, ""}};
     for (const auto& c : cases) {
         std::vector<const char*> argv = {"tolvek"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         CommandLine options;
         EXPECT_EQ(options.parse(static_cast<int>(argv.size()), argv.data()), c.error.empty());
         EXPECT_EQ(options.error(), c.error);
+        EXPECT_EQ(options.showVersion, std::string(c.args.front()) == "--version");
     }
 }
 
