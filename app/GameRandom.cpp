@@ -15,8 +15,6 @@ const unsigned int kDefaultSeed = 1;
 int GameRandom::next() {
     if (source)
         return source();
-    if (front == rear)
-        seed(kDefaultSeed);
     // Taking the high bits keeps the best ones.
     return static_cast<int>(static_cast<long long>(raw()) * (max + 1LL) / (rawMax + 1LL));
 }

@@ -43,7 +43,6 @@ long long VorbisFile::read(float* out, long long wanted) {
             break;
         done += got;
     }
-    position += done;
     return done;
 }
 
@@ -52,10 +51,7 @@ long long VorbisFile::seek(long long frame) {
         return -1;
     const int moved = frame == 0 ? stb_vorbis_seek_start(decoder)
                                  : stb_vorbis_seek(decoder, static_cast<unsigned int>(frame));
-    if (!moved)
-        return -1;
-    position = frame;
-    return position;
+    return moved ? frame : -1;
 }
 
 void VorbisFile::describe(SF_INFO& info) const {

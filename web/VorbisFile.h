@@ -29,5 +29,4 @@ private:
     int channels;
     int rate;
     long long frames;
-    long long position = 0;
 };
